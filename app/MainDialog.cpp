@@ -1,0 +1,10 @@
+#include "MainDialog.h"
+
+namespace trelmo {
+
+CMainDialog::CMainDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Trelmo Demo Software"));
+}
+
+} // namespace trelmo

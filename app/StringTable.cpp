@@ -1,0 +1,76 @@
+#include "StringTable.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+
+namespace trelmo {
+namespace {
+
+struct Table {
+    QHash<int, QString> english;
+    QHash<int, QString> chinese;
+};
+
+const Table& TheTable()
+{
+    static const Table table = [] {
+        Table t;
+        QFile file(QStringLiteral(":/trelmo/strings.json"));
+        if (!file.open(QIODevice::ReadOnly))
+            return t;
+        const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+        for (auto it = root.begin(); it != root.end(); ++it) {
+            bool numeric = false;
+            const int id = it.key().toInt(&numeric);
+            if (!numeric)
+                continue;
+            const QJsonObject texts = it.value().toObject();
+            t.english.insert(id, texts.value(QStringLiteral("en")).toString());
+            t.chinese.insert(id, texts.value(QStringLiteral("zh_CN")).toString());
+        }
+        return t;
+    }();
+    return table;
+}
+
+LanguageVariant& Active()
+{
+    static LanguageVariant variant = SystemLanguageVariant();
+    return variant;
+}
+
+} // namespace
+
+LanguageVariant SystemLanguageVariant()
+{
+    const QLocale locale = QLocale::system();
+    const bool chineseInChina = locale.language() == QLocale::Chinese
+        && locale.script() == QLocale::SimplifiedHanScript;
+    return chineseInChina ? LanguageVariant::Chinese : LanguageVariant::English;
+}
+
+LanguageVariant ActiveLanguage()
+{
+    return Active();
+}
+
+void SetActiveLanguage(LanguageVariant variant)
+{
+    Active() = variant;
+}
+
+QString LoadText(int id, LanguageVariant variant)
+{
+    const Table& t = TheTable();
+    return (variant == LanguageVariant::Chinese ? t.chinese : t.english).value(id);
+}
+
+QString LoadText(int id)
+{
+    return LoadText(id, ActiveLanguage());
+}
+
+} // namespace trelmo

@@ -1,0 +1,1 @@
+namespace trelmo { int InfoUiAnchor() { return 0; } }

@@ -1,0 +1,78 @@
+#include "MessageLog.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace trelmo {
+
+std::vector<std::string> MessageLog::TakeAll()
+{
+    std::vector<std::string> taken;
+    taken.swap(lines_);
+    return taken;
+}
+
+MessageLog& TheMessageLog()
+{
+    static MessageLog log;
+    return log;
+}
+
+void AppendLogLine(std::string text)
+{
+    TheMessageLog().Append(std::move(text));
+}
+
+void ClearLog()
+{
+    TheMessageLog().Clear();
+}
+
+std::string FormatDisplayLine(const std::string& logLine)
+{
+    const bool sent = !logLine.empty() && logLine[0] == '1';
+    char length[32];
+    std::snprintf(length, sizeof length, "%03zu", logLine.size() / 3);
+    std::string display = sent ? "TX" : "RX";
+    display += ": Length:";
+    display += length;
+    display += ", Data:";
+    if (!logLine.empty())
+        display.append(logLine, 1, std::string::npos);
+    return display;
+}
+
+std::string SavePathFor(const std::string& chosenPath)
+{
+    static const std::string extension = ".txt";
+    if (chosenPath.size() >= extension.size()) {
+        bool endsInTxt = true;
+        const std::size_t start = chosenPath.size() - extension.size();
+        for (std::size_t i = 0; i < extension.size(); ++i)
+            endsInTxt = endsInTxt
+                && std::tolower(static_cast<unsigned char>(chosenPath[start + i])) == extension[i];
+        if (endsInTxt)
+            return chosenPath;
+    }
+    return chosenPath + extension;
+}
+
+bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = true;
+    for (const std::string& line : lines) {
+        const std::string record = line + "\r\n";
+        if (std::fwrite(record.data(), 1, record.size(), file) != record.size()) {
+            ok = false;
+            break;
+        }
+    }
+    if (std::fclose(file) != 0)
+        ok = false;
+    return ok;
+}
+
+} // namespace trelmo

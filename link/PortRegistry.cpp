@@ -1,0 +1,32 @@
+#include "PortRegistry.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace trelmo {
+
+QString PortRegistryDirectory()
+{
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty())
+        runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return QDir(runtime).filePath(QStringLiteral("trelmo-ports"));
+}
+
+QStringList RegisteredVirtualPorts()
+{
+    QStringList ports;
+    const QDir dir(PortRegistryDirectory());
+    const QFileInfoList links = dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& link : links) {
+        if (!link.isSymLink())
+            continue;
+        const QString target = link.symLinkTarget();
+        if (!target.isEmpty() && QFileInfo::exists(target))
+            ports << target;
+    }
+    return ports;
+}
+
+} // namespace trelmo

@@ -1,0 +1,27 @@
+#pragma once
+// The transport under SerialPort: a real UART through QtSerialPort, or a scripted fake in tests.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace trelmo {
+
+class SerialBackend {
+public:
+    virtual ~SerialBackend() = default;
+    // Opens the device exactly as named, exclusively, raw 8N1 at the baud rate, and purges both queues.
+    virtual bool Open(const std::string& name, int baudRate) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    // One write bounded by 200 ms per byte + 200 ms. Returns the bytes written, or -1 on failure.
+    virtual long Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // Takes at most capacity bytes that are already buffered, without waiting; the rest stays queued.
+    // Clears pending line errors first. Returns the count (0 when nothing is queued), or -1 on failure.
+    virtual long Read(std::uint8_t* buffer, std::size_t capacity) = 0;
+};
+
+std::unique_ptr<SerialBackend> MakeQtSerialBackend();
+
+} // namespace trelmo

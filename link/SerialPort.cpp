@@ -1,0 +1,71 @@
+#include "SerialPort.h"
+
+#include "FixedWait.h"
+
+namespace trelmo {
+namespace {
+constexpr int RequestWaitMs = 50;
+constexpr int CyclicWaitMs = 300;
+} // namespace
+
+SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend) : backend_(std::move(backend)) {}
+
+SerialPort::~SerialPort() = default;
+
+bool SerialPort::OpenSerialPort(const std::string& portName, int baudRate)
+{
+    backend_->Close();
+    return backend_->Open(portName, baudRate);
+}
+
+void SerialPort::CloseSerialPort()
+{
+    backend_->Close();
+}
+
+bool SerialPort::IsOpen() const
+{
+    return backend_->IsOpen();
+}
+
+bool SerialPort::SendBytes(const std::uint8_t* bytes, std::size_t count, std::size_t* written)
+{
+    const long result = backend_->IsOpen() ? backend_->Write(bytes, count) : -1;
+    if (result <= 0) {
+        backend_->Close();
+        return false;
+    }
+    if (written)
+        *written = static_cast<std::size_t>(result);
+    return true;
+}
+
+bool SerialPort::Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* buffer, std::size_t capacity,
+                         std::size_t* read)
+{
+    FixedWait(waitMilliseconds);
+    if (!backend_->IsOpen())
+        return false;
+    const long result = backend_->Read(buffer, capacity);
+    if (result < 0 || (result == 0 && !acceptEmpty))
+        return false;
+    *read = static_cast<std::size_t>(result);
+    return true;
+}
+
+bool SerialPort::ReceiveBytes(std::uint8_t* buffer, std::size_t capacity, std::size_t* read)
+{
+    return Receive(RequestWaitMs, false, buffer, capacity, read);
+}
+
+bool SerialPort::ReceiveAvailable(std::uint8_t* buffer, std::size_t capacity, std::size_t* read)
+{
+    return Receive(RequestWaitMs, true, buffer, capacity, read);
+}
+
+bool SerialPort::ReceiveBytesSlow(std::uint8_t* buffer, std::size_t capacity, std::size_t* read)
+{
+    return Receive(CyclicWaitMs, false, buffer, capacity, read);
+}
+
+} // namespace trelmo

@@ -1,0 +1,1 @@
+namespace trelmo { int ObjectsAnchor() { return 0; } }

@@ -1,0 +1,1 @@
+namespace trelmo { int ObjectsUiAnchor() { return 0; } }

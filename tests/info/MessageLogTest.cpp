@@ -1,0 +1,114 @@
+#include "MessageLog.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iterator>
+
+using namespace trelmo;
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(FormatDisplayLineTest, Table)
+{
+    struct Case {
+        std::string logLine;
+        std::string display;
+    };
+    const Case cases[] = {
+        {"101 02 ", "TX: Length:002, Data:01 02 "},
+        {"0AA ", "RX: Length:001, Data:AA "},
+        {"1", "TX: Length:000, Data:"},
+        {"0", "RX: Length:000, Data:"},
+        {"x01 ", "RX: Length:001, Data:01 "},
+        {"", "RX: Length:000, Data:"},
+        {"101", "TX: Length:001, Data:01"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatDisplayLine(c.logLine), c.display) << c.logLine;
+}
+
+TEST(FormatDisplayLineTest, LengthIsNeverCut)
+{
+    std::string line = "1";
+    for (int i = 0; i < 1000; ++i)
+        line += "AB ";
+    EXPECT_EQ(FormatDisplayLine(line).substr(0, 16), "TX: Length:1000,");
+}
+
+TEST(MessageLogTest, AppendTakeAndClear)
+{
+    MessageLog log;
+    log.Append("1");
+    log.Append("0AA ");
+    EXPECT_EQ(log.Size(), 2u);
+    const std::vector<std::string> taken = log.TakeAll();
+    EXPECT_EQ(taken, (std::vector<std::string>{"1", "0AA "}));
+    EXPECT_EQ(log.Size(), 0u);
+    log.Append("1");
+    log.Clear();
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+TEST(MessageLogTest, GlobalLogHelpers)
+{
+    ClearLog();
+    AppendLogLine("101 ");
+    AppendLogLine("0");
+    EXPECT_EQ(TheMessageLog().Size(), 2u);
+    ClearLog();
+    EXPECT_EQ(TheMessageLog().Size(), 0u);
+}
+
+TEST(SavePathTest, TxtAppendedOnlyWhenMissing)
+{
+    struct Case {
+        const char* chosen;
+        const char* written;
+    };
+    const Case cases[] = {{"/tmp/log", "/tmp/log.txt"},       {"/tmp/log.txt", "/tmp/log.txt"},
+                          {"/tmp/LOG.TXT", "/tmp/LOG.TXT"},   {"/tmp/log.Txt", "/tmp/log.Txt"},
+                          {"/tmp/log.txt.bak", "/tmp/log.txt.bak.txt"}, {"/tmp/txt", "/tmp/txt.txt"},
+                          {"a.tx", "a.tx.txt"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(SavePathFor(c.chosen), c.written) << c.chosen;
+}
+
+TEST(WriteDisplayLinesTest, LinesEndInCrLf)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("one.txt").toStdString();
+    ASSERT_TRUE(WriteDisplayLines(path, {"TX: Length:002, Data:01 02 "}));
+    const std::string content = ReadFile(path);
+    EXPECT_EQ(content.size(), 29u);
+    EXPECT_EQ(content, "TX: Length:002, Data:01 02 \r\n");
+
+    ASSERT_TRUE(WriteDisplayLines(path, {"a", "b"}));
+    EXPECT_EQ(ReadFile(path), "a\r\nb\r\n") << "an existing file is replaced";
+}
+
+TEST(WriteDisplayLinesTest, EmptyListGivesZeroBytes)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("empty.txt").toStdString();
+    ASSERT_TRUE(WriteDisplayLines(path, {"something"}));
+    ASSERT_TRUE(WriteDisplayLines(path, {}));
+    EXPECT_EQ(ReadFile(path).size(), 0u);
+}
+
+TEST(WriteDisplayLinesTest, FailsWhenTheFileCannotBeCreated)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(WriteDisplayLines(dir.filePath("missing/dir/x.txt").toStdString(), {"a"}));
+    EXPECT_FALSE(WriteDisplayLines(dir.path().toStdString(), {"a"})) << "a directory is not a file";
+}
+
+} // namespace
