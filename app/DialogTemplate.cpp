@@ -1,0 +1,354 @@
+#include "DialogTemplate.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+#include <map>
+
+namespace trelmo {
+namespace {
+
+const char* const kControlIdProperty = "controlId";
+
+QString VariantKey(LanguageVariant variant)
+{
+    return variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
+}
+
+// A text field is either one string for both variants or an object keyed by variant (English as fallback).
+QString VariantText(const QJsonValue& value, const QString& key)
+{
+    if (value.isObject()) {
+        const QJsonObject texts = value.toObject();
+        return texts.contains(key) ? texts.value(key).toString() : texts.value(QStringLiteral("en")).toString();
+    }
+    return value.toString();
+}
+
+QRect RectFrom(const QJsonValue& value)
+{
+    const QJsonArray a = value.toArray();
+    if (a.size() != 4)
+        return {};
+    return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
+}
+
+QString FirstInstalled(const QStringList& candidates)
+{
+    const QStringList families = QFontDatabase::families();
+    for (const QString& candidate : candidates) {
+        if (families.contains(candidate, Qt::CaseInsensitive))
+            return candidate;
+    }
+    return QString();
+}
+
+// Mnemonic markers are not part of what a screen reader should say.
+QString StripMnemonic(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return text;
+}
+
+// Breaks a button caption into lines at blanks so that it fits the button's inner width.
+QString WrapToWidth(const QString& text, const QFontMetrics& metrics, int width)
+{
+    const QStringList words = text.split(QLatin1Char(' '));
+    QStringList lines;
+    QString line;
+    for (const QString& word : words) {
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const DialogUnits& units)
+{
+    const QRect pixels = units.ToPixels(control.rect);
+    QWidget* widget = nullptr;
+    const QString& kind = control.kind;
+    if (kind == QLatin1String("button") || kind == QLatin1String("defbutton")) {
+        auto* button = new QPushButton(dialog);
+        const int innerWidth = pixels.width() - 8;
+        const bool wrap = control.HasFlag(QStringLiteral("wrap"))
+            && button->fontMetrics().horizontalAdvance(control.text) > innerWidth;
+        button->setText(wrap ? WrapToWidth(control.text, button->fontMetrics(), innerWidth) : control.text);
+        button->setAccessibleName(StripMnemonic(control.text));
+        button->setDefault(kind == QLatin1String("defbutton"));
+        widget = button;
+    } else if (kind == QLatin1String("static")) {
+        auto* label = new QLabel(control.text, dialog);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(control.HasFlag(QStringLiteral("wrap")));
+        if (control.HasFlag(QStringLiteral("center")))
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        widget = label;
+    } else if (kind == QLatin1String("edit")) {
+        auto* edit = new QLineEdit(control.text, dialog);
+        edit->setReadOnly(control.HasFlag(QStringLiteral("readonly")));
+        if (control.HasFlag(QStringLiteral("digits")))
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        const int maxLength = control.FlagValue(QStringLiteral("maxlen"), 0);
+        if (maxLength > 0)
+            edit->setMaxLength(maxLength);
+        widget = edit;
+    } else if (kind == QLatin1String("multiedit")) {
+        auto* edit = new QPlainTextEdit(control.text, dialog);
+        edit->setReadOnly(control.HasFlag(QStringLiteral("readonly")));
+        edit->setLineWrapMode(control.HasFlag(QStringLiteral("wrap")) ? QPlainTextEdit::WidgetWidth
+                                                                      : QPlainTextEdit::NoWrap);
+        edit->setVerticalScrollBarPolicy(control.HasFlag(QStringLiteral("vscroll")) ? Qt::ScrollBarAsNeeded
+                                                                                    : Qt::ScrollBarAlwaysOff);
+        edit->setHorizontalScrollBarPolicy(control.HasFlag(QStringLiteral("hscroll")) ? Qt::ScrollBarAsNeeded
+                                                                                      : Qt::ScrollBarAlwaysOff);
+        edit->setTabChangesFocus(true);
+        widget = edit;
+    } else if (kind == QLatin1String("combo")) {
+        widget = new QComboBox(dialog);
+    } else if (kind == QLatin1String("list")) {
+        auto* list = new QListView(dialog);
+        list->setUniformItemSizes(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        widget = list;
+    } else if (kind == QLatin1String("report")) {
+        auto* report = new QTreeWidget(dialog);
+        report->setRootIsDecorated(false);
+        report->setUniformRowHeights(true);
+        widget = report;
+    } else if (kind == QLatin1String("grid")) {
+        widget = new QTableWidget(dialog);
+    } else if (kind == QLatin1String("vline")) {
+        auto* line = new QFrame(dialog);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        widget = line;
+    } else if (kind == QLatin1String("bitmap")) {
+        auto* picture = new QLabel(dialog);
+        picture->setPixmap(QPixmap(control.image));
+        widget = picture;
+    } else {
+        widget = new QWidget(dialog);
+    }
+
+    QRect geometry = pixels;
+    if (kind == QLatin1String("combo")) // a drop-down's template height includes its open list
+        geometry.setHeight(widget->sizeHint().height());
+    if (kind == QLatin1String("bitmap"))
+        geometry.setSize(widget->sizeHint());
+    widget->setGeometry(geometry);
+    widget->setProperty(kControlIdProperty, control.id);
+    if (control.id > 0)
+        widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+    if (!control.accessibleName.isEmpty())
+        widget->setAccessibleName(control.accessibleName);
+    widget->setVisible(!control.HasFlag(QStringLiteral("hidden")));
+    widget->setEnabled(!control.HasFlag(QStringLiteral("disabled")));
+    return widget;
+}
+
+bool TakesFocus(const QWidget* widget)
+{
+    if (qobject_cast<const QLabel*>(widget))
+        return false;
+    const auto* frame = qobject_cast<const QFrame*>(widget);
+    if (frame && frame->frameShape() == QFrame::VLine)
+        return false;
+    return widget->focusPolicy() != Qt::NoFocus;
+}
+
+} // namespace
+
+int ControlTemplate::FlagValue(const QString& name, int fallback) const
+{
+    const QString prefix = name + QLatin1Char(':');
+    for (const QString& flag : flags) {
+        if (flag.startsWith(prefix))
+            return flag.mid(prefix.size()).toInt();
+    }
+    return fallback;
+}
+
+DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
+{
+    DialogTemplate result;
+    QFile file(QStringLiteral(":/trelmo/dialogs/%1.json").arg(id));
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    const QString key = VariantKey(variant);
+    const QJsonObject variants = root.value(QStringLiteral("variants")).toObject();
+    const QJsonObject english = variants.value(QStringLiteral("en")).toObject();
+    const QJsonObject chosen = variants.contains(key) ? variants.value(key).toObject() : english;
+    auto setting = [&](const char* name) {
+        const QString field = QString::fromLatin1(name);
+        return chosen.contains(field) ? chosen.value(field) : english.value(field);
+    };
+
+    result.id = id;
+    result.caption = setting("caption").toString();
+    const QJsonArray size = setting("size").toArray();
+    result.size = QSize(size.at(0).toInt(), size.at(1).toInt());
+    const QJsonArray font = setting("font").toArray();
+    result.fontFamily = font.at(0).toString();
+    result.fontPointSize = font.at(1).toInt(9);
+    const QJsonObject rects = chosen.value(QStringLiteral("rects")).toObject();
+
+    for (const QJsonValue& value : root.value(QStringLiteral("controls")).toArray()) {
+        const QJsonObject object = value.toObject();
+        ControlTemplate control;
+        control.id = object.value(QStringLiteral("id")).toInt(-1);
+        control.kind = object.value(QStringLiteral("kind")).toString();
+        control.rect = RectFrom(object.value(QStringLiteral("rect")));
+        const QString idKey = QString::number(control.id);
+        if (control.id > 0 && rects.contains(idKey))
+            control.rect = RectFrom(rects.value(idKey));
+        control.text = VariantText(object.value(QStringLiteral("text")), key);
+        control.accessibleName = VariantText(object.value(QStringLiteral("name")), key);
+        for (const QJsonValue& flag : object.value(QStringLiteral("flags")).toArray())
+            control.flags << flag.toString();
+        control.buddy = object.value(QStringLiteral("buddy")).toInt(0);
+        control.image = object.value(QStringLiteral("image")).toString();
+        result.controls.push_back(control);
+    }
+    return result;
+}
+
+const ControlTemplate* DialogTemplate::Find(int controlId) const
+{
+    for (const ControlTemplate& control : controls) {
+        if (control.id == controlId)
+            return &control;
+    }
+    return nullptr;
+}
+
+QFont ResolveTemplateFont(const QString& family, int pointSize)
+{
+    QFont font(family, pointSize);
+    if (QFontInfo(font).family().compare(family, Qt::CaseInsensitive) == 0)
+        return font;
+    QStringList candidates;
+    if (family == QLatin1String("SimSun") || family == QLatin1String("NSimSun")) {
+        candidates = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Droid Sans Fallback")};
+    } else if (family.contains(QLatin1String("Times"), Qt::CaseInsensitive)) {
+        candidates = {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
+                      QStringLiteral("Noto Serif")};
+        font.setStyleHint(QFont::Serif);
+    } else {
+        candidates = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans")};
+        font.setStyleHint(QFont::SansSerif);
+    }
+    const QString installed = FirstInstalled(candidates);
+    if (!installed.isEmpty())
+        font.setFamily(installed);
+    return font;
+}
+
+DialogUnits::DialogUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    bx_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    by_ = metrics.height();
+}
+
+int DialogUnits::X(int dialogUnits) const
+{
+    return (dialogUnits * bx_ + 2) / 4;
+}
+
+int DialogUnits::Y(int dialogUnits) const
+{
+    return (dialogUnits * by_ + 4) / 8;
+}
+
+QRect DialogUnits::ToPixels(const QRect& r) const
+{
+    return QRect(X(r.x()), Y(r.y()), X(r.width()), Y(r.height()));
+}
+
+QSize DialogUnits::ToPixels(const QSize& s) const
+{
+    return QSize(X(s.width()), Y(s.height()));
+}
+
+void BuildDialogFromTemplate(QDialog* dialog, const DialogTemplate& dialogTemplate)
+{
+    const QFont font = ResolveTemplateFont(dialogTemplate.fontFamily, dialogTemplate.fontPointSize);
+    dialog->setFont(font);
+    dialog->setWindowTitle(dialogTemplate.caption);
+    dialog->setProperty(kControlIdProperty, dialogTemplate.id);
+    const DialogUnits units(font);
+    dialog->setFixedSize(units.ToPixels(dialogTemplate.size));
+
+    std::map<int, QWidget*> byId;
+    std::vector<std::pair<QLabel*, int>> labels;
+    QWidget* previousFocusable = nullptr;
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        QWidget* widget = CreateControl(control, dialog, units);
+        if (control.id > 0)
+            byId[control.id] = widget;
+        if (auto* label = qobject_cast<QLabel*>(widget); label && control.buddy > 0)
+            labels.emplace_back(label, control.buddy);
+        if (TakesFocus(widget)) {
+            if (previousFocusable)
+                QWidget::setTabOrder(previousFocusable, widget);
+            previousFocusable = widget;
+        }
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            if (control.id == 1)
+                QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::accept);
+            else if (control.id == 2)
+                QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::reject);
+        }
+    }
+    for (const auto& [label, buddyId] : labels) {
+        const auto it = byId.find(buddyId);
+        if (it == byId.end())
+            continue;
+        label->setBuddy(it->second);
+        if (it->second->accessibleName().isEmpty())
+            it->second->setAccessibleName(StripMnemonic(label->text()));
+    }
+}
+
+QWidget* FindControl(const QWidget* root, int controlId)
+{
+    const QList<QWidget*> children = root->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        const QVariant id = child->property(kControlIdProperty);
+        if (id.isValid() && id.toInt() == controlId && controlId > 0)
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace trelmo
