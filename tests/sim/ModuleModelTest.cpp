@@ -1,0 +1,2 @@
+#include "ModuleModel.h"
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+#include "SimOptions.h"
+#include <gtest/gtest.h>

@@ -1,0 +1,90 @@
+#pragma once
+// Runs the virtual module ($TRELMO_SIM) for a test: starts it with a traffic log in a temporary file, reads the
+// device path it prints, and stops it with SIGTERM. The module always runs with XDG_RUNTIME_DIR pointed at a
+// temporary directory, so its registry link never touches a developer's own runtime directory.
+//
+//   trelmo::SimProcess sim;
+//   ASSERT_TRUE(sim.Start({"--mode", "9600"})) << sim.ErrorText();
+//   port.OpenSerialPort(sim.DevicePath(), 9600);
+//   ...
+//   ASSERT_TRUE(sim.WaitForLogLines(2, 2000));
+//   EXPECT_EQ(sim.LogLines()[1], "0AA ");
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace trelmo {
+
+// A temporary runtime directory set as XDG_RUNTIME_DIR of the test process while it lives (the previous value
+// comes back at its end). Modules started meanwhile share it, and the test's own RegisteredVirtualPorts()
+// reads it.
+class SimRuntimeDir {
+public:
+    SimRuntimeDir();
+    ~SimRuntimeDir();
+    SimRuntimeDir(const SimRuntimeDir&) = delete;
+    SimRuntimeDir& operator=(const SimRuntimeDir&) = delete;
+
+    QString Path() const { return dir_.path(); }
+    // <dir>/trelmo-ports
+    QString RegistryPath() const;
+    // <dir>/trelmo-ports/<name>
+    QString LinkPath(const QString& name = QStringLiteral("sim0")) const;
+
+    // The directory active in this process, or null.
+    static const SimRuntimeDir* Active();
+
+private:
+    QTemporaryDir dir_;
+    QByteArray previousValue_;
+    bool hadPrevious_ = false;
+    const SimRuntimeDir* previousActive_ = nullptr;
+};
+
+class SimProcess {
+public:
+    SimProcess();
+    ~SimProcess(); // stops the module
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // Starts the module with these arguments (plus --log and --exit-with-parent) and waits up to timeoutMs for
+    // its device path. False with ErrorText() when it cannot start or prints no path.
+    bool Start(const QStringList& arguments = {}, int timeoutMs = 10000);
+    // SIGTERM, then waits for the end (SIGKILL after 5 s). Returns the exit code, -1 if it did not end normally.
+    int Stop();
+    bool IsRunning() const;
+
+    const std::string& DevicePath() const { return devicePath_; }
+    QString LogPath() const;
+    // The runtime directory the module was given (XDG_RUNTIME_DIR).
+    QString RuntimeDirPath() const { return runtimeDir_; }
+    // Lines of the traffic log so far ("1..." from the host, "0..." from the module), without line ends.
+    std::vector<std::string> LogLines() const;
+    // Waits until the log holds at least count lines; false on time-out.
+    bool WaitForLogLines(std::size_t count, int timeoutMs) const;
+    // Waits until the module has ended by itself; false on time-out.
+    bool WaitForExit(int timeoutMs);
+    // What the module wrote to stderr so far (its notes on dropped frames and the like).
+    QString StandardError();
+    QString ErrorText() const { return error_; }
+
+    // The path of $TRELMO_SIM, or empty.
+    static QString Executable();
+
+private:
+    QProcess process_;
+    QTemporaryDir workDir_;
+    QString runtimeDir_;
+    std::string devicePath_;
+    QString error_;
+    QByteArray standardError_;
+};
+
+} // namespace trelmo
