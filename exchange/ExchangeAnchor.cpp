@@ -1,1 +1,0 @@
-namespace trelmo { int ExchangeAnchor() { return 0; } }

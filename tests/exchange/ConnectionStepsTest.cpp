@@ -1,0 +1,165 @@
+#include "ConnectionSteps.h"
+
+#include "DemoApp.h"
+#include "FakeSerialBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace trelmo;
+using trelmo::fake::FakeLink;
+using trelmo::fake::Hex;
+
+namespace {
+
+const char* const ProbeLine = "155 55 ";
+
+class ConnectionStepsTest : public ::testing::Test {
+protected:
+    // Whole seconds derived from the fixed waits the steps made, as a real clock would see them.
+    WallClock WaitClock()
+    {
+        return [this] {
+            long total = 0;
+            for (int ms : link.backend->Waits())
+                total += ms;
+            return total / 1000;
+        };
+    }
+    std::size_t Count(const std::string& line) const
+    {
+        return static_cast<std::size_t>(std::count(log.Lines().begin(), log.Lines().end(), line));
+    }
+
+    FakeLink link;
+    SequenceCounter sequence;
+    MessageLog log;
+};
+
+TEST_F(ConnectionStepsTest, HandshakeSucceedsOnTheThirdProbeAndLogsEveryExchange)
+{
+    link.backend->QueueSilence();
+    link.backend->QueueSilence();
+    link.backend->QueueArrival({0xAA});
+
+    EXPECT_TRUE(AutoBaudHandshake(link.port, log, [] { return 0L; }));
+    ASSERT_EQ(link.backend->Writes().size(), 3u);
+    EXPECT_EQ(link.backend->Writes()[2], Hex("55 55"));
+    const std::vector<std::string> expected = {ProbeLine, "0", ProbeLine, "0", ProbeLine, "0AA "};
+    EXPECT_EQ(log.Lines(), expected);
+    EXPECT_EQ(link.backend->Waits(), std::vector<int>(3, 50));
+}
+
+TEST_F(ConnectionStepsTest, HandshakeIgnoresOtherBytesUntilMoreThanThreeSecondsPassed)
+{
+    link.backend->SetResponder([](const Bytes&) { return std::vector<Bytes>{{0x55}}; });
+
+    EXPECT_FALSE(AutoBaudHandshake(link.port, log, WaitClock()));
+    // 50 ms per probe: the clock reads 4 after the 80th probe, the first reading more than 3 seconds on.
+    EXPECT_EQ(link.backend->Writes().size(), 80u);
+    EXPECT_EQ(Count(ProbeLine), 80u);
+    EXPECT_EQ(Count("055 "), 80u);
+}
+
+TEST_F(ConnectionStepsTest, HandshakeGivesUpWhenAProbeCannotBeSent)
+{
+    link.backend->FailAllWrites();
+    EXPECT_FALSE(AutoBaudHandshake(link.port, log, [] { return 0L; }));
+    EXPECT_EQ(link.backend->WriteCalls(), 1u);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_FALSE(link.port.IsOpen());
+}
+
+TEST_F(ConnectionStepsTest, BusAddressRequestCarriesTheLowByteOfTheAddress)
+{
+    link.backend->QueueArrival(Hex("01 02 00 06 02 03 00 01 00 01 00 00"));
+    EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 126));
+    ASSERT_EQ(link.backend->Writes().size(), 1u);
+    EXPECT_EQ(link.backend->Writes()[0], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
+    ASSERT_EQ(log.Size(), 2u);
+    EXPECT_EQ(log.Lines()[0], "101 01 00 07 02 03 00 01 00 01 7E B1 84 ");
+    EXPECT_EQ(log.Lines()[1], "001 02 00 06 02 03 00 01 00 01 00 00 ");
+
+    link.backend->QueueArrival({0xEE});
+    EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 0x17E));
+    EXPECT_EQ(link.backend->Writes()[1][10], 0x7E);
+    EXPECT_EQ(link.backend->Writes()[1][0], 0x02);
+}
+
+TEST_F(ConnectionStepsTest, GoOnlineRequest)
+{
+    sequence.Set(0);
+    link.backend->QueueArrival({0x00});
+    EXPECT_TRUE(GoOnline(link.port, sequence, log));
+    EXPECT_EQ(link.backend->Writes().at(0), Hex("00 01 00 07 02 00 00 02 00 00 01 F5 7F"));
+}
+
+TEST_F(ConnectionStepsTest, AnswerLongerThanTwentyBytesIsReadInPieces)
+{
+    link.backend->QueueArrival(Bytes(30, 0x11));
+    EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 1));
+    EXPECT_EQ(log.Lines().back().size(), 1u + 3u * 20u);
+    EXPECT_EQ(link.backend->Unread().size(), 10u);
+}
+
+TEST(NeedsAutoBaudHandshakeTest, OnlyTheTwoExactFixedRateModesSkipIt)
+{
+    EXPECT_FALSE(NeedsAutoBaudHandshake("UART 9600bps"));
+    EXPECT_FALSE(NeedsAutoBaudHandshake("UART 115200bps"));
+    EXPECT_TRUE(NeedsAutoBaudHandshake("UART Auto BaudRate"));
+    EXPECT_TRUE(NeedsAutoBaudHandshake("uart 9600bps"));
+    EXPECT_TRUE(NeedsAutoBaudHandshake("UART 9600bps "));
+    EXPECT_TRUE(NeedsAutoBaudHandshake(""));
+}
+
+// Which step fails decides the text; a failed step stops the sequence.
+struct SequenceCase {
+    const char* name;
+    const char* mode;
+    std::vector<Bytes> arrivals; // one per wait, empty = nothing arrives
+    bool failSends;
+    int result;
+    std::size_t writes;
+};
+
+class ConnectionSequenceTest : public ConnectionStepsTest, public ::testing::WithParamInterface<SequenceCase> {};
+
+TEST_P(ConnectionSequenceTest, ReturnsTheTextOfTheFailedStep)
+{
+    const SequenceCase& c = GetParam();
+    for (const Bytes& arrival : c.arrivals)
+        link.backend->QueueArrival(arrival);
+    if (c.failSends)
+        link.backend->FailAllWrites();
+
+    EXPECT_EQ(ConnectionSequence(link.port, sequence, log, c.mode, 126, WaitClock()), c.result);
+    EXPECT_EQ(link.backend->Writes().size(), c.writes);
+}
+
+const Bytes Answer = {0x01, 0x02};
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ConnectionSequenceTest,
+    ::testing::Values(
+        SequenceCase{"fixed9600", "UART 9600bps", {Answer, Answer}, false, ConnectionSucceeded, 2},
+        SequenceCase{"fixed115200", "UART 115200bps", {Answer, Answer}, false, ConnectionSucceeded, 2},
+        SequenceCase{"auto", "UART Auto BaudRate", {{0xAA}, Answer, Answer}, false, ConnectionSucceeded, 3},
+        SequenceCase{"autoSilent", "UART Auto BaudRate", {}, false, TextAutoBaudFailed, 80},
+        SequenceCase{"autoSendFails", "UART Auto BaudRate", {}, true, TextAutoBaudFailed, 0},
+        SequenceCase{"busAddressUnanswered", "UART 9600bps", {{}}, false, TextBusAddressFailed, 1},
+        SequenceCase{"busAddressNotSent", "UART 9600bps", {}, true, TextBusAddressFailed, 0},
+        SequenceCase{"onlineUnanswered", "UART 9600bps", {Answer, {}}, false, TextGoOnlineFailed, 2}),
+    [](const ::testing::TestParamInfo<SequenceCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ConnectionStepsTest, FixedRateModeSendsTheBusAddressFirst)
+{
+    link.backend->QueueArrival(Answer);
+    link.backend->QueueArrival(Answer);
+    ASSERT_EQ(ConnectionSequence(link.port, sequence, log, OperatingMode9600, 126, WaitClock()), ConnectionSucceeded);
+    EXPECT_EQ(link.backend->Writes()[0], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
+    EXPECT_EQ(link.backend->Writes()[1][5], 0x00) << "then the on-line request";
+    EXPECT_EQ(sequence.Value(), 3);
+}
+
+} // namespace

@@ -1,0 +1,301 @@
+#include "IoExchange.h"
+
+#include "FakeSerialBackend.h"
+#include "MemoryGrid.h"
+
+#include <gtest/gtest.h>
+
+using namespace trelmo;
+using trelmo::fake::FakeLink;
+using trelmo::fake::Hex;
+using trelmo::testing::MemoryGrid;
+
+namespace {
+
+Bytes IoAnswer(const Bytes& data)
+{
+    return AssembleFrame(0x33, IoData, data);
+}
+
+Bytes ModuleRequest(std::uint8_t object, std::uint16_t instance, std::uint16_t attribute, const Bytes& data)
+{
+    return AssembleObjectFrame(0x44, Request, ServiceWrite, object, instance, attribute, data);
+}
+
+// A frame whose Length field says something else than the bytes that follow.
+Bytes WithDeclaredLength(Bytes frame, std::uint16_t length)
+{
+    WriteBigEndian16(&frame[ModuleFrame::Length], length);
+    return frame;
+}
+
+bool CrcCloses(const Bytes& frame)
+{
+    Bytes copy = frame;
+    PlaceCrc(copy.data(), copy.size() - ModuleFrame::Overhead);
+    return copy == frame;
+}
+
+class IoExchangeTest : public ::testing::Test {
+protected:
+    IoCycleOutcome Cycle(const std::function<void()>& applyWriteLength = {})
+    {
+        IoCycleOutcome outcome = ExchangeIoData(context, write, readGrid, readLengthText, applyWriteLength);
+        if (outcome.readLengthText)
+            readLengthText = *outcome.readLengthText;
+        return outcome;
+    }
+    const std::vector<Bytes>& Writes() const { return link.backend->Writes(); }
+
+    FakeLink link;
+    SequenceCounter sequence;
+    MessageLog log;
+    CDemoApp app;
+    AppDataObjectTable table;
+    IoExchangeContext context{link.port, sequence, log, app, table};
+    WriteDataState write;
+    MemoryGrid writeGrid;
+    MemoryGrid readGrid;
+    std::string readLengthText;
+};
+
+TEST_F(IoExchangeTest, WriteLengthZeroSendsSixBytes)
+{
+    sequence.Set(7);
+    link.backend->QueueArrival(IoAnswer({}));
+
+    const IoCycleOutcome outcome = Cycle();
+    ASSERT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Writes()[0], Hex("07 00 00 00 01 50"));
+    EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
+    EXPECT_EQ(link.backend->Waits(), std::vector<int>{300});
+    ASSERT_EQ(log.Size(), 2u);
+    EXPECT_EQ(log.Lines()[0], "107 00 00 00 01 50 ");
+    EXPECT_EQ(log.Lines()[1], BytesToHexText(IoAnswer({}), 0));
+}
+
+TEST_F(IoExchangeTest, TheCycleAppliesTheWriteLengthBeforeBuildingItsFrame)
+{
+    sequence.Set(0x20);
+    writeGrid.SetText(0, "0A");
+    writeGrid.SetText(2, "FF");
+    link.backend->QueueArrival(IoAnswer({}));
+
+    Cycle([this] { ApplyWriteLength(writeGrid, write, "3"); });
+    EXPECT_EQ(Writes().at(0), Hex("20 00 00 03 0A 00 FF 5A C4"));
+    EXPECT_EQ(writeGrid.Text(1), "00");
+}
+
+TEST_F(IoExchangeTest, FailedSendRetriesInASecondWithoutLogging)
+{
+    link.backend->FailAllWrites();
+    const IoCycleOutcome outcome = Cycle();
+    EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
+    EXPECT_FALSE(outcome.readLengthText);
+    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_FALSE(link.port.IsOpen());
+
+    EXPECT_EQ(Cycle().timerIntervalMs, IoRetryIntervalMs) << "every later cycle fails the same way";
+}
+
+TEST_F(IoExchangeTest, NoAnswerRetriesInASecondAndKeepsTheReadGrid)
+{
+    link.backend->QueueArrival(IoAnswer({0x11}));
+    Cycle();
+    link.backend->QueueSilence();
+
+    const IoCycleOutcome outcome = Cycle();
+    EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
+    EXPECT_FALSE(outcome.readLengthText);
+    EXPECT_EQ(log.Size(), 3u) << "only the sent line of the unanswered cycle";
+    EXPECT_EQ(readGrid.Text(0), "11");
+    EXPECT_EQ(readLengthText, "1");
+}
+
+TEST_F(IoExchangeTest, ReadGridFollowsTheLengthOfEachAnswer)
+{
+    struct Step {
+        Bytes data;
+        const char* lengthText;
+    };
+    const Step steps[] = {
+        {Hex("11 22 33"), "3"},
+        {Hex("44"), "1"},
+        {Bytes(12, 0xAB), "12"},
+        {{}, "0"},
+    };
+    for (const Step& step : steps) {
+        link.backend->QueueArrival(IoAnswer(step.data));
+        const IoCycleOutcome outcome = Cycle();
+        ASSERT_TRUE(outcome.readLengthText);
+        EXPECT_EQ(*outcome.readLengthText, step.lengthText);
+        for (int j = 0; j < 20; ++j) {
+            const bool inUse = j < static_cast<int>(step.data.size());
+            EXPECT_EQ(readGrid.Active(j), inUse) << step.lengthText << " cell " << j;
+            const std::string expected = inUse ? BytesToHexText(&step.data[j], 1, 0).substr(1, 2) : "";
+            EXPECT_EQ(readGrid.Text(j), expected) << step.lengthText << " cell " << j;
+        }
+    }
+}
+
+TEST_F(IoExchangeTest, DeclaredReadLengthBeyondTheGridOrTheArrivalStaysInsideBoth)
+{
+    // Declares 300 bytes; 6 data bytes arrive.
+    link.backend->QueueArrival(WithDeclaredLength(IoAnswer(Hex("01 02 03 04 05 06")), 300));
+    const IoCycleOutcome outcome = Cycle();
+    ASSERT_TRUE(outcome.readLengthText);
+    EXPECT_EQ(*outcome.readLengthText, "250");
+    EXPECT_EQ(readGrid.Text(0), "01");
+    EXPECT_EQ(readGrid.Text(5), "06");
+    EXPECT_EQ(readGrid.Text(8), "00") << "past the six data bytes and the CRC nothing arrived: the zeroed buffer";
+    EXPECT_EQ(readGrid.Text(249), "00");
+    EXPECT_TRUE(readGrid.Active(249));
+
+    // The largest declaration possible, filling the whole receive buffer.
+    Bytes full(ModuleFrame::BufferSize, 0x5A);
+    full[ModuleFrame::FrameType] = IoData;
+    WriteBigEndian16(&full[ModuleFrame::Length], 0xFFFF);
+    link.backend->QueueArrival(full);
+    EXPECT_EQ(Cycle().readLengthText.value_or(""), "250");
+    EXPECT_EQ(readGrid.Text(249), "5A");
+}
+
+TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
+{
+    struct Case {
+        std::uint16_t instance;
+        std::string* text;
+        std::int32_t* length;
+    };
+    const Case cases[] = {{2, &app.ConfigurationDataText, &app.ConfigurationDataLength},
+                          {3, &app.ParameterDataText, &app.ParameterDataLength}};
+    for (const Case& c : cases) {
+        const Bytes request = ModuleRequest(0xF0, c.instance, 1, Hex("01 02 03"));
+        link.backend->QueueArrival(request);
+        link.backend->QueueArrival(Hex("55 02 00 06 02 F0 00 02 00 01 00 00"));
+        const std::size_t before = Writes().size();
+        const std::uint8_t echoSequence = static_cast<std::uint8_t>(sequence.Value() + 1);
+
+        EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+        EXPECT_EQ(*c.text, "01 02 03 ");
+        EXPECT_EQ(*c.length, 3);
+        ASSERT_EQ(Writes().size(), before + 2);
+        const Bytes& echo = Writes().back();
+        ASSERT_EQ(echo.size(), request.size());
+        EXPECT_EQ(echo[ModuleFrame::Sequence], echoSequence);
+        EXPECT_EQ(echo[ModuleFrame::FrameType], Response);
+        EXPECT_TRUE(std::equal(request.begin() + 2, request.end() - 2, echo.begin() + 2));
+        EXPECT_TRUE(CrcCloses(echo));
+        EXPECT_EQ(log.Lines().back(), "055 02 00 06 02 F0 00 02 00 01 00 00 ");
+        EXPECT_EQ(log.Lines()[log.Size() - 2], BytesToHexText(echo, 1));
+    }
+    EXPECT_TRUE(readLengthText.empty()) << "a hand-over leaves the read length alone";
+}
+
+TEST_F(IoExchangeTest, OtherInstancesAreEchoedButNotStoredAndOtherObjectsIgnored)
+{
+    link.backend->QueueArrival(ModuleRequest(0xF0, 4, 1, Hex("09")));
+    Cycle();
+    EXPECT_EQ(Writes().size(), 2u);
+    EXPECT_TRUE(app.ConfigurationDataText.empty());
+    EXPECT_TRUE(app.ParameterDataText.empty());
+
+    link.backend->QueueArrival(ModuleRequest(0xF1, 2, 1, Hex("09")));
+    EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+    EXPECT_EQ(Writes().size(), 3u);
+    EXPECT_TRUE(app.ConfigurationDataText.empty());
+}
+
+TEST_F(IoExchangeTest, LargestHandOverThatFitsTheAnswerBufferIsStored)
+{
+    const Bytes request = ModuleRequest(0xF0, 2, 1, Bytes(242, 0x7E)); // Length 248, 254 bytes in all
+    link.backend->QueueArrival(request);
+    Cycle();
+    EXPECT_EQ(app.ConfigurationDataLength, 242);
+    EXPECT_EQ(Writes().back().size(), ModuleFrame::BufferSize);
+}
+
+// Module requests the cycle must not act on: logged, neither stored nor answered.
+struct BadHandOver {
+    const char* name;
+    Bytes frame;
+};
+
+class BadHandOverTest : public IoExchangeTest, public ::testing::WithParamInterface<BadHandOver> {};
+
+TEST_P(BadHandOverTest, IsLoggedOnly)
+{
+    link.backend->QueueArrival(GetParam().frame);
+    EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+    EXPECT_EQ(Writes().size(), 1u) << "no echo";
+    EXPECT_EQ(app.ConfigurationDataLength, 0);
+    EXPECT_TRUE(app.ConfigurationDataText.empty());
+    EXPECT_EQ(log.Size(), 2u);
+}
+
+const Bytes HandOver = ModuleRequest(0xF0, 2, 1, Hex("01 02 03"));
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadHandOverTest,
+    ::testing::Values(
+        BadHandOver{"DeclaresMoreThanTheBufferHolds", WithDeclaredLength(ModuleRequest(0xF0, 2, 1, Bytes(243, 1)), 249)},
+        BadHandOver{"DeclaresTheMaximum", WithDeclaredLength(HandOver, 0xFFFF)},
+        BadHandOver{"DataCutShort", Bytes(HandOver.begin(), HandOver.begin() + 12)},
+        BadHandOver{"CrcMissing", Bytes(HandOver.begin(), HandOver.end() - 1)},
+        BadHandOver{"LengthBelowObjectHeader", WithDeclaredLength(HandOver, 5)},
+        BadHandOver{"LengthZero", WithDeclaredLength(HandOver, 0)}),
+    [](const ::testing::TestParamInfo<BadHandOver>& info) { return std::string(info.param.name); });
+
+class AppDataObjectTest : public IoExchangeTest {
+protected:
+    void SetUp() override
+    {
+        AppDataObjectEntry entry;
+        entry.Instance = 1;
+        entry.Attribute = 2;
+        entry.ByteCount = 2;
+        entry.DataText = "0A 0B";
+        ASSERT_TRUE(table.Add(entry));
+    }
+};
+
+TEST_F(AppDataObjectTest, NamedObjectIsWrittenToTheModule)
+{
+    link.backend->QueueArrival(AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 1, 2));
+    sequence.Set(6);
+    EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+    ASSERT_EQ(Writes().size(), 2u);
+    EXPECT_EQ(Writes()[1], Hex("07 01 00 08 02 F1 00 01 00 02 0A 0B 48 84"));
+}
+
+TEST_F(AppDataObjectTest, PairNotInTheTableSendsNothing)
+{
+    link.backend->QueueArrival(AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 2, 1));
+    EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+    EXPECT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(log.Size(), 2u);
+}
+
+TEST_F(AppDataObjectTest, ResponseWithoutAWholeObjectHeaderIsIgnored)
+{
+    const Bytes named = AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 1, 2);
+    link.backend->QueueArrival(WithDeclaredLength(named, 5));
+    Cycle();
+    link.backend->QueueArrival(Bytes(named.begin(), named.begin() + 9)); // attribute code cut short
+    Cycle();
+    EXPECT_EQ(Writes().size(), 2u) << "only the two cyclic frames";
+}
+
+TEST_F(IoExchangeTest, LateAnswerIsDispatchedByTheNextCycle)
+{
+    link.backend->QueueSilence();
+    EXPECT_EQ(Cycle().timerIntervalMs, IoRetryIntervalMs);
+    link.backend->Deliver(IoAnswer({0xAA}));
+    link.backend->QueueArrival(IoAnswer({0xBB, 0xCC}));
+
+    EXPECT_EQ(Cycle().readLengthText.value_or(""), "1");
+    EXPECT_EQ(readGrid.Text(0), "AA");
+    EXPECT_FALSE(readGrid.Active(1));
+}
+
+} // namespace

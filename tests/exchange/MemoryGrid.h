@@ -1,0 +1,50 @@
+#pragma once
+// A grid held in memory, shaped like the window's I/O grids: all 250 data cells empty and inactive at start.
+
+#include "GridCells.h"
+
+#include <array>
+#include <string>
+
+namespace trelmo::testing {
+
+class MemoryGrid : public GridCells {
+public:
+    std::string CellText(int row, int column) const override { return cells_.at(Index(row, column)).text; }
+    void SetCellText(int row, int column, const std::string& text) override { cells_.at(Index(row, column)).text = text; }
+    void SetCellActive(int row, int column, bool active) override { cells_.at(Index(row, column)).active = active; }
+    bool IsCellActive(int row, int column) const override { return cells_.at(Index(row, column)).active; }
+
+    // By byte index, for readable expectations.
+    std::string Text(int byteIndex) const
+    {
+        const CellPosition cell = CellIndex(byteIndex);
+        return CellText(cell.row, cell.column);
+    }
+    bool Active(int byteIndex) const
+    {
+        const CellPosition cell = CellIndex(byteIndex);
+        return IsCellActive(cell.row, cell.column);
+    }
+    void SetText(int byteIndex, const std::string& text)
+    {
+        const CellPosition cell = CellIndex(byteIndex);
+        SetCellText(cell.row, cell.column, text);
+    }
+
+private:
+    struct Cell {
+        std::string text;
+        bool active = false;
+    };
+    // Anything outside the 26 x 11 cells maps past the end, so at() reports the stray access.
+    static std::size_t Index(int row, int column)
+    {
+        if (row < 0 || row >= GridRows || column < 0 || column >= GridColumns)
+            return GridRows * GridColumns;
+        return static_cast<std::size_t>(row * GridColumns + column);
+    }
+    std::array<Cell, GridRows * GridColumns> cells_{};
+};
+
+} // namespace trelmo::testing
