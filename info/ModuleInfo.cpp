@@ -1,0 +1,119 @@
+#include "ModuleInfo.h"
+
+#include <cstdio>
+
+namespace trelmo {
+namespace {
+
+std::uint8_t ByteAt(const Bytes& reply, std::size_t offset)
+{
+    return offset < reply.size() ? reply[offset] : 0;
+}
+
+std::uint16_t Word16At(const Bytes& reply, std::size_t offset)
+{
+    return static_cast<std::uint16_t>(ByteAt(reply, offset) << 8 | ByteAt(reply, offset + 1));
+}
+
+std::uint32_t Word32At(const Bytes& reply, std::size_t offset)
+{
+    return static_cast<std::uint32_t>(Word16At(reply, offset)) << 16 | Word16At(reply, offset + 2);
+}
+
+std::string VersionAt(const Bytes& reply, std::size_t offset)
+{
+    return FormatVersion(Word16At(reply, offset), Word16At(reply, offset + 2));
+}
+
+bool SendRequest(SerialPort& port, SequenceCounter& counter, MessageLog& log, std::uint8_t object)
+{
+    const Bytes request = AssembleObjectFrame(counter.Take(), Request, ServiceRead, object, 1, 0);
+    std::size_t written = 0;
+    if (!port.SendBytes(request.data(), request.size(), &written))
+        return false;
+    log.Append(BytesToHexText(request.data(), written, 1));
+    return true;
+}
+
+// Gathers one reply in up to MaxReads receives until it holds `expected` bytes, and logs it as one received line.
+// Empty when a receive gets nothing. The reply is zero-padded to its full buffer so that a short reply decodes
+// with zeros in place of the missing bytes.
+std::optional<Bytes> GatherReply(SerialPort& port, MessageLog& log, std::size_t expected)
+{
+    using namespace ModuleInfoReply;
+    Bytes reply(expected - 1 + ReadCapacity, 0);
+    std::size_t gathered = 0;
+    for (int read = 0; read < MaxReads && gathered < expected; ++read) {
+        std::size_t count = 0;
+        if (!port.ReceiveBytes(reply.data() + gathered, ReadCapacity, &count))
+            return std::nullopt;
+        gathered += count;
+    }
+    log.Append(BytesToHexText(reply.data(), gathered, 0));
+    return reply;
+}
+
+} // namespace
+
+std::string ReplyText(const Bytes& reply)
+{
+    using namespace ModuleInfoReply;
+    std::string text;
+    for (std::size_t offset = Text; offset < Text + TextSize; ++offset) {
+        const std::uint8_t c = ByteAt(reply, offset);
+        if (c == 0)
+            break;
+        text.push_back(static_cast<char>(c));
+    }
+    return text;
+}
+
+std::string FormatSerialNumber(std::uint32_t value)
+{
+    return std::to_string(value);
+}
+
+std::string FormatProductionDate(std::uint8_t century, std::uint8_t year, std::uint8_t month, std::uint8_t day)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%x%02x-%x-%x", century, year, month, day);
+    return text;
+}
+
+std::string FormatVersion(std::uint16_t major, std::uint16_t minor)
+{
+    return std::to_string(major) + "." + std::to_string(minor);
+}
+
+ModuleInfo DecodeModuleInfo(const Bytes& firstReply, const Bytes& secondReply)
+{
+    using namespace ModuleInfoReply;
+    ModuleInfo info;
+    info.NetworkType = ReplyText(firstReply);
+    info.ProductType = ReplyText(secondReply);
+    info.SerialNumber = FormatSerialNumber(Word32At(secondReply, SerialNumber));
+    info.ProductionDate = FormatProductionDate(ByteAt(secondReply, ProductionDate),
+                                               ByteAt(secondReply, ProductionDate + 1),
+                                               ByteAt(secondReply, ProductionDate + 2),
+                                               ByteAt(secondReply, ProductionDate + 3));
+    info.HardwareVersion = VersionAt(secondReply, HardwareVersion);
+    info.FirmwareVersion = VersionAt(secondReply, FirmwareVersion);
+    return info;
+}
+
+std::optional<ModuleInfo> ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log)
+{
+    if (!SendRequest(port, counter, log, 0x02))
+        return std::nullopt;
+    const std::optional<Bytes> first = GatherReply(port, log, ModuleInfoReply::FirstSize);
+    if (!first)
+        return std::nullopt;
+    if (!SendRequest(port, counter, log, 0x00))
+        return std::nullopt;
+    const std::optional<Bytes> second = GatherReply(port, log, ModuleInfoReply::SecondSize);
+    if (!second)
+        return std::nullopt;
+    return DecodeModuleInfo(*first, *second);
+}
+
+} // namespace trelmo

@@ -1,0 +1,57 @@
+#pragma once
+// The module's identity: two object reads (objects 0x02 and 0x00, instance 1, attribute 0) and the decoding of the
+// replies by position into six texts. Plain logic, no windows.
+
+#include "Frame.h"
+#include "MessageLog.h"
+#include "SerialPort.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace trelmo {
+
+// The six texts. NetworkType and ProductType hold the module's 8-bit characters unchanged (shown as Latin-1).
+struct ModuleInfo {
+    std::string NetworkType;
+    std::string ProductType;
+    std::string SerialNumber;
+    std::string ProductionDate;
+    std::string HardwareVersion;
+    std::string FirmwareVersion;
+};
+
+// Where the decoded fields lie in a whole reply (offsets from its first byte).
+namespace ModuleInfoReply {
+constexpr std::size_t Text = 10;          // 20 bytes, zero-padded
+constexpr std::size_t TextSize = 20;
+constexpr std::size_t SerialNumber = 30;  // 4 bytes, big-endian
+constexpr std::size_t ProductionDate = 34; // 4 bytes
+constexpr std::size_t HardwareVersion = 38; // major, minor: 2 bytes each, big-endian
+constexpr std::size_t FirmwareVersion = 42; // major, minor: 2 bytes each, big-endian
+constexpr std::size_t FirstSize = 38;     // expected length of the reply for object 0x02
+constexpr std::size_t SecondSize = 48;    // expected length of the reply for object 0x00
+constexpr std::size_t ReadCapacity = 43;  // room per receive
+constexpr int MaxReads = 8;               // receives per reply at most
+} // namespace ModuleInfoReply
+
+// Bytes 10 to 29 as characters, up to the first zero byte. Bytes beyond the reply's end read as zero.
+std::string ReplyText(const Bytes& reply);
+
+// Unsigned decimal: 80 00 00 00 -> "2147483648".
+std::string FormatSerialNumber(std::uint32_t value);
+// "%x%02x-%x-%x": 20 13 08 13 -> "2013-8-13", 20 05 01 0A -> "2005-1-a".
+std::string FormatProductionDate(std::uint8_t century, std::uint8_t year, std::uint8_t month, std::uint8_t day);
+// "%d.%d": 1, 2 -> "1.2".
+std::string FormatVersion(std::uint16_t major, std::uint16_t minor);
+
+// The six texts from the two replies, by position; missing bytes read as zero.
+ModuleInfo DecodeModuleInfo(const Bytes& firstReply, const Bytes& secondReply);
+
+// Reads both objects, logging each request and each gathered reply (one received line per reply). Empty when a
+// write fails or a receive gets nothing; the texts are only given once both replies are in.
+std::optional<ModuleInfo> ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log);
+
+} // namespace trelmo

@@ -1,0 +1,85 @@
+#include "AppDataObjectTable.h"
+
+#include "ObjectAccess.h"
+
+#include <algorithm>
+
+namespace trelmo {
+namespace {
+
+auto MatchesPair(std::int32_t instance, std::int32_t attribute)
+{
+    return [instance, attribute](const AppDataObjectEntry& entry) {
+        return entry.Instance == instance && entry.Attribute == attribute;
+    };
+}
+
+std::uint16_t Low16(std::int32_t value)
+{
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
+}
+
+} // namespace
+
+bool AppDataObjectTable::Add(AppDataObjectEntry entry)
+{
+    if (Find(entry.Instance, entry.Attribute))
+        return false;
+    entries_.push_back(std::move(entry));
+    return true;
+}
+
+bool AppDataObjectTable::Remove(std::int32_t instance, std::int32_t attribute)
+{
+    const auto found = std::find_if(entries_.begin(), entries_.end(), MatchesPair(instance, attribute));
+    if (found == entries_.end())
+        return false;
+    entries_.erase(found);
+    return true;
+}
+
+const AppDataObjectEntry* AppDataObjectTable::Find(std::int32_t instance, std::int32_t attribute) const
+{
+    const auto found = std::find_if(entries_.begin(), entries_.end(), MatchesPair(instance, attribute));
+    return found == entries_.end() ? nullptr : &*found;
+}
+
+AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, const std::string& instanceText,
+                                            const std::string& attributeText, const std::string& dataText)
+{
+    AppDataObjectAddCheck check;
+    check.entry.Instance = ParseDecimalValue(instanceText);
+    check.entry.Attribute = ParseDecimalValue(attributeText);
+    if (table.Find(check.entry.Instance, check.entry.Attribute)) {
+        check.messageId = AppDataObjectText::RepeatedPair;
+        return check;
+    }
+    check.entry.DataText = TrimInputText(dataText);
+    if (check.entry.DataText.empty()) {
+        check.messageId = AppDataObjectText::EmptyData;
+        return check;
+    }
+    if (!IsLegalHexByteList(check.entry.DataText)) {
+        check.messageId = AppDataObjectText::IllegalData;
+        return check;
+    }
+    check.entry.ByteCount = CountHexTokens(check.entry.DataText);
+    return check;
+}
+
+bool SendAppDataObject(const AppDataObjectTable& table, std::int32_t instance, std::int32_t attribute,
+                       SerialPort& port, SequenceCounter& counter, MessageLog& log)
+{
+    const AppDataObjectEntry* entry = table.Find(instance, attribute);
+    // Entries come through the Add checks; one that slipped past them would not fit the module's buffer.
+    if (!entry || !IsLegalHexByteList(entry->DataText))
+        return false;
+    const Bytes request = BuildObjectRequest(counter, ServiceWrite, AppDataObjectCode, Low16(entry->Instance),
+                                             Low16(entry->Attribute), ParseHexByteList(entry->DataText));
+    if (!SendLoggedFrame(port, log, request))
+        return false;
+    ReceiveLoggedAnswer(port, log);
+    return true;
+}
+
+} // namespace trelmo

@@ -1,0 +1,64 @@
+#pragma once
+// The application data objects the host offers to the module (attributes of object 0xF1), and the write of one of
+// them when the module names it. Plain logic, no windows.
+
+#include "Frame.h"
+#include "MessageLog.h"
+#include "SerialPort.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace trelmo {
+
+constexpr std::uint8_t AppDataObjectCode = 0xF1;
+
+// Text ids of the messages of the Add action.
+namespace AppDataObjectText {
+constexpr int IllegalData = 110;
+constexpr int RepeatedPair = 114;
+constexpr int EmptyData = 115;
+} // namespace AppDataObjectText
+
+struct AppDataObjectEntry {
+    std::int32_t Instance = 0;   // as typed; sent as its low 16 bits
+    std::int32_t Attribute = 0;  // as typed; sent as its low 16 bits
+    std::size_t ByteCount = 0;   // CountHexTokens of DataText
+    std::string DataText;        // trimmed hex text, read by ParseHexByteList when sent
+};
+
+// Entries in the order they were added; no two share an (instance, attribute) pair.
+class AppDataObjectTable {
+public:
+    // False, and the table unchanged, when the pair is already present.
+    bool Add(AppDataObjectEntry entry);
+    // False when no entry has the pair.
+    bool Remove(std::int32_t instance, std::int32_t attribute);
+    // The entry with the pair, or nullptr. The pointer is valid until the table changes.
+    const AppDataObjectEntry* Find(std::int32_t instance, std::int32_t attribute) const;
+    const std::vector<AppDataObjectEntry>& Entries() const { return entries_; }
+    std::size_t Size() const { return entries_.size(); }
+
+private:
+    std::vector<AppDataObjectEntry> entries_;
+};
+
+// The checks of the Add action. messageId is 0 when the entry may be added; otherwise it is the message to show:
+// 114 for a pair already in the table, 115 for a data text that is empty or blank only, 110 for a data text that
+// stands for more than 242 bytes or holds a piece that is empty or does not begin with a hex digit.
+struct AppDataObjectAddCheck {
+    int messageId = 0;
+    AppDataObjectEntry entry; // the entry to add, when messageId is 0
+};
+AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, const std::string& instanceText,
+                                            const std::string& attributeText, const std::string& dataText);
+
+// Writes the entry with the pair to object 0xF1 and logs the request and any answer; the answer is not examined.
+// A pair not in the table (or an entry whose data could not be sent whole) sends and logs nothing.
+// Returns true when the request went out.
+bool SendAppDataObject(const AppDataObjectTable& table, std::int32_t instance, std::int32_t attribute,
+                       SerialPort& port, SequenceCounter& counter, MessageLog& log);
+
+} // namespace trelmo

@@ -1,1 +1,0 @@
-namespace trelmo { int ObjectsAnchor() { return 0; } }

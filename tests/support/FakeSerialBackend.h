@@ -1,0 +1,179 @@
+#pragma once
+// A scripted SerialBackend for logic tests that must never sleep.
+//
+// The fake stands in for the UART under a SerialPort. It keeps:
+//  - a script of arrivals: each fixed wait (FixedWait, routed here by FakeLink or by ScopedWaitFunction with
+//    WaitHook()) moves the next scripted arrival into the receive queue, so an answer "arrives" while the caller
+//    sleeps its 50 or 300 ms. An empty arrival is a wait at which nothing arrives;
+//  - a receive queue: what Read hands out, at most `capacity` bytes per call, the rest stays for the next read;
+//  - a record of every write that went out (the bytes actually written) and of every wait.
+// Writes can be made to fail (from a given write on, or all), to go out only partly, and the port can be closed.
+// An optional responder is asked for the arrivals that answer each written frame; they join the script.
+//
+// Typical use:
+//     FakeLink link;                                   // an open SerialPort over a fake, waits routed to it
+//     link.backend->QueueArrival(Hex("05 02 00 06 ..."));
+//     ReadSomething(link.port, ...);                   // the answer arrives at the read's 50 ms wait
+//     EXPECT_EQ(link.backend->Writes().size(), 1u);
+
+#include "FixedWait.h"
+#include "Frame.h"
+#include "SerialBackend.h"
+#include "SerialPort.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace trelmo::fake {
+
+// "05 01 0A" -> {0x05, 0x01, 0x0A}: whitespace-separated hex pairs, for writing frames in tests.
+inline Bytes Hex(const std::string& text)
+{
+    Bytes bytes;
+    std::istringstream in(text);
+    std::string pair;
+    while (in >> pair)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
+    return bytes;
+}
+
+class FakeSerialBackend : public SerialBackend {
+public:
+    using Responder = std::function<std::vector<Bytes>(const Bytes& written)>;
+
+    // --- Scripting -----------------------------------------------------------------------------------------------
+
+    // The bytes arrive at the next wait that has no earlier arrival left to deliver. Empty bytes: nothing arrives
+    // at that wait.
+    void QueueArrival(Bytes bytes) { script_.push_back(std::move(bytes)); }
+    void QueueSilence() { script_.emplace_back(); }
+    // The bytes are in the receive queue at once, as if they had arrived before.
+    void Deliver(const Bytes& bytes) { received_.insert(received_.end(), bytes.begin(), bytes.end()); }
+    // Called after each write that went out, with the bytes written; its arrivals join the end of the script.
+    void SetResponder(Responder responder) { responder_ = std::move(responder); }
+
+    // Writes with a zero-based call number of at least `index` fail (return -1); the default never fails.
+    void FailWritesFrom(std::size_t index) { failWritesFrom_ = index; }
+    void FailAllWrites() { failWritesFrom_ = 0; }
+    // Each write puts out at most `count` bytes (a partial write); the default writes everything.
+    void LimitWritesTo(std::size_t count) { writeLimit_ = count; }
+    // Read returns -1 while set.
+    void FailReads(bool fail) { failReads_ = fail; }
+    // Open fails while set.
+    void FailOpen(bool fail) { failOpen_ = fail; }
+
+    // The function to install with ScopedWaitFunction: records the wait and delivers the next scripted arrival.
+    WaitFunction WaitHook()
+    {
+        return [this](int milliseconds) { OnWait(milliseconds); };
+    }
+    void OnWait(int milliseconds)
+    {
+        waits_.push_back(milliseconds);
+        if (script_.empty())
+            return;
+        Deliver(script_.front());
+        script_.pop_front();
+    }
+
+    // --- Observing -----------------------------------------------------------------------------------------------
+
+    // Every write that went out, in order, with the bytes actually written.
+    const std::vector<Bytes>& Writes() const { return writes_; }
+    // Write calls, including the failed ones.
+    std::size_t WriteCalls() const { return writeCalls_; }
+    // Every fixed wait, in milliseconds, in order.
+    const std::vector<int>& Waits() const { return waits_; }
+    // Bytes that arrived and were not read yet.
+    const std::deque<std::uint8_t>& Unread() const { return received_; }
+    // Scripted arrivals not delivered yet.
+    std::size_t ScriptLeft() const { return script_.size(); }
+    const std::string& OpenedName() const { return openedName_; }
+    int OpenedBaudRate() const { return openedBaudRate_; }
+
+    // --- SerialBackend -------------------------------------------------------------------------------------------
+
+    bool Open(const std::string& name, int baudRate) override
+    {
+        if (failOpen_)
+            return false;
+        open_ = true;
+        openedName_ = name;
+        openedBaudRate_ = baudRate;
+        received_.clear(); // opening purges the queues
+        return true;
+    }
+    void Close() override
+    {
+        open_ = false;
+        received_.clear();
+    }
+    bool IsOpen() const override { return open_; }
+
+    long Write(const std::uint8_t* bytes, std::size_t count) override
+    {
+        const std::size_t call = writeCalls_++;
+        if (!open_ || call >= failWritesFrom_)
+            return -1;
+        const std::size_t written = count < writeLimit_ ? count : writeLimit_;
+        writes_.emplace_back(bytes, bytes + written);
+        if (responder_)
+            for (Bytes& arrival : responder_(writes_.back()))
+                script_.push_back(std::move(arrival));
+        return static_cast<long>(written);
+    }
+
+    long Read(std::uint8_t* buffer, std::size_t capacity) override
+    {
+        if (!open_ || failReads_)
+            return -1;
+        std::size_t count = 0;
+        while (count < capacity && !received_.empty()) {
+            buffer[count++] = received_.front();
+            received_.pop_front();
+        }
+        return static_cast<long>(count);
+    }
+
+private:
+    bool open_ = false;
+    bool failOpen_ = false;
+    bool failReads_ = false;
+    std::size_t failWritesFrom_ = std::numeric_limits<std::size_t>::max();
+    std::size_t writeLimit_ = std::numeric_limits<std::size_t>::max();
+    std::size_t writeCalls_ = 0;
+    std::string openedName_;
+    int openedBaudRate_ = 0;
+    std::deque<Bytes> script_;
+    std::deque<std::uint8_t> received_;
+    std::vector<Bytes> writes_;
+    std::vector<int> waits_;
+    Responder responder_;
+};
+
+// An open SerialPort over a FakeSerialBackend, with the fixed waits routed to the fake for the link's lifetime.
+// `backend` stays owned by `port`.
+struct FakeLink {
+    FakeLink() : FakeLink(std::make_unique<FakeSerialBackend>()) {}
+
+    FakeSerialBackend* backend;
+    SerialPort port;
+    ScopedWaitFunction wait;
+
+private:
+    explicit FakeLink(std::unique_ptr<FakeSerialBackend> fake)
+        : backend(fake.get()), port(std::move(fake)), wait(backend->WaitHook())
+    {
+        port.OpenSerialPort("fake", 115200);
+    }
+};
+
+} // namespace trelmo::fake
