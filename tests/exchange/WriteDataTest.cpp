@@ -127,6 +127,7 @@ TEST_F(WriteDataTest, CommitOverAHeadingStoresNothing)
 
 TEST_F(WriteDataTest, OnlyDataCellsWithinTheWriteLengthAreEditable)
 {
+    EXPECT_FALSE(IsWriteCellEditable(1, 1, state)) << "nothing at length 0";
     ASSERT_EQ(Apply("11"), NoMessage);
     for (int column = 1; column <= 10; ++column)
         EXPECT_TRUE(IsWriteCellEditable(1, column, state)) << column;
@@ -140,11 +141,6 @@ TEST_F(WriteDataTest, OnlyDataCellsWithinTheWriteLengthAreEditable)
     EXPECT_TRUE(IsWriteCellEditable(25, 4, state));
     EXPECT_FALSE(IsWriteCellEditable(25, 5, state));
     EXPECT_FALSE(IsWriteCellEditable(26, 1, state)) << "beyond the last row";
-}
-
-TEST_F(WriteDataTest, NothingIsEditableAtLengthZero)
-{
-    EXPECT_FALSE(IsWriteCellEditable(1, 1, state));
 }
 
 } // namespace
