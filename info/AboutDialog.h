@@ -1,0 +1,24 @@
+#pragma once
+// The About box: the tool's name and version, the maker's lines and logo, and a link to the maker's site.
+// Modal, no buttons; Escape or the close box closes it.
+
+#include <QDialog>
+
+namespace trelmo {
+
+class CHyperlinkLabel;
+
+class CAboutDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDialog(QWidget* parent = nullptr);
+
+    // The link, control 1000.
+    CHyperlinkLabel* Link() const { return link_; }
+
+private:
+    CHyperlinkLabel* link_ = nullptr;
+};
+
+} // namespace trelmo

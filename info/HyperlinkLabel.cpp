@@ -1,0 +1,322 @@
+#include "HyperlinkLabel.h"
+
+#include "MessageBoxes.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFocusEvent>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QUrl>
+
+namespace trelmo {
+namespace {
+
+// The failure texts live with the About box's template, the window that holds the program's link.
+const char* const kLaunchTextsFile = ":/trelmo/dialogs/100.json";
+
+QString LaunchText(const QString& key, LanguageVariant variant)
+{
+    static const QJsonObject texts = [] {
+        QFile file(QString::fromLatin1(kLaunchTextsFile));
+        if (!file.open(QIODevice::ReadOnly))
+            return QJsonObject();
+        return QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("launchErrors")).toObject();
+    }();
+    const QJsonObject entry = texts.value(key).toObject();
+    const QString language = variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
+    return entry.contains(language) ? entry.value(language).toString() : entry.value(QStringLiteral("en")).toString();
+}
+
+// Screen readers see the link as a link that can be pressed, named by its text.
+class HyperlinkAccessible : public QAccessibleWidget {
+public:
+    explicit HyperlinkAccessible(CHyperlinkLabel* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return Link()->text();
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return Link()->Url();
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == pressAction())
+            Link()->Activate();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    CHyperlinkLabel* Link() const { return static_cast<CHyperlinkLabel*>(widget()); }
+};
+
+QAccessibleInterface* HyperlinkAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(CHyperlinkLabel::staticMetaObject.className()) && object
+        && object->isWidgetType())
+        return new HyperlinkAccessible(static_cast<CHyperlinkLabel*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+int OpenWithDesktop(const QString& url)
+{
+    return QDesktopServices::openUrl(QUrl(url)) ? kLaunchOpened : kLaunchNoAssociation;
+}
+
+QString LaunchErrorText(int code, LanguageVariant variant)
+{
+    QString reason = LaunchText(QString::number(code), variant);
+    if (reason.isEmpty())
+        reason = LaunchText(QStringLiteral("unknown"), variant).replace(QLatin1String("%d"), QString::number(code));
+    return LaunchText(QStringLiteral("prefix"), variant) + reason;
+}
+
+CHyperlinkLabel::CHyperlinkLabel(QWidget* parent)
+    : QLabel(parent)
+    , hoverColour_(palette().color(QPalette::Highlight))
+{
+    static const bool accessibleInstalled = (QAccessible::installFactory(HyperlinkAccessibleFactory), true);
+    Q_UNUSED(accessibleInstalled);
+    setTextFormat(Qt::PlainText);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    ApplyTextColour();
+}
+
+CHyperlinkLabel* CHyperlinkLabel::ReplaceStatic(QLabel* staticControl)
+{
+    auto* link = new CHyperlinkLabel(staticControl->parentWidget());
+    link->setText(staticControl->text());
+    link->setAlignment(staticControl->alignment());
+    link->setGeometry(staticControl->geometry());
+    link->setObjectName(staticControl->objectName());
+    link->setProperty("controlId", staticControl->property("controlId"));
+    link->setVisible(!staticControl->isHidden());
+    link->setEnabled(staticControl->isEnabled());
+    link->stackUnder(staticControl);
+    delete staticControl;
+    link->Attach();
+    return link;
+}
+
+void CHyperlinkLabel::Attach()
+{
+    if (url_.isEmpty())
+        url_ = text();
+    if (text().isEmpty())
+        setText(url_);
+    QFont linkFont = font();
+    linkFont.setUnderline(underline_);
+    setFont(linkFont);
+    FitToText();
+    LoadLinkCursor();
+    setToolTip(url_);
+    setAccessibleName(text());
+}
+
+void CHyperlinkLabel::SetVisited(bool visited)
+{
+    visited_ = visited;
+    ApplyTextColour();
+    repaint();
+}
+
+QColor CHyperlinkLabel::TextColour() const
+{
+    if (hovering_)
+        return hoverColour_;
+    return visited_ ? visitedColour_ : linkColour_;
+}
+
+void CHyperlinkLabel::FitToText()
+{
+    if (!fitToText_)
+        return;
+    const QSize textSize = QFontMetrics(font()).size(Qt::TextSingleLine, text());
+    int x = geometry().x();
+    int y = geometry().y();
+    int width = geometry().width();
+    int height = geometry().height();
+
+    if (alignment() & Qt::AlignVCenter)
+        y += (height - textSize.height()) / 2;
+    height = textSize.height();
+
+    if (alignment() & Qt::AlignHCenter)
+        x += (width - textSize.width()) / 2;
+    else if (alignment() & Qt::AlignRight)
+        x += width - textSize.width();
+    width = textSize.width();
+
+    setGeometry(x, y, width, height);
+}
+
+void CHyperlinkLabel::LoadLinkCursor()
+{
+    if (cursorLoaded_)
+        return;
+    setCursor(Qt::PointingHandCursor);
+    cursorLoaded_ = true;
+}
+
+void CHyperlinkLabel::ReportLaunchError(int code)
+{
+    ShowAppMessage(this, LaunchErrorText(code));
+}
+
+void CHyperlinkLabel::Activate()
+{
+    // A message box or the opened browser must not find the pointer still captured by the link.
+    ReleaseCapture();
+    hovering_ = false;
+    const int result = launcher_ ? launcher_(url_) : kLaunchNoAssociation;
+    visited_ = result > kLaunchFailureLimit;
+    if (visited_) {
+        SetVisited(true);
+        return;
+    }
+    ApplyTextColour();
+    QApplication::beep();
+    ReportLaunchError(result);
+}
+
+void CHyperlinkLabel::SetHovering(bool hovering)
+{
+    hovering_ = hovering;
+    ApplyTextColour();
+    repaint();
+}
+
+void CHyperlinkLabel::ApplyTextColour()
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, TextColour());
+    setPalette(colours);
+}
+
+void CHyperlinkLabel::ReleaseCapture()
+{
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
+}
+
+void CHyperlinkLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    QLabel::mouseMoveEvent(event);
+    if (!hovering_) {
+        SetHovering(true);
+        grabMouse();
+        return;
+    }
+    if (rect().contains(event->position().toPoint()))
+        return;
+    ReleaseCapture();
+    pressed_ = false;
+    SetHovering(false);
+}
+
+void CHyperlinkLabel::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    event->accept();
+}
+
+void CHyperlinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton
+        && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        Activate();
+}
+
+void CHyperlinkLabel::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            Activate();
+        event->accept();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+bool CHyperlinkLabel::event(QEvent* event)
+{
+    // Like the platform, show the focus frame only once the keyboard is in use.
+    if (event->type() == QEvent::KeyPress && !showFocusFrame_) {
+        showFocusFrame_ = true;
+        update();
+    }
+    return QLabel::event(event);
+}
+
+void CHyperlinkLabel::focusInEvent(QFocusEvent* event)
+{
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        showFocusFrame_ = true;
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void CHyperlinkLabel::focusOutEvent(QFocusEvent* event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+}
+
+void CHyperlinkLabel::leaveEvent(QEvent* event)
+{
+    // Only reached without capture (for example after a click released it): the pointer has left the link.
+    QLabel::leaveEvent(event);
+    if (hovering_ && QWidget::mouseGrabber() != this)
+        SetHovering(false);
+}
+
+void CHyperlinkLabel::hideEvent(QHideEvent* event)
+{
+    ReleaseCapture();
+    hovering_ = false;
+    pressed_ = false;
+    ApplyTextColour();
+    QLabel::hideEvent(event);
+}
+
+void CHyperlinkLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus() || !showFocusFrame_)
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+} // namespace trelmo

@@ -1,1 +1,0 @@
-namespace trelmo { int InfoUiAnchor() { return 0; } }

@@ -1,0 +1,199 @@
+#include "MessageDisplayDialog.h"
+
+#include "DialogTemplate.h"
+#include "MessageBoxes.h"
+#include "MessageLog.h"
+#include "StringTable.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace trelmo {
+namespace {
+
+constexpr int kMessageDisplayTemplate = 142;
+constexpr int kPauseButton = 1046;
+constexpr int kSaveButton = 1047;
+constexpr int kLineList = 1048;
+constexpr int kTextPause = 122;
+constexpr int kTextContinue = 123;
+constexpr int kTextSaveFailed = 124;
+constexpr int kTextSaved = 125;
+constexpr int kRefreshPeriodMs = 100;
+// The list scrolls sideways over this width, enough for the frames of an ordinary exchange.
+constexpr int kMinimumLineExtent = 4650;
+
+} // namespace
+
+int DisplayLineModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+}
+
+QVariant DisplayLineModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+        return QVariant();
+    const std::string& line = lines_[static_cast<std::size_t>(index.row())];
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+void DisplayLineModel::Append(std::vector<std::string> lines)
+{
+    if (lines.empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(lines.size()) - 1);
+    lines_.reserve(lines_.size() + lines.size());
+    for (std::string& line : lines) {
+        if (lines_.empty() || line.size() > lines_[longest_].size())
+            longest_ = lines_.size();
+        lines_.push_back(std::move(line));
+    }
+    endInsertRows();
+}
+
+const std::string& DisplayLineModel::LongestLine() const
+{
+    static const std::string none;
+    return lines_.empty() ? none : lines_[longest_];
+}
+
+CMessageDisplayDialog::CMessageDisplayDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    BuildDialogFromTemplate(this, DialogTemplate::Load(kMessageDisplayTemplate));
+    CreateLineList();
+
+    pauseButton_ = Control<QPushButton>(this, kPauseButton);
+    if (pauseButton_)
+        connect(pauseButton_, &QPushButton::clicked, this, &CMessageDisplayDialog::TogglePause);
+    if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
+        connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
+
+    ClearLog();
+    timer_.setInterval(kRefreshPeriodMs);
+    connect(&timer_, &QTimer::timeout, this, &CMessageDisplayDialog::RefreshFromLog);
+    timer_.start();
+}
+
+// A one-column table view in place of the template's list: unlike a list view it does not lay out every row
+// again when rows are added, so a tick stays cheap with millions of lines.
+void CMessageDisplayDialog::CreateLineList()
+{
+    QWidget* placeholder = FindControl(this, kLineList);
+    list_ = new QTableView(this);
+    list_->setModel(&model_);
+    list_->horizontalHeader()->hide();
+    list_->verticalHeader()->hide();
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    list_->setTextElideMode(Qt::ElideNone);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list_->setTabKeyNavigation(false);
+    const int rowHeight = list_->fontMetrics().height();
+    list_->verticalHeader()->setMinimumSectionSize(rowHeight);
+    list_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lineExtent_ = kMinimumLineExtent;
+    list_->setColumnWidth(0, lineExtent_);
+    list_->setProperty("controlId", kLineList);
+    list_->setObjectName(QStringLiteral("control%1").arg(kLineList));
+
+    if (placeholder) {
+        list_->setGeometry(placeholder->geometry());
+        list_->setAccessibleName(placeholder->accessibleName());
+        QWidget::setTabOrder(placeholder, list_);
+        delete placeholder;
+    }
+}
+
+void CMessageDisplayDialog::RefreshFromLog()
+{
+    std::vector<std::string> lines = TheMessageLog().TakeAll();
+    if (lines.empty())
+        return;
+    for (std::string& line : lines)
+        line = FormatDisplayLine(line);
+    model_.Append(std::move(lines));
+    WidenForLongestLine();
+    SelectNewestLine();
+}
+
+void CMessageDisplayDialog::SelectNewestLine()
+{
+    const QModelIndex newest = model_.index(model_.rowCount() - 1, 0);
+    QScrollBar* sideways = list_->horizontalScrollBar();
+    const int sidewaysPosition = sideways->value();
+    list_->selectionModel()->setCurrentIndex(newest, QItemSelectionModel::ClearAndSelect);
+    list_->scrollTo(newest);
+    sideways->setValue(sidewaysPosition);
+}
+
+void CMessageDisplayDialog::WidenForLongestLine()
+{
+    const std::string& longest = model_.LongestLine();
+    const int needed = list_->fontMetrics().horizontalAdvance(
+                           QString::fromLatin1(longest.data(), static_cast<qsizetype>(longest.size())))
+        + 2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 8;
+    if (needed <= lineExtent_)
+        return;
+    lineExtent_ = needed;
+    list_->setColumnWidth(0, lineExtent_);
+}
+
+void CMessageDisplayDialog::TogglePause()
+{
+    if (!pauseButton_)
+        return;
+    const QString pauseText = LoadText(kTextPause);
+    const QString continueText = LoadText(kTextContinue);
+    if (pauseButton_->text() == pauseText) {
+        pauseButton_->setText(continueText);
+        pauseButton_->setAccessibleName(continueText);
+        timer_.stop();
+        return;
+    }
+    ClearLog();
+    pauseButton_->setText(pauseText);
+    pauseButton_->setAccessibleName(pauseText);
+    timer_.start();
+}
+
+void CMessageDisplayDialog::SaveDisplayedLines()
+{
+    const QString chosen = chooser_ ? chooser_(this) : QString();
+    if (chosen.isEmpty())
+        return;
+    const std::string path = SavePathFor(QFile::encodeName(chosen).toStdString());
+    const bool saved = WriteDisplayLines(path, model_.Lines());
+    ShowDialogMessage(this, LoadText(saved ? kTextSaved : kTextSaveFailed));
+}
+
+QString CMessageDisplayDialog::ChooseSaveFile(QWidget* parent)
+{
+    QFileDialog dialog(parent, QString(), QString(), QStringLiteral("Txt Files (*.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without extension is checked for overwriting as the ".txt" file that will be written.
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace trelmo

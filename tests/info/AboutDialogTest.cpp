@@ -1,0 +1,288 @@
+#include "AboutDialog.h"
+#include "HyperlinkLabel.h"
+
+#include "DialogTemplate.h"
+#include "MessageBoxes.h"
+#include "StringTable.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace trelmo;
+
+namespace {
+
+const QColor kLinkColour(0, 0, 238);
+const QColor kVisitedColour(85, 26, 139);
+
+class AboutDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousLanguage_ = ActiveLanguage();
+        SetActiveLanguage(LanguageVariant::English);
+        SetMessageBoxHook([this](MessageBoxKind kind, const QString& text) {
+            kinds_.push_back(kind);
+            texts_.push_back(text);
+        });
+    }
+
+    void TearDown() override
+    {
+        SetMessageBoxHook({});
+        SetActiveLanguage(previousLanguage_);
+    }
+
+    // The link of an About box whose launches answer with the given result.
+    CHyperlinkLabel* LinkAnswering(CAboutDialog& about, const int* result)
+    {
+        CHyperlinkLabel* link = about.Link();
+        link->SetLauncher([this, result](const QString& url) {
+            launched_ << url;
+            return *result;
+        });
+        return link;
+    }
+
+    static void MoveMouse(QWidget* widget, QPoint position)
+    {
+        QMouseEvent move(QEvent::MouseMove, position, widget->mapToGlobal(position), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+    }
+
+    static void Click(QWidget* widget)
+    {
+        const QPoint centre = widget->rect().center();
+        QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, centre);
+        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, centre);
+    }
+
+    std::vector<MessageBoxKind> kinds_;
+    QStringList texts_;
+    QStringList launched_;
+    LanguageVariant previousLanguage_ = LanguageVariant::English;
+};
+
+TEST_F(AboutDialogTest, BuildsTheTemplateWithTheLinkInPlaceOfItsStatic)
+{
+    struct Case {
+        LanguageVariant language;
+        const char* caption;
+        const char* firstLine;
+    };
+    for (const Case& c : {Case{LanguageVariant::English, "About Trelmo", "Trelmo Demo Software"},
+                          Case{LanguageVariant::Chinese, "关于 Trelmo", "紧凑型嵌入式模块Demo软件"}}) {
+        SetActiveLanguage(c.language);
+        CAboutDialog about;
+        EXPECT_EQ(about.windowTitle(), QString::fromUtf8(c.caption));
+        QStringList texts;
+        for (const QLabel* label : about.findChildren<QLabel*>())
+            texts << label->text();
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(c.firstLine)));
+
+        CHyperlinkLabel* link = about.Link();
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(FindControl(&about, 1000), link);
+        EXPECT_EQ(about.findChildren<QLabel*>(QStringLiteral("control1000")).size(), 1);
+        EXPECT_EQ(link->text(), QStringLiteral("https://trelmo.example/demo"));
+        EXPECT_EQ(link->Url(), link->text());
+        EXPECT_EQ(link->toolTip(), link->Url());
+        EXPECT_EQ(link->accessibleName(), link->text());
+        EXPECT_TRUE(link->font().underline());
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_EQ(link->width(), QFontMetrics(link->font()).size(Qt::TextSingleLine, link->text()).width());
+        EXPECT_TRUE(about.rect().contains(link->geometry()));
+    }
+}
+
+TEST_F(AboutDialogTest, ShowsTheLogo)
+{
+    CAboutDialog about;
+    bool found = false;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull()) {
+            found = true;
+            EXPECT_EQ(label->pixmap().size(), QSize(123, 26));
+            EXPECT_TRUE(about.rect().contains(label->geometry()));
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(AboutDialogTest, EscapeClosesTheBox)
+{
+    CAboutDialog about;
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Rejected);
+}
+
+TEST_F(AboutDialogTest, HoverTakesTheHighlightColourAndCapturesTheMouseUntilItLeaves)
+{
+    CAboutDialog about;
+    about.show();
+    CHyperlinkLabel* link = about.Link();
+    EXPECT_EQ(link->HoverColour(), link->palette().color(QPalette::Highlight));
+    EXPECT_EQ(link->TextColour(), kLinkColour);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), kLinkColour);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+
+    MoveMouse(link, QPoint(2, 2));
+    EXPECT_TRUE(link->IsHovering());
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), link->HoverColour());
+    EXPECT_EQ(QWidget::mouseGrabber(), link);
+
+    MoveMouse(link, QPoint(3, 3));
+    EXPECT_TRUE(link->IsHovering());
+    EXPECT_EQ(QWidget::mouseGrabber(), link);
+
+    MoveMouse(link, QPoint(link->width() + 5, 3));
+    EXPECT_FALSE(link->IsHovering());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), kLinkColour);
+}
+
+TEST_F(AboutDialogTest, ASuccessfulClickShowsTheVisitedColourAndAFailedOneTheLinkColourAgain)
+{
+    CAboutDialog about;
+    about.show();
+    int result = 42;
+    CHyperlinkLabel* link = LinkAnswering(about, &result);
+
+    MoveMouse(link, QPoint(2, 2));
+    Click(link);
+    EXPECT_EQ(launched_, QStringList(QStringLiteral("https://trelmo.example/demo")));
+    EXPECT_TRUE(link->IsVisited());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "no capture is left behind after a click";
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), kVisitedColour);
+    EXPECT_TRUE(texts_.isEmpty());
+
+    result = 2;
+    Click(link);
+    EXPECT_FALSE(link->IsVisited());
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), kLinkColour);
+    ASSERT_EQ(texts_.size(), 1);
+    EXPECT_EQ(kinds_[0], MessageBoxKind::Application);
+    EXPECT_EQ(texts_[0], QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
+    EXPECT_TRUE(about.isVisible()) << "the box stays open after a failure";
+
+    result = 33;
+    Click(link);
+    EXPECT_TRUE(link->IsVisited()) << "33 and more count as success";
+    EXPECT_EQ(texts_.size(), 1);
+}
+
+TEST_F(AboutDialogTest, ReportsEveryLaunchResultInWords)
+{
+    struct Case {
+        int code;
+        const char* reason;
+    };
+    const Case known[] = {
+        {0, "The operating system is out\nof memory or resources."},
+        {2, "The specified file was not found."},
+        {3, "The specified path was not found."},
+        {5, "The operating system denied\naccess to the specified file."},
+        {8, "There was not enough memory to complete the operation."},
+        {11, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+        {26, "A sharing violation occurred. "},
+        {27, "The filename association is\nincomplete or invalid."},
+        {28, "The DDE transaction could not\nbe completed because the request timed out."},
+        {29, "The DDE transaction failed."},
+        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
+        {31, "There is no application associated\nwith the given filename extension."},
+        {32, "The specified dynamic-link library was not found."},
+    };
+    const QString prefix = QStringLiteral("Unable to open hyperlink:\n\n");
+    for (const Case& c : known)
+        EXPECT_EQ(LaunchErrorText(c.code, LanguageVariant::English), prefix + QString::fromLatin1(c.reason)) << c.code;
+    for (int code : {1, 4, 6, 7, 9, 10, 12, 20, 25, -1}) {
+        EXPECT_EQ(LaunchErrorText(code, LanguageVariant::English),
+                  prefix + QStringLiteral("Unknown Error (%1) occurred.").arg(code))
+            << code;
+    }
+    for (const Case& c : known)
+        EXPECT_FALSE(LaunchErrorText(c.code, LanguageVariant::Chinese).contains(QLatin1String(c.reason))) << c.code;
+    EXPECT_TRUE(LaunchErrorText(7, LanguageVariant::Chinese).contains(QLatin1String("7")));
+}
+
+TEST_F(AboutDialogTest, KeyboardAndAccessibilityOpenTheLink)
+{
+    CAboutDialog about;
+    about.show();
+    int result = 42;
+    CHyperlinkLabel* link = LinkAnswering(about, &result);
+    EXPECT_TRUE(link->focusPolicy() & Qt::TabFocus);
+
+    link->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(link, Qt::Key_Space);
+    EXPECT_EQ(launched_.size(), 1);
+
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(link);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Link);
+    EXPECT_EQ(accessible->text(QAccessible::Name), link->text());
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    EXPECT_TRUE(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(launched_.size(), 2);
+}
+
+TEST(HyperlinkLabelTest, FitToTextKeepsTheEdgeOrCentreTheAlignmentNames)
+{
+    struct Case {
+        Qt::Alignment alignment;
+        bool fit;
+        const char* what;
+    };
+    const QRect start(20, 10, 200, 40);
+    for (const Case& c : {Case{Qt::AlignLeft | Qt::AlignTop, true, "left"},
+                          Case{Qt::AlignHCenter | Qt::AlignVCenter, true, "centred"},
+                          Case{Qt::AlignRight | Qt::AlignTop, true, "right"},
+                          Case{Qt::AlignLeft | Qt::AlignTop, false, "fit off"}}) {
+        QWidget parent;
+        auto* link = new CHyperlinkLabel(&parent);
+        link->setText(QStringLiteral("docs"));
+        link->setAlignment(c.alignment);
+        link->setGeometry(start);
+        link->SetFitToText(c.fit);
+        link->Attach();
+        const QSize text = QFontMetrics(link->font()).size(Qt::TextSingleLine, link->text());
+        const QRect r = link->geometry();
+        if (!c.fit) {
+            EXPECT_EQ(r, start) << c.what;
+            continue;
+        }
+        EXPECT_EQ(r.size(), text) << c.what;
+        if (c.alignment & Qt::AlignLeft) {
+            EXPECT_EQ(r.left(), start.left()) << c.what;
+            EXPECT_EQ(r.top(), start.top()) << c.what;
+        }
+        if (c.alignment & Qt::AlignRight) {
+            EXPECT_EQ(r.x() + r.width(), start.x() + start.width()) << c.what;
+        }
+        if (c.alignment & Qt::AlignHCenter) {
+            EXPECT_EQ(r.x(), start.x() + (start.width() - text.width()) / 2) << c.what;
+            EXPECT_EQ(r.y(), start.y() + (start.height() - text.height()) / 2) << c.what;
+        }
+    }
+}
+
+TEST(HyperlinkLabelTest, AnEmptyTextTakesTheAddress)
+{
+    QWidget parent;
+    auto* link = new CHyperlinkLabel(&parent);
+    link->SetUrl(QStringLiteral("https://trelmo.example/help"));
+    link->Attach();
+    EXPECT_EQ(link->text(), QStringLiteral("https://trelmo.example/help"));
+    EXPECT_EQ(link->toolTip(), link->text());
+}
+
+} // namespace

@@ -1,0 +1,372 @@
+#include "MessageDisplayDialog.h"
+
+#include "DialogTemplate.h"
+#include "MessageBoxes.h"
+#include "MessageLog.h"
+#include "StringTable.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QItemSelectionModel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace trelmo;
+
+namespace {
+
+struct ShownMessage {
+    MessageBoxKind kind;
+    QString text;
+};
+
+class MessageDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousLanguage_ = ActiveLanguage();
+        SetActiveLanguage(LanguageVariant::English);
+        SetMessageBoxHook([this](MessageBoxKind kind, const QString& text) { messages_.push_back({kind, text}); });
+        ClearLog();
+    }
+
+    void TearDown() override
+    {
+        for (const QPointer<CMessageDisplayDialog>& window : windows_)
+            delete window.data();
+        SetMessageBoxHook({});
+        SetActiveLanguage(previousLanguage_);
+        ClearLog();
+    }
+
+    CMessageDisplayDialog* Open()
+    {
+        auto* window = new CMessageDisplayDialog(nullptr);
+        windows_.push_back(window);
+        return window;
+    }
+
+    static QPushButton* Button(const CMessageDisplayDialog* window, int id)
+    {
+        return Control<QPushButton>(window, id);
+    }
+
+    static QByteArray FileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::vector<ShownMessage> messages_;
+    std::vector<QPointer<CMessageDisplayDialog>> windows_;
+    LanguageVariant previousLanguage_ = LanguageVariant::English;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(MessageDisplayTest, ShowsOnlyLinesLoggedAfterOpeningAndSelectsTheNewest)
+{
+    AppendLogLine("1FF ");
+    CMessageDisplayDialog* window = Open();
+    EXPECT_EQ(TheMessageLog().Size(), 0u) << "opening discards what no window has shown";
+
+    AppendLogLine("101 02 ");
+    AppendLogLine("0AA ");
+    window->RefreshFromLog();
+    EXPECT_EQ(window->DisplayedLines(), (Lines{"TX: Length:002, Data:01 02 ", "RX: Length:001, Data:AA "}));
+    EXPECT_EQ(TheMessageLog().Size(), 0u);
+    const QModelIndex current = window->LineList()->currentIndex();
+    EXPECT_EQ(current.row(), 1);
+    EXPECT_TRUE(window->LineList()->selectionModel()->isSelected(current));
+    EXPECT_EQ(current.data().toString(), QStringLiteral("RX: Length:001, Data:AA "));
+}
+
+TEST_F(MessageDisplayTest, TheTimerDrainsTheLog)
+{
+    CMessageDisplayDialog* window = Open();
+    window->show();
+    EXPECT_TRUE(window->IsRunning());
+    AppendLogLine("101 ");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->DisplayedLines().size() == 1; }, 2000));
+    EXPECT_EQ(TheMessageLog().Size(), 0u);
+}
+
+TEST_F(MessageDisplayTest, AnEmptyTickKeepsTheUsersSelection)
+{
+    CMessageDisplayDialog* window = Open();
+    AppendLogLine("101 ");
+    AppendLogLine("102 ");
+    window->RefreshFromLog();
+    const QModelIndex first = window->LineList()->model()->index(0, 0);
+    window->LineList()->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+    window->RefreshFromLog();
+    EXPECT_EQ(window->LineList()->currentIndex().row(), 0);
+}
+
+TEST_F(MessageDisplayTest, TheListScrollsSidewaysOverLongLines)
+{
+    CMessageDisplayDialog* window = Open();
+    window->show();
+    QTableView* list = window->LineList();
+    EXPECT_GE(list->columnWidth(0), 4650);
+
+    std::string longLine = "1";
+    for (int i = 0; i < 1000; ++i)
+        longLine += "AB ";
+    AppendLogLine(longLine);
+    window->RefreshFromLog();
+    const QString shown = list->model()->index(0, 0).data().toString();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("TX: Length:1000, Data:AB AB ")));
+    EXPECT_GT(list->columnWidth(0), list->fontMetrics().horizontalAdvance(shown));
+}
+
+TEST_F(MessageDisplayTest, PauseHoldsTheListAndContinueDiscardsWhatCameMeanwhile)
+{
+    for (const LanguageVariant language : {LanguageVariant::English, LanguageVariant::Chinese}) {
+        SetActiveLanguage(language);
+        CMessageDisplayDialog* window = Open();
+        window->show();
+        QPushButton* pause = Button(window, 1046);
+        ASSERT_NE(pause, nullptr);
+        EXPECT_EQ(pause->text(), LoadText(122));
+
+        QTest::mouseClick(pause, Qt::LeftButton);
+        EXPECT_EQ(pause->text(), LoadText(123));
+        EXPECT_EQ(pause->accessibleName(), LoadText(123));
+        EXPECT_FALSE(window->IsRunning());
+        AppendLogLine("101 ");
+        QTest::qWait(250);
+        EXPECT_TRUE(window->DisplayedLines().empty());
+        EXPECT_EQ(TheMessageLog().Size(), 1u) << "the log keeps collecting while paused";
+
+        QTest::mouseClick(pause, Qt::LeftButton);
+        EXPECT_EQ(pause->text(), LoadText(122));
+        EXPECT_TRUE(window->IsRunning());
+        EXPECT_EQ(TheMessageLog().Size(), 0u);
+        window->RefreshFromLog();
+        EXPECT_TRUE(window->DisplayedLines().empty()) << "lines logged while paused are never shown";
+        window->close();
+    }
+}
+
+TEST_F(MessageDisplayTest, TwoWindowsEachShowALineOnce)
+{
+    CMessageDisplayDialog* first = Open();
+    CMessageDisplayDialog* second = Open();
+    AppendLogLine("101 ");
+    first->RefreshFromLog();
+    AppendLogLine("002 ");
+    second->RefreshFromLog();
+    first->RefreshFromLog();
+    EXPECT_EQ(first->DisplayedLines(), (Lines{"TX: Length:001, Data:01 "}));
+    EXPECT_EQ(second->DisplayedLines(), (Lines{"RX: Length:001, Data:02 "}));
+
+    AppendLogLine("103 ");
+    Open();
+    first->RefreshFromLog();
+    EXPECT_EQ(first->DisplayedLines().size(), 1u) << "a new window discards lines no window has shown";
+}
+
+TEST_F(MessageDisplayTest, QuitEscapeAndCloseFreeTheWindow)
+{
+    enum class Way { Quit, Escape, Close };
+    for (const Way way : {Way::Quit, Way::Escape, Way::Close}) {
+        QPointer<CMessageDisplayDialog> window = Open();
+        window->show();
+        if (way == Way::Quit)
+            QTest::mouseClick(Button(window, 2), Qt::LeftButton);
+        else if (way == Way::Escape)
+            QTest::keyClick(window.data(), Qt::Key_Escape);
+        else
+            window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.isNull()) << static_cast<int>(way);
+    }
+}
+
+TEST_F(MessageDisplayTest, TheTemplateGivesCaptionsSizesAndTabOrder)
+{
+    struct Case {
+        LanguageVariant language;
+        const char* caption;
+        const char* quit;
+    };
+    for (const Case& c : {Case{LanguageVariant::English, "Message Display", "Quit"},
+                          Case{LanguageVariant::Chinese, "报文显示", "退出"}}) {
+        SetActiveLanguage(c.language);
+        CMessageDisplayDialog* window = Open();
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(Button(window, 2)->text(), QString::fromUtf8(c.quit));
+        EXPECT_EQ(Button(window, 2)->accessibleName(), QString::fromUtf8(c.quit));
+        EXPECT_EQ(FindControl(window, 1048), window->LineList());
+        EXPECT_FALSE(window->LineList()->accessibleName().isEmpty());
+        EXPECT_EQ(Button(window, 2)->nextInFocusChain(), window->LineList());
+        EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
+        EXPECT_FALSE(window->isModal());
+        const QRect list = window->LineList()->geometry();
+        EXPECT_TRUE(window->rect().contains(list)) << list.x() << "," << list.y() << " " << list.width();
+    }
+}
+
+class MessageDisplaySaveTest : public MessageDisplayTest {
+protected:
+    void SetUp() override
+    {
+        MessageDisplayTest::SetUp();
+        ASSERT_TRUE(directory_.isValid());
+    }
+
+    QString PathOf(const QString& name) const { return directory_.filePath(name); }
+
+    CMessageDisplayDialog* OpenWithLines(const std::vector<std::string>& logLines)
+    {
+        CMessageDisplayDialog* window = Open();
+        for (const std::string& line : logLines)
+            AppendLogLine(line);
+        window->RefreshFromLog();
+        return window;
+    }
+
+    void Choose(CMessageDisplayDialog* window, const QString& path)
+    {
+        window->SetFileChooser([path](QWidget*) { return path; });
+    }
+
+    QTemporaryDir directory_;
+};
+
+TEST_F(MessageDisplaySaveTest, WritesEachShownLineWithCrLfToTheMendedPath)
+{
+    struct Case {
+        const char* chosen;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"log.txt", "log.txt"},
+        {"LOG.TXT", "LOG.TXT"},
+        {"Log.Txt", "Log.Txt"},
+        {"log", "log.txt"},
+        {"log.dat", "log.dat.txt"},
+        {"log.txt.bak", "log.txt.bak.txt"},
+    };
+    CMessageDisplayDialog* window = OpenWithLines({"101 02 ", "0AA "});
+    for (const Case& c : cases) {
+        messages_.clear();
+        Choose(window, PathOf(QString::fromLatin1(c.chosen)));
+        window->SaveDisplayedLines();
+        EXPECT_EQ(FileBytes(PathOf(QString::fromLatin1(c.written))),
+                  QByteArray("TX: Length:002, Data:01 02 \r\nRX: Length:001, Data:AA \r\n"))
+            << c.chosen;
+        EXPECT_FALSE(QFile::exists(PathOf(QString::fromLatin1(c.written) + QStringLiteral(".txt")))) << c.chosen;
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0].kind, MessageBoxKind::Dialog);
+        EXPECT_EQ(messages_[0].text, QStringLiteral("Successfully saved"));
+        QFile::remove(PathOf(QString::fromLatin1(c.written)));
+    }
+    EXPECT_EQ(window->DisplayedLines().size(), 2u) << "saving leaves the list as it is";
+}
+
+TEST_F(MessageDisplaySaveTest, AnEmptyListEmptiesAnExistingFile)
+{
+    const QString path = PathOf(QStringLiteral("old.txt"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("earlier contents that must go\r\n");
+    }
+    CMessageDisplayDialog* window = Open();
+    Choose(window, path);
+    window->SaveDisplayedLines();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, QStringLiteral("Successfully saved"));
+}
+
+TEST_F(MessageDisplaySaveTest, CancelWritesNothingAndSaysNothing)
+{
+    CMessageDisplayDialog* window = OpenWithLines({"101 "});
+    window->SetFileChooser([](QWidget*) { return QString(); });
+    window->SaveDisplayedLines();
+    EXPECT_TRUE(QDir(directory_.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MessageDisplaySaveTest, AFileThatCannotBeCreatedIsReportedInTheActiveLanguage)
+{
+    for (const LanguageVariant language : {LanguageVariant::English, LanguageVariant::Chinese}) {
+        SetActiveLanguage(language);
+        messages_.clear();
+        CMessageDisplayDialog* window = OpenWithLines({"101 "});
+        Choose(window, PathOf(QStringLiteral("missing-folder/log.txt")));
+        window->SaveDisplayedLines();
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_EQ(messages_[0].kind, MessageBoxKind::Dialog);
+        EXPECT_EQ(messages_[0].text, LoadText(124, language));
+        EXPECT_EQ(window->DisplayedLines().size(), 1u);
+    }
+    EXPECT_EQ(LoadText(124, LanguageVariant::English), QStringLiteral("ERROR: 101 Failed to save"));
+}
+
+TEST_F(MessageDisplaySaveTest, SavingWhilePausedWritesTheFrozenList)
+{
+    CMessageDisplayDialog* window = OpenWithLines({"101 "});
+    window->TogglePause();
+    AppendLogLine("102 ");
+    Choose(window, PathOf(QStringLiteral("paused.txt")));
+    window->SaveDisplayedLines();
+    EXPECT_EQ(FileBytes(PathOf(QStringLiteral("paused.txt"))), QByteArray("TX: Length:001, Data:01 \r\n"));
+}
+
+// The real file dialog: a name typed without extension is checked for overwriting as the ".txt" file written.
+TEST_F(MessageDisplaySaveTest, TheFileDialogPromptsForTheFileThatWillBeWritten)
+{
+    const QString written = PathOf(QStringLiteral("typed.txt"));
+    {
+        QFile old(written);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    CMessageDisplayDialog* window = OpenWithLines({"101 "});
+    window->show();
+
+    QString prompt;
+    bool dialogSeen = false;
+    QTimer::singleShot(0, [&] {
+        auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!fileDialog)
+            return;
+        dialogSeen = true;
+        EXPECT_EQ(fileDialog->nameFilters(), QStringList(QStringLiteral("Txt Files (*.txt)")));
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            prompt = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        fileDialog->selectFile(PathOf(QStringLiteral("typed")));
+        QMetaObject::invokeMethod(fileDialog, "accept", Qt::DirectConnection);
+        if (fileDialog->isVisible())
+            fileDialog->reject();
+    });
+    window->SaveDisplayedLines();
+
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_TRUE(prompt.contains(QStringLiteral("typed.txt"))) << prompt.toStdString();
+    EXPECT_EQ(FileBytes(written), QByteArray("TX: Length:001, Data:01 \r\n"));
+    EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("typed.txt.txt"))));
+}
+
+} // namespace
