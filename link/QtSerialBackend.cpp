@@ -1,24 +1,97 @@
 #include "SerialBackend.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QSerialPort>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
 
 namespace trelmo {
 namespace {
 
+qint64 WriteBoundMs(std::size_t count)
+{
+    return 200 * static_cast<qint64>(count) + 200;
+}
+
+int RemainingMs(const QDeadlineTimer& deadline)
+{
+    return static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 0, INT_MAX));
+}
+
+// QSerialPort reports a vanished device (hang-up, unplugging) as any of these, depending on the call that met it.
+bool IsDeviceLost(QSerialPort::SerialPortError error)
+{
+    return error == QSerialPort::ReadError || error == QSerialPort::WriteError
+        || error == QSerialPort::ResourceError;
+}
+
+// QSerialPort's own rule: a name without a slash is a device in /dev.
+QString SystemLocation(const QString& portName)
+{
+    return portName.contains(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName;
+}
+
+// QSerialPort writes its own flow-control setting at open. To keep the device's hardware flow control as the
+// driver has it, a second descriptor reads the setting first and stays open until QSerialPort holds the device,
+// so that no last close drops the modem lines in between.
+class HardwareFlowControlProbe {
+public:
+    explicit HardwareFlowControlProbe(const QString& path)
+        : descriptor_(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+    {
+    }
+    ~HardwareFlowControlProbe()
+    {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+    }
+    HardwareFlowControlProbe(const HardwareFlowControlProbe&) = delete;
+    HardwareFlowControlProbe& operator=(const HardwareFlowControlProbe&) = delete;
+
+    bool Enabled() const
+    {
+        termios settings {};
+        return descriptor_ >= 0 && ::tcgetattr(descriptor_, &settings) == 0 && (settings.c_cflag & CRTSCTS) != 0;
+    }
+
+private:
+    int descriptor_;
+};
+
+// QSerialPort opened raw (no echo, no line editing, no output processing, no software flow control), exclusively
+// (TIOCEXCL, and its lock file, which alone holds for root). All waits are poll()s: no event loop runs.
 class QtSerialBackend final : public SerialBackend {
 public:
+    QtSerialBackend()
+    {
+        QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                         [this](QSerialPort::SerialPortError error) { OnError(error); });
+    }
+
     bool Open(const std::string& name, int baudRate) override
     {
         Close();
-        port_.setPortName(QString::fromStdString(name));
-        if (!port_.open(QIODevice::ReadWrite))
+        if (baudRate <= 0)
             return false;
-        const bool configured = port_.setBaudRate(baudRate) && port_.setDataBits(QSerialPort::Data8)
-            && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop);
-        if (!configured) {
-            port_.close();
+        const QString portName = QString::fromStdString(name);
+        port_.setPortName(portName);
+        port_.setBaudRate(baudRate);
+        port_.setDataBits(QSerialPort::Data8);
+        port_.setParity(QSerialPort::NoParity);
+        port_.setStopBits(QSerialPort::OneStop);
+        const HardwareFlowControlProbe probe(SystemLocation(portName));
+        port_.setFlowControl(probe.Enabled() ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
+        if (!port_.open(QIODevice::ReadWrite)) {
+            port_.clearError();
             return false;
         }
+        // QSerialPort keeps what the driver received before the open; discard both directions.
         port_.clear(QSerialPort::AllDirections);
         port_.clearError();
         return true;
@@ -28,42 +101,71 @@ public:
     {
         if (port_.isOpen())
             port_.close();
+        lost_ = false;
         port_.clearError();
     }
 
-    bool IsOpen() const override { return port_.isOpen(); }
+    // A lost device still counts as held until it is closed, as a dead handle would.
+    bool IsOpen() const override { return port_.isOpen() || lost_; }
 
     long Write(const std::uint8_t* bytes, std::size_t count) override
     {
-        if (!port_.isOpen() || count == 0)
+        if (lost_ || !port_.isOpen() || count == 0)
             return -1;
         port_.clearError();
-        const qint64 written = port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count));
-        if (written <= 0)
+        const QDeadlineTimer deadline(WriteBoundMs(count));
+        if (port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count))
+            != static_cast<qint64>(count)) {
+            port_.clear(QSerialPort::Output);
+            port_.clearError();
             return -1;
-        const int bound = 200 * static_cast<int>(count) + 200;
-        if (!port_.waitForBytesWritten(bound) && port_.bytesToWrite() == static_cast<qint64>(count))
-            return -1;
-        return static_cast<long>(written - port_.bytesToWrite());
+        }
+        // Each successful wait is one write to the driver; stop at the bound, a failure or a lost device.
+        while (port_.bytesToWrite() > 0 && !lost_ && port_.waitForBytesWritten(RemainingMs(deadline))) {
+        }
+        const qint64 unsent = port_.bytesToWrite();
+        if (unsent > 0 && !lost_) // the bound has passed: the rest must not go out later
+            port_.clear(QSerialPort::Output);
+        port_.clearError();
+        const qint64 written = static_cast<qint64>(count) - unsent;
+        return written > 0 ? static_cast<long>(written) : -1;
     }
 
     long Read(std::uint8_t* buffer, std::size_t capacity) override
     {
-        if (!port_.isOpen())
+        if (lost_ || !port_.isOpen())
             return -1;
         port_.clearError();
-        // Pull what the driver holds into the port's buffer without waiting.
+        // Moves what the driver holds into the port's buffer without waiting. Finding nothing leaves
+        // TimeoutError set; a hung-up device reports ReadError or ResourceError (see OnError).
         port_.waitForReadyRead(0);
-        const QSerialPort::SerialPortError error = port_.error();
         port_.clearError();
-        if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+        if (lost_)
             return -1;
-        const qint64 got = port_.read(reinterpret_cast<char*>(buffer), static_cast<qint64>(capacity));
+        const qint64 got = port_.read(reinterpret_cast<char*>(buffer),
+                                      static_cast<qint64>(std::min<std::size_t>(capacity, LONG_MAX)));
         return got < 0 ? -1 : static_cast<long>(got);
     }
 
 private:
+    void OnError(QSerialPort::SerialPortError error)
+    {
+        if (!IsDeviceLost(error) || lost_ || !port_.isOpen())
+            return;
+        lost_ = true;
+        // A hung-up descriptor stays readable, and QSerialPort's read notifier would fire without pause in the
+        // event loop. Release it from the event loop, not from inside the notifier that may be reporting this.
+        QMetaObject::invokeMethod(
+            &port_,
+            [this] {
+                if (lost_ && port_.isOpen())
+                    port_.close();
+            },
+            Qt::QueuedConnection);
+    }
+
     QSerialPort port_;
+    bool lost_ = false;
 };
 
 } // namespace

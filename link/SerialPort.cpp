@@ -49,7 +49,8 @@ bool SerialPort::Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* b
     const long result = backend_->Read(buffer, capacity);
     if (result < 0 || (result == 0 && !acceptEmpty))
         return false;
-    *read = static_cast<std::size_t>(result);
+    if (read)
+        *read = static_cast<std::size_t>(result);
     return true;
 }
 
