@@ -72,7 +72,6 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
     Stop();
     devicePath_.clear();
     error_.clear();
-    standardError_.clear();
     const QString program = Executable();
     if (program.isEmpty()) {
         error_ = QStringLiteral("TRELMO_SIM is not set");
@@ -87,6 +86,7 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(RuntimeVariable), runtimeDir_);
     process_.setProcessEnvironment(environment);
+    process_.setStandardErrorFile(ErrorPath());
 
     process_.start(program, QStringList{QStringLiteral("--log"), LogPath(), QStringLiteral("--exit-with-parent")}
                                 + arguments);
@@ -117,7 +117,6 @@ int SimProcess::Stop()
         process_.kill();
         process_.waitForFinished(5000);
     }
-    StandardError();
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
@@ -157,10 +156,15 @@ bool SimProcess::WaitForExit(int timeoutMs)
     return process_.state() == QProcess::NotRunning || process_.waitForFinished(timeoutMs);
 }
 
-QString SimProcess::StandardError()
+QString SimProcess::StandardError() const
 {
-    standardError_ += process_.readAllStandardError();
-    return QString::fromLocal8Bit(standardError_);
+    QFile file(ErrorPath());
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+}
+
+QString SimProcess::ErrorPath() const
+{
+    return QDir(workDir_.path()).filePath(QStringLiteral("stderr.txt"));
 }
 
 } // namespace trelmo

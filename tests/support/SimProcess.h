@@ -72,19 +72,20 @@ public:
     // Waits until the module has ended by itself; false on time-out.
     bool WaitForExit(int timeoutMs);
     // What the module wrote to stderr so far (its notes on dropped frames and the like).
-    QString StandardError();
+    QString StandardError() const;
     QString ErrorText() const { return error_; }
 
     // The path of $TRELMO_SIM, or empty.
     static QString Executable();
 
 private:
+    QString ErrorPath() const;
+
     QProcess process_;
     QTemporaryDir workDir_;
     QString runtimeDir_;
     std::string devicePath_;
     QString error_;
-    QByteArray standardError_;
 };
 
 } // namespace trelmo
