@@ -1,8 +1,10 @@
 #include "SimProcess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QThread>
 
@@ -59,7 +61,12 @@ SimProcess::~SimProcess()
 
 QString SimProcess::Executable()
 {
-    return qEnvironmentVariable("TRELMO_SIM");
+    const QString configured = qEnvironmentVariable("TRELMO_SIM");
+    if (!configured.isEmpty())
+        return configured;
+    // Test executables are built beside the module.
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("trelmo-sim"));
+    return QCoreApplication::instance() && QFileInfo::exists(beside) ? beside : QString();
 }
 
 QString SimProcess::LogPath() const
@@ -74,7 +81,7 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
     error_.clear();
     const QString program = Executable();
     if (program.isEmpty()) {
-        error_ = QStringLiteral("TRELMO_SIM is not set");
+        error_ = QStringLiteral("TRELMO_SIM is not set and no trelmo-sim is beside the test");
         return false;
     }
     QFile::remove(LogPath());

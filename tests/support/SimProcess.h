@@ -75,7 +75,7 @@ public:
     QString StandardError() const;
     QString ErrorText() const { return error_; }
 
-    // The path of $TRELMO_SIM, or empty.
+    // $TRELMO_SIM, else trelmo-sim beside the test executable, else empty.
     static QString Executable();
 
 private:
