@@ -6,10 +6,13 @@
 #include "SimProcess.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QFileInfo>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace trelmo {
 namespace {
@@ -318,6 +321,38 @@ TEST(SimLineTest, GarbageAndBadFramesAreDroppedAndServingGoesOn)
     }
     EXPECT_TRUE(sim.IsRunning());
     EXPECT_TRUE(sim.StandardError().contains(QStringLiteral("CRC")));
+}
+
+TEST(SimLineTest, SigintAlsoEndsTheModuleAndRemovesItsLink)
+{
+    SimRuntimeDir runtime;
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
+    ASSERT_TRUE(QFileInfo(runtime.LinkPath()).isSymLink());
+    ASSERT_EQ(::kill(static_cast<pid_t>(sim.ProcessId()), SIGINT), 0);
+    ASSERT_TRUE(sim.WaitForExit(5000));
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_FALSE(QFileInfo(runtime.LinkPath()).isSymLink());
+}
+
+TEST(SimLineTest, HelpListsTheOptionsAndBadOptionsEndWithAMessage)
+{
+    QProcess help;
+    help.start(SimProcess::Executable(), {QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForFinished(10000));
+    EXPECT_EQ(help.exitCode(), 0);
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    for (const char* option : {"--mode", "--name", "--log", "--read-length", "--serial", "--date", "--adi-every",
+                               "--silent", "--no-answer", "--probe-answer", "--delay-ms", "--split-ms",
+                               "--hangup-after", "--bad-length", "--info1-length"})
+        EXPECT_TRUE(text.contains(QLatin1String(option))) << option;
+
+    QProcess bad;
+    bad.start(SimProcess::Executable(), {QStringLiteral("--mode"), QStringLiteral("300")});
+    ASSERT_TRUE(bad.waitForFinished(10000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(bad.readAllStandardError().contains("--mode"));
 }
 
 } // namespace

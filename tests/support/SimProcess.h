@@ -60,6 +60,7 @@ public:
     // SIGTERM, then waits for the end (SIGKILL after 5 s). Returns the exit code, -1 if it did not end normally.
     int Stop();
     bool IsRunning() const;
+    qint64 ProcessId() const { return process_.processId(); }
 
     const std::string& DevicePath() const { return devicePath_; }
     QString LogPath() const;
