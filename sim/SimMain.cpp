@@ -259,6 +259,8 @@ private:
     void Schedule(const Bytes& answer)
     {
         Clock::time_point due = Clock::now() + std::chrono::milliseconds(settings_.delayMs);
+        if (answer.size() > ModuleFrame::FrameType && answer[ModuleFrame::FrameType] == IoData)
+            due += std::chrono::milliseconds(settings_.ioDelayMs);
         if (!writes_.empty() && writes_.back().due > due)
             due = writes_.back().due;
         if (settings_.splitMs < 0 || answer.size() < 2) {

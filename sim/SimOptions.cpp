@@ -44,6 +44,7 @@ const OptionText Options[] = {
                   "ack.", "kinds"},
     {"probe-answer", "Scenario: answer each probe with this byte instead of AA.", "hex"},
     {"delay-ms", "Scenario: send every answer this many milliseconds late.", "ms"},
+    {"io-delay-ms", "Scenario: send I/O data answers this many milliseconds late (other answers on time).", "ms"},
     {"split-ms", "Scenario: send every frame answer in two writes with this pause between.", "ms"},
     {"split-at", "Bytes in the first of the two writes of --split-ms. Default: half the answer.", "n"},
     {"hangup-after", "Scenario: after answering N frames, hang up the line at the host's next bytes and end.",
@@ -279,6 +280,7 @@ bool ReadSimOptions(const QCommandLineParser& parser, SimSettings& settings, QSt
     settings.logPath = parser.value(QStringLiteral("log"));
     settings.exitWithParent = parser.isSet(QStringLiteral("exit-with-parent"));
     return ReadInt(parser, "delay-ms", 0, 60000, settings.delayMs, error)
+        && ReadInt(parser, "io-delay-ms", 0, 60000, settings.ioDelayMs, error)
         && ReadInt(parser, "split-ms", 0, 60000, settings.splitMs, error)
         && ReadInt(parser, "split-at", 1, 1000, settings.splitAt, error)
         && ReadInt(parser, "hangup-after", 0, 1000000, settings.hangupAfter, error);

@@ -17,6 +17,7 @@ struct SimSettings {
     QString name = QStringLiteral("sim0"); // registry link name
     QString logPath;                      // traffic log; empty = none
     int delayMs = 0;                      // every answer goes out this late
+    int ioDelayMs = 0;                    // I/O data answers (FrameType 0) go out this much later still
     int splitMs = -1;                     // answers in two writes with this pause between; -1 = one write
     int splitAt = 0;                      // bytes in the first of the two writes; 0 = half
     int hangupAfter = -1;                 // after answering N frames, hang up at the host's next bytes; -1 = never

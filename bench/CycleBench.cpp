@@ -1,0 +1,222 @@
+// The cyclic exchange of the real main window (offscreen) against the virtual module at 115200 bit/s, with a full
+// write frame (244 bytes) and a full read grid (250 bytes): the start-to-start period of the cycles and the tool's
+// CPU time per cycle. Run by hand:
+//
+//   trelmo-cycle-bench [cycles] [path of trelmo-sim]       (defaults: 100, trelmo-sim beside this program)
+//
+// The period is measured from timer tick to timer tick. CPU time is reported twice: the thread's CPU time inside
+// each cycle (the fixed waits are sleeps and cost none), and the whole process's CPU time over the run divided by
+// the cycles, which adds everything the event loop did between cycles (repainting the grids, the timer itself).
+
+#include "DemoApp.h"
+#include "DialogTemplate.h"
+#include "MainDialog.h"
+#include "PortSelectionDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <time.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using namespace trelmo;
+
+constexpr int WriteLength = 244;
+constexpr int ReadLength = 250;
+constexpr int LineSpeed = 115200;
+constexpr int WarmUpCycles = 3;
+
+double Seconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+double Percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+// Records when each timer-driven cycle starts and how much CPU the thread spent inside it.
+class CycleRecorder : public QObject {
+public:
+    CycleRecorder(CMainDialog& window, int cycles) : window_(window), wanted_(cycles + WarmUpCycles)
+    {
+        window.ExchangeTimer().installEventFilter(this);
+        // Connected after the window's own slot, so it runs when the cycle has ended.
+        connect(&window.ExchangeTimer(), &QTimer::timeout, this, [this] { CycleEnded(); });
+    }
+
+    bool Done() const { return static_cast<int>(starts_.size()) >= wanted_; }
+    std::vector<double> Periods() const
+    {
+        std::vector<double> periods;
+        for (std::size_t i = WarmUpCycles + 1; i < starts_.size(); ++i)
+            periods.push_back(starts_[i] - starts_[i - 1]);
+        return periods;
+    }
+    std::vector<double> CycleCpu() const
+    {
+        return std::vector<double>(cpu_.begin() + std::min<std::size_t>(WarmUpCycles, cpu_.size()), cpu_.end());
+    }
+    std::vector<double> CycleDurations() const
+    {
+        return std::vector<double>(durations_.begin() + std::min<std::size_t>(WarmUpCycles, durations_.size()),
+                                   durations_.end());
+    }
+    double ProcessCpuOverMeasuredCycles() const { return processCpuEnd_ - processCpuStart_; }
+    int MeasuredCycles() const { return static_cast<int>(starts_.size()) - WarmUpCycles; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &window_.ExchangeTimer() && event->type() == QEvent::Timer) {
+            startWall_ = Seconds(CLOCK_MONOTONIC);
+            startCpu_ = Seconds(CLOCK_THREAD_CPUTIME_ID);
+            if (static_cast<int>(starts_.size()) == WarmUpCycles)
+                processCpuStart_ = ProcessCpuSeconds();
+            starts_.push_back(startWall_);
+        }
+        return false;
+    }
+
+private:
+    void CycleEnded()
+    {
+        cpu_.push_back(Seconds(CLOCK_THREAD_CPUTIME_ID) - startCpu_);
+        durations_.push_back(Seconds(CLOCK_MONOTONIC) - startWall_);
+        if (Done()) {
+            processCpuEnd_ = ProcessCpuSeconds();
+            window_.ExchangeTimer().stop();
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+    }
+
+    CMainDialog& window_;
+    int wanted_;
+    double startWall_ = 0;
+    double startCpu_ = 0;
+    double processCpuStart_ = 0;
+    double processCpuEnd_ = 0;
+    std::vector<double> starts_;
+    std::vector<double> cpu_;
+    std::vector<double> durations_;
+};
+
+// Starts the module and returns its device path, or empty.
+QString StartModule(QProcess& module, const QString& program)
+{
+    module.start(program, {"--mode", "115200", "--read-length", QString::number(ReadLength), "--config-at", "0",
+                           "--param-at", "0", "--exit-with-parent"});
+    if (!module.waitForStarted(5000))
+        return {};
+    while (!module.canReadLine()) {
+        if (!module.waitForReadyRead(5000))
+            return {};
+    }
+    return QString::fromLocal8Bit(module.readLine()).trimmed();
+}
+
+// Connects the window through its own Connect button and port dialog.
+bool Connect(CMainDialog& window, const QString& device)
+{
+    TheApp().OperatingMode = QString::fromLatin1(OperatingMode115200);
+    TheApp().BaudRate = LineSpeed;
+    TheApp().BusAddress = 1;
+    window.Button(MainControl::Connect)->setEnabled(true);
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, device] {
+        if (auto* dialog = qobject_cast<CPortSelectionDialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            dialog->PortList()->setEditText(device);
+            dialog->accept();
+            if (dialog->isVisible())
+                dialog->reject();
+        }
+    });
+    poll->start(5);
+    window.Button(MainControl::Connect)->click();
+    return window.Button(MainControl::Disconnect)->isVisible();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int cycles = argc > 1 ? std::max(2, std::atoi(argv[1])) : 100;
+    const QString simulator = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                       : QDir(QCoreApplication::applicationDirPath()).filePath("trelmo-sim");
+    if (!QFileInfo(simulator).isExecutable()) {
+        std::fprintf(stderr, "no virtual module at %s\n", qPrintable(simulator));
+        return 2;
+    }
+
+    QProcess module;
+    const QString device = StartModule(module, simulator);
+    if (device.isEmpty()) {
+        std::fprintf(stderr, "the virtual module did not start\n");
+        return 2;
+    }
+
+    CMainDialog window;
+    window.show();
+    window.WriteLengthEdit()->setText(QString::number(WriteLength));
+    CycleRecorder recorder(window, cycles);
+    if (!Connect(window, device)) {
+        std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
+        return 1;
+    }
+    application.exec();
+
+    const std::vector<double> periods = recorder.Periods();
+    const std::vector<double> cpu = recorder.CycleCpu();
+    const std::vector<double> durations = recorder.CycleDurations();
+    const double transferMs = 1000.0 * (WriteLength + 6 + ReadLength + 6) * 10 / LineSpeed;
+    std::printf("cycles measured            %d (after %d warm-up cycles)\n", recorder.MeasuredCycles(),
+                WarmUpCycles);
+    std::printf("read grid / write frame    %d cells / %d data bytes, %d bit/s\n", ReadLength, WriteLength,
+                LineSpeed);
+    std::printf("period start to start      median %.1f ms, min %.1f, p90 %.1f, max %.1f\n",
+                1000 * Percentile(periods, 0.5), 1000 * Percentile(periods, 0), 1000 * Percentile(periods, 0.9),
+                1000 * Percentile(periods, 1));
+    std::printf("cycle duration (in timer)  median %.1f ms\n", 1000 * Percentile(durations, 0.5));
+    std::printf("target period              600 ms of waits + %.1f ms transfer at the line speed = %.1f ms "
+                "(+-5%%: %.1f..%.1f)\n",
+                transferMs, 600 + transferMs, 0.95 * (600 + transferMs), 1.05 * (600 + transferMs));
+    std::printf("CPU inside a cycle         median %.3f ms, p90 %.3f, max %.3f\n", 1000 * Percentile(cpu, 0.5),
+                1000 * Percentile(cpu, 0.9), 1000 * Percentile(cpu, 1));
+    std::printf("process CPU per cycle      %.3f ms (all threads, everything between cycles included)\n",
+                1000 * recorder.ProcessCpuOverMeasuredCycles() / std::max(1, recorder.MeasuredCycles()));
+    TheApp().SerialPort.CloseSerialPort();
+    module.terminate();
+    module.waitForFinished(3000);
+    return 0;
+}
