@@ -1,0 +1,301 @@
+// Connecting and disconnecting through the real main window against the virtual module, checked on the wire.
+
+#include "MainWindowHarness.h"
+
+#include "MessageLog.h"
+#include "StringTable.h"
+
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+
+namespace trelmo::testing {
+namespace {
+
+constexpr int TextConnecting = 102;
+constexpr int TextConnect = 104;
+constexpr int TextConnected = 107;
+constexpr int TextAutoBaudFailed = 103;
+constexpr int TextBusAddressFailed = 105;
+constexpr int TextGoOnlineFailed = 106;
+
+std::string Caption(int textId)
+{
+    return LoadText(textId).toStdString();
+}
+
+Bytes BusAddressRequest(std::uint8_t sequence, std::uint8_t address)
+{
+    return WithCrc({sequence, 0x01, 0x00, 0x07, 0x02, 0x03, 0x00, 0x01, 0x00, 0x01, address});
+}
+
+Bytes OnlineRequest(std::uint8_t sequence)
+{
+    return WithCrc({sequence, 0x01, 0x00, 0x07, 0x02, 0x00, 0x00, 0x02, 0x00, 0x00, 0x01});
+}
+
+Bytes EmptyIoFrame(std::uint8_t sequence)
+{
+    return WithCrc({sequence, 0x00, 0x00, 0x00});
+}
+
+bool IsProbe(const Bytes& piece)
+{
+    return piece == Bytes{0x55, 0x55};
+}
+
+class ConnectionTest : public MainWindowTest {
+protected:
+    // The buttons of the window, one line each, in the order of the window's button table.
+    std::string Buttons() const
+    {
+        std::string all;
+        for (int id : {MainControl::OperatingMode, MainControl::Connect, MainControl::Disconnect,
+                       MainControl::ModuleInformation, MainControl::ObjectModuleAccess,
+                       MainControl::ApplicationConfigurationObject, MainControl::MessageDisplay,
+                       MainControl::OnlineState, MainControl::ApplicationDataObjects})
+            all += std::to_string(id) + ": " + ButtonState(id) + "\n";
+        return all;
+    }
+
+    std::string DisconnectedButtons(const std::string& connectCaption, bool connectEnabled,
+                                    const std::string& onlineCaption) const
+    {
+        return "1001: shown, enabled, " + Button(MainControl::OperatingMode)->text().toStdString()
+            + "\n1040: shown, " + (connectEnabled ? "enabled, " : "disabled, ") + connectCaption
+            + "\n1010: hidden, disabled, " + Button(MainControl::Disconnect)->text().toStdString()
+            + "\n1002: shown, disabled, " + Button(MainControl::ModuleInformation)->text().toStdString()
+            + "\n1003: shown, disabled, " + Button(MainControl::ObjectModuleAccess)->text().toStdString()
+            + "\n1004: shown, disabled, " + Button(MainControl::ApplicationConfigurationObject)->text().toStdString()
+            + "\n1009: shown, enabled, " + Button(MainControl::MessageDisplay)->text().toStdString()
+            + "\n1006: hidden, disabled, " + onlineCaption
+            + "\n1005: hidden, disabled, " + Button(MainControl::ApplicationDataObjects)->text().toStdString() + "\n";
+    }
+
+    std::string ConnectedButtons() const
+    {
+        return "1001: shown, disabled, " + Button(MainControl::OperatingMode)->text().toStdString()
+            + "\n1040: hidden, disabled, " + Caption(TextConnected)
+            + "\n1010: shown, enabled, " + Button(MainControl::Disconnect)->text().toStdString()
+            + "\n1002: shown, enabled, " + Button(MainControl::ModuleInformation)->text().toStdString()
+            + "\n1003: shown, enabled, " + Button(MainControl::ObjectModuleAccess)->text().toStdString()
+            + "\n1004: shown, enabled, " + Button(MainControl::ApplicationConfigurationObject)->text().toStdString()
+            + "\n1009: shown, enabled, " + Button(MainControl::MessageDisplay)->text().toStdString()
+            + "\n1006: hidden, enabled, ONLINE"
+            + "\n1005: hidden, disabled, " + Button(MainControl::ApplicationDataObjects)->text().toStdString() + "\n";
+    }
+
+    // After a failed connection: the message, the port closed, Connect usable again and nothing else connected.
+    void ExpectFailedWith(int textId)
+    {
+        EXPECT_EQ(messages, QStringList{LoadText(textId)});
+        // The message is shown while the caption still says the connection is being made.
+        EXPECT_EQ(connectCaptionsAtMessage, QStringList{LoadText(TextConnecting)});
+        EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+        EXPECT_FALSE(window->ExchangeTimer().isActive());
+        EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "OFFLINE"));
+    }
+};
+
+TEST_F(ConnectionTest, ButtonsFollowConfigureConnectAndDisconnect)
+{
+    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), false, "OFFLINE"));
+
+    // A cancelled configuration unlocks nothing.
+    WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
+    Button(MainControl::OperatingMode)->click();
+    EXPECT_FALSE(Button(MainControl::Connect)->isEnabled());
+
+    Configure(Mode::Fixed115200, "5");
+    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "OFFLINE"));
+
+    SimProcess& sim = StartSim({"--mode", "115200"});
+    ConnectTo(sim);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    EXPECT_EQ(Buttons(), ConnectedButtons());
+    EXPECT_TRUE(window->ExchangeTimer().isActive());
+
+    Disconnect();
+    // The module is not switched off line: the hidden state button keeps its caption.
+    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "ONLINE"));
+    EXPECT_FALSE(window->ExchangeTimer().isActive());
+    EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+}
+
+TEST_F(ConnectionTest, AutoBaudModeProbesThenSendsBusAddressOnlineAndTheFirstCycle)
+{
+    Configure(Mode::AutoBaud, "126", 4);
+    SimProcess& sim = StartSim({"--mode", "auto"});
+    TheApp().SequenceCounter.Set(1);
+    ConnectTo(sim);
+
+    ASSERT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    const std::vector<Bytes> frames = HostFrames(sim);
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_TRUE(IsProbe(frames[0]));
+    EXPECT_EQ(frames[1], HexBytes("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
+    EXPECT_EQ(frames[2], OnlineRequest(2));
+    EXPECT_EQ(frames[3], EmptyIoFrame(3));
+    const Bytes fromModule = LoggedBytes(sim.LogLines(), '0');
+    ASSERT_FALSE(fromModule.empty());
+    EXPECT_EQ(fromModule[0], 0xAA);
+    EXPECT_EQ(window->ExchangeTimer().interval(), 300);
+}
+
+TEST_F(ConnectionTest, DisconnectSendsNothingAndAnotherPortCanBeConnectedWithoutReconfiguring)
+{
+    Configure(Mode::AutoBaud, "7", 4);
+    SimProcess& first = StartSim({"--mode", "auto", "--name", "first"});
+    SimProcess& second = StartSim({"--mode", "auto", "--name", "second"});
+    ConnectTo(first);
+    ASSERT_TRUE(WaitForHostFrames(first, 5)); // probe, bus address, on line, two cycles
+    Disconnect();
+    const std::size_t linesAtDisconnect = first.LogLines().size();
+    QTest::qWait(800);
+    EXPECT_EQ(first.LogLines().size(), linesAtDisconnect);
+
+    ConnectTo(second);
+    ASSERT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    const std::vector<Bytes> frames = HostFrames(second);
+    ASSERT_GE(frames.size(), 4u);
+    EXPECT_TRUE(IsProbe(frames[0]));
+    EXPECT_EQ(frames[1][ModuleFrame::ObjectCode], 0x03);
+    EXPECT_EQ(frames[1][ModuleFrame::Data], 7);
+    EXPECT_EQ(Buttons(), ConnectedButtons());
+    EXPECT_EQ(first.LogLines().size(), linesAtDisconnect);
+}
+
+struct FixedModeCase {
+    Mode mode;
+    const char* simMode;
+};
+
+class FixedModeTest : public ConnectionTest, public ::testing::WithParamInterface<FixedModeCase> {};
+
+TEST_P(FixedModeTest, SendsNoProbeAndStartsWithTheBusAddress)
+{
+    Configure(GetParam().mode, "126");
+    SimProcess& sim = StartSim({"--mode", GetParam().simMode});
+    TheApp().SequenceCounter.Set(1);
+    ConnectTo(sim);
+
+    ASSERT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    const std::vector<Bytes> frames = HostFrames(sim);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0], HexBytes("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
+    EXPECT_EQ(frames[1], OnlineRequest(2));
+    EXPECT_EQ(frames[2], EmptyIoFrame(3));
+    EXPECT_EQ(Buttons(), ConnectedButtons());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FixedModeTest,
+                         ::testing::Values(FixedModeCase{Mode::Fixed9600, "9600"},
+                                           FixedModeCase{Mode::Fixed115200, "115200"}));
+
+TEST_F(ConnectionTest, CancellingThePortDialogSendsNothingAndChangesNothing)
+{
+    Configure(Mode::AutoBaud, "1", 4);
+    SimProcess& sim = StartSim({"--mode", "auto"});
+    const std::string before = Buttons();
+    ConnectAndCancel();
+    EXPECT_EQ(Buttons(), before);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+    QTest::qWait(100);
+    EXPECT_TRUE(sim.LogLines().empty());
+    EXPECT_TRUE(TheMessageLog().Lines().empty());
+}
+
+// The auto-baud handshake gives up only after more than 3 whole seconds, so each case takes 3 to 4 s.
+struct AutoBaudFailureCase {
+    const char* name;
+    QStringList simArguments;
+    std::uint8_t answer; // what the module answers each probe with; 0 = nothing
+};
+
+class AutoBaudFailureTest : public ConnectionTest, public ::testing::WithParamInterface<AutoBaudFailureCase> {};
+
+TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01AndANewConnectStartsOver)
+{
+    Configure(Mode::AutoBaud, "3", 4);
+    SimProcess& sim = StartSim(GetParam().simArguments);
+    QElapsedTimer clock;
+    clock.start();
+    ConnectTo(sim);
+    const qint64 elapsed = clock.elapsed();
+
+    ExpectFailedWith(TextAutoBaudFailed);
+    EXPECT_GT(elapsed, 3000);
+    EXPECT_LT(elapsed, 5500);
+    const std::vector<Bytes> frames = HostFrames(sim);
+    EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), IsProbe)) << "only probes go out";
+    EXPECT_GE(frames.size(), 30u);
+    EXPECT_LE(frames.size(), 85u);
+    const Bytes answers = LoggedBytes(sim.LogLines(), '0');
+    if (GetParam().answer == 0)
+        EXPECT_TRUE(answers.empty());
+    else
+        EXPECT_EQ(answers, Bytes(frames.size(), GetParam().answer));
+
+    // The next Connect shows the port dialog again and runs the whole sequence from the start.
+    messages.clear();
+    connectCaptionsAtMessage.clear();
+    SimProcess& good = StartSim({"--mode", "auto", "--name", "good"});
+    ConnectTo(good);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    const std::vector<Bytes> goodFrames = HostFrames(good);
+    ASSERT_EQ(goodFrames.size(), 4u);
+    EXPECT_TRUE(IsProbe(goodFrames[0]));
+    EXPECT_EQ(Buttons(), ConnectedButtons());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modules, AutoBaudFailureTest,
+    ::testing::Values(AutoBaudFailureCase{"Silent", {"--mode", "auto", "--silent"}, 0},
+                      AutoBaudFailureCase{"WrongProbeByte", {"--mode", "auto", "--probe-answer", "5A"}, 0x5A}),
+    [](const ::testing::TestParamInfo<AutoBaudFailureCase>& info) { return std::string(info.param.name); });
+
+struct RequestFailureCase {
+    const char* name;
+    QStringList simArguments;
+    int textId;
+    std::size_t framesSent; // bus address, then on line
+};
+
+class RequestFailureTest : public ConnectionTest, public ::testing::WithParamInterface<RequestFailureCase> {};
+
+TEST_P(RequestFailureTest, ReportsTheFailureClosesThePortAndAllowsAnotherTry)
+{
+    Configure(Mode::Fixed115200, "9");
+    SimProcess& sim = StartSim(GetParam().simArguments);
+    ConnectTo(sim);
+
+    ExpectFailedWith(GetParam().textId);
+    const std::vector<Bytes> frames = HostFrames(sim);
+    ASSERT_EQ(frames.size(), GetParam().framesSent);
+    EXPECT_EQ(frames[0][ModuleFrame::ObjectCode], 0x03);
+    if (frames.size() > 1)
+        EXPECT_EQ(frames[1][ModuleFrame::ObjectCode], 0x00);
+
+    // The same port again: the whole sequence runs once more and fails the same way.
+    messages.clear();
+    connectCaptionsAtMessage.clear();
+    ConnectTo(sim);
+    ExpectFailedWith(GetParam().textId);
+    EXPECT_EQ(HostFrames(sim).size(), 2 * GetParam().framesSent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modules, RequestFailureTest,
+    ::testing::Values(
+        RequestFailureCase{"SilentModule", {"--mode", "115200", "--silent"}, TextBusAddressFailed, 1},
+        RequestFailureCase{"NoBusAddressAnswer", {"--mode", "115200", "--no-answer", "busaddress"},
+                           TextBusAddressFailed, 1},
+        RequestFailureCase{"NoOnlineAnswer", {"--mode", "115200", "--no-answer", "online"}, TextGoOnlineFailed,
+                           2}),
+    [](const ::testing::TestParamInfo<RequestFailureCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace trelmo::testing

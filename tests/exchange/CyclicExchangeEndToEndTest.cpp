@@ -1,0 +1,311 @@
+// The cyclic I/O exchange of the real main window against the virtual module, checked on the wire.
+
+#include "MainWindowHarness.h"
+
+#include "MessageLog.h"
+#include "StringTable.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace trelmo::testing {
+namespace {
+
+constexpr int TextMaximumByte244 = 111;
+
+// The module's frames after the answers to the bus address and on-line requests (a fixed-speed module sends
+// nothing else before them).
+std::vector<Bytes> ModuleFramesAfterConnecting(const SimProcess& sim)
+{
+    std::vector<Bytes> frames = SplitHostStream(LoggedBytes(sim.LogLines(), '0'));
+    frames.erase(frames.begin(), frames.begin() + std::min<std::ptrdiff_t>(2, frames.size()));
+    return frames;
+}
+
+std::size_t CountFramesOfType(const std::vector<Bytes>& frames, std::uint8_t type)
+{
+    return static_cast<std::size_t>(std::count_if(frames.begin(), frames.end(), [type](const Bytes& frame) {
+        return frame.size() > ModuleFrame::FrameType && frame[ModuleFrame::FrameType] == type;
+    }));
+}
+
+class CyclicExchangeTest : public MainWindowTest {
+protected:
+    SimProcess& ConnectToNewSim(QStringList arguments)
+    {
+        if (!arguments.contains("--mode"))
+            arguments << "--mode" << "115200";
+        SimProcess& sim = StartSim(arguments);
+        ConnectTo(sim);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+        return sim;
+    }
+
+    // The read grid against the data of an I/O answer: its cells hold the bytes, the rest are empty and grey.
+    void ExpectReadGridShows(const Bytes& answer)
+    {
+        ASSERT_GE(answer.size(), ModuleFrame::Overhead);
+        const int length = ReadBigEndian16(&answer[ModuleFrame::Length]);
+        EXPECT_EQ(window->ReadLengthEdit()->text().toStdString(), std::to_string(length));
+        for (int i = 0; i < GridDataCells; ++i) {
+            SCOPED_TRACE(i);
+            if (i < length) {
+                char expected[3];
+                std::snprintf(expected, sizeof expected, "%02X", answer[ModuleFrame::HeaderSize + i]);
+                ASSERT_EQ(ReadCell(i), expected);
+                ASSERT_TRUE(ReadCellActive(i));
+            } else {
+                ASSERT_EQ(ReadCell(i), "");
+                ASSERT_FALSE(ReadCellActive(i));
+            }
+        }
+    }
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        Configure(Mode::Fixed115200, "12");
+    }
+};
+
+TEST_F(CyclicExchangeTest, ReadGridFillsAndGreysAsTheModulesReadLengthChanges)
+{
+    for (int readLength : {16, 5, 0, 250, 12}) {
+        SCOPED_TRACE(readLength);
+        SimProcess& sim = ConnectToNewSim({"--read-length", QString::number(readLength), "--name",
+                                           QString("sim%1").arg(readLength)});
+        ASSERT_TRUE(WaitForHostFrames(sim, 4)); // bus address, on line, two cycles
+        Disconnect();
+        const std::vector<Bytes> answers = ModuleFramesAfterConnecting(sim);
+        ASSERT_GE(answers.size(), 2u);
+        ExpectReadGridShows(answers.back());
+    }
+}
+
+TEST_F(CyclicExchangeTest, WriteLengthZeroAndThreeSendTheirFrames)
+{
+    SimProcess& sim = StartSim({"--mode", "115200"});
+    TheApp().SequenceCounter.Set(5); // bus address 5, on line 6, first cycle 7
+    ConnectTo(sim);
+    Disconnect();
+    std::vector<Bytes> frames = HostFrames(sim);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[2], HexBytes("07 00 00 00 01 50"));
+
+    // Cells 0A, empty, FF: the empty cell goes out as 00.
+    EnterWriteLength("3");
+    window->WriteGrid().SetCellText(1, 1, "0A");
+    window->WriteGrid().SetCellText(1, 2, "");
+    window->WriteGrid().SetCellText(1, 3, "FF");
+    TheApp().SequenceCounter.Set(0x1E);
+    ConnectTo(sim);
+    Disconnect();
+    frames = HostFrames(sim);
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames[5], HexBytes("20 00 00 03 0A 00 FF 5A C4"));
+    EXPECT_EQ(WriteCell(1), "00");
+}
+
+TEST_F(CyclicExchangeTest, WriteLength244GoesOutAnd245IsRefusedAlsoWhenACycleAppliesIt)
+{
+    EnterWriteLength("244");
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(WriteCellActive(243));
+    EXPECT_EQ(WriteCell(243), "00");
+    EXPECT_FALSE(WriteCellActive(244));
+
+    EnterWriteLength("245");
+    EXPECT_EQ(messages, QStringList{LoadText(TextMaximumByte244)});
+    EXPECT_EQ(window->WriteLengthEdit()->text(), "244");
+    EXPECT_FALSE(WriteCellActive(244));
+
+    SimProcess& sim = ConnectToNewSim({});
+    std::vector<Bytes> frames = HostFrames(sim);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[2].size(), 250u);
+    EXPECT_EQ(ReadBigEndian16(&frames[2][ModuleFrame::Length]), 244);
+
+    // Typed but not yet left: the next cycle applies it, refuses it and sends the previous length.
+    messages.clear();
+    QLineEdit* edit = window->WriteLengthEdit();
+    edit->setFocus(Qt::TabFocusReason);
+    edit->selectAll();
+    QTest::keyClicks(edit, "245");
+    ASSERT_TRUE(WaitForHostFrames(sim, 4));
+    EXPECT_EQ(messages, QStringList{LoadText(TextMaximumByte244)});
+    frames = HostFrames(sim);
+    EXPECT_EQ(ReadBigEndian16(&frames[3][ModuleFrame::Length]), 244);
+    EXPECT_EQ(edit->text(), "244");
+}
+
+TEST_F(CyclicExchangeTest, ShrinkingTheWriteLengthGreysCellsAndGrowingItFillsThemWith00)
+{
+    EnterWriteLength("20");
+    window->WriteGrid().SetCellText(2, 5, "AB"); // byte 14
+    EnterWriteLength("12");
+    for (int i = 12; i < 20; ++i) {
+        EXPECT_FALSE(WriteCellActive(i)) << i;
+        EXPECT_EQ(WriteCell(i), "") << i;
+    }
+    EnterWriteLength("20");
+    for (int i = 12; i < 20; ++i) {
+        EXPECT_TRUE(WriteCellActive(i)) << i;
+        EXPECT_EQ(WriteCell(i), "00") << i;
+    }
+    EXPECT_FALSE(WriteCellActive(20));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTheToolsOwnSequenceAndCrc)
+{
+    TheApp().SequenceCounter.Set(0x40);
+    SimProcess& sim = ConnectToNewSim({"--config-at", "1", "--param-at", "2", "--config-data", "01 02 03",
+                                       "--param-data", "0A 0B 0C 0D"});
+    // bus address 40, on line 41, cycle 42, echo 43, cycle 44, echo 45
+    ASSERT_TRUE(WaitForHostFrames(sim, 6));
+    Disconnect();
+
+    EXPECT_EQ(TheApp().ConfigurationDataText, "01 02 03 ");
+    EXPECT_EQ(TheApp().ConfigurationDataLength, 3);
+    EXPECT_EQ(TheApp().ParameterDataText, "0A 0B 0C 0D ");
+    EXPECT_EQ(TheApp().ParameterDataLength, 4);
+
+    const std::vector<Bytes> requests = ModuleFramesAfterConnecting(sim);
+    const std::vector<Bytes> frames = HostFrames(sim);
+    ASSERT_GE(requests.size(), 4u); // configuration, its acknowledgement, parameters, acknowledgement
+    ASSERT_GE(frames.size(), 6u);
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        const Bytes& request = requests[2 * k];
+        ASSERT_EQ(request[ModuleFrame::FrameType], Request);
+        ASSERT_EQ(request[ModuleFrame::ObjectCode], 0xF0);
+        Bytes echo(request.begin(), request.end() - 2);
+        echo[ModuleFrame::Sequence] = static_cast<std::uint8_t>(0x43 + 2 * k);
+        echo[ModuleFrame::FrameType] = Response;
+        EXPECT_EQ(frames[3 + 2 * k], WithCrc(echo));
+    }
+}
+
+TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAndUnknownPairsGetNothing)
+{
+    AppDataObjectEntry entry;
+    entry.Instance = 1;
+    entry.Attribute = 1;
+    entry.ByteCount = 2;
+    entry.DataText = "0A 0B";
+    ASSERT_TRUE(window->AppDataObjects.Add(entry));
+    TheApp().SequenceCounter.Set(0x10);
+    SimProcess& sim = ConnectToNewSim(
+        {"--config-at", "0", "--param-at", "0", "--adi-every", "1", "--adi-list", "1:1,9:9"});
+    // cycle 12 (module names 1:1), the write 13, cycle 14 (module names 9:9), cycle 15
+    ASSERT_TRUE(WaitForHostFrames(sim, 6));
+    Disconnect();
+
+    const std::vector<Bytes> frames = HostFrames(sim);
+    EXPECT_EQ(frames[3], WithCrc({0x13, 0x01, 0x00, 0x08, 0x02, 0xF1, 0x00, 0x01, 0x00, 0x01, 0x0A, 0x0B}));
+    EXPECT_EQ(frames[4][ModuleFrame::FrameType], IoData);
+    EXPECT_EQ(frames[4][ModuleFrame::Sequence], 0x14);
+    EXPECT_EQ(frames[5][ModuleFrame::FrameType], IoData);
+    EXPECT_EQ(frames[5][ModuleFrame::Sequence], 0x15);
+}
+
+TEST_F(CyclicExchangeTest, AModuleThatHangsUpLeavesTheWindowConnectedRetryingEverySecond)
+{
+    SimProcess& sim = ConnectToNewSim({"--hangup-after", "3"}); // bus address, on line, first cycle
+    ASSERT_TRUE(sim.WaitForExit(3000));
+    ASSERT_TRUE(WaitFor([] { return !TheApp().SerialPort.IsOpen(); }, 4000)) << "a failed send closes the port";
+    const std::size_t logLines = TheMessageLog().Size();
+    QTest::qWait(1200);
+
+    EXPECT_TRUE(window->ExchangeTimer().isActive());
+    EXPECT_EQ(window->ExchangeTimer().interval(), 1000);
+    EXPECT_EQ(TheMessageLog().Size(), logLines) << "failed cycles log nothing";
+    EXPECT_EQ(ButtonState(MainControl::Disconnect).substr(0, 15), "shown, enabled,");
+    EXPECT_TRUE(messages.isEmpty());
+
+    Disconnect();
+    EXPECT_FALSE(window->ExchangeTimer().isActive());
+    EXPECT_TRUE(Button(MainControl::Connect)->isEnabled());
+}
+
+TEST_F(CyclicExchangeTest, AnAnswerLaterThanTheWaitIsDispatchedByTheNextCycle)
+{
+    SimProcess& sim = ConnectToNewSim({"--io-delay-ms", "450"});
+    // The first cycle found nothing: no read data yet, next try in a second.
+    EXPECT_EQ(window->ReadLengthEdit()->text(), "");
+    EXPECT_EQ(window->ExchangeTimer().interval(), 1000);
+
+    ASSERT_TRUE(WaitForHostFrames(sim, 4));
+    ASSERT_TRUE(WaitFor([&] { return window->ReadLengthEdit()->text() == "16"; }, 2000));
+    Disconnect();
+    // The second cycle read the first cycle's answer (the module's cycle counter is its first data byte).
+    EXPECT_EQ(ReadCell(0), "01");
+    const std::vector<Bytes> answers = ModuleFramesAfterConnecting(sim);
+    ASSERT_GE(answers.size(), 1u);
+    ExpectReadGridShows(answers.front());
+}
+
+struct BadLengthCase {
+    const char* name;
+    const char* scenario;
+    int shownLength;
+};
+
+class BadLengthTest : public CyclicExchangeTest, public ::testing::WithParamInterface<BadLengthCase> {};
+
+TEST_P(BadLengthTest, DeclaredLengthsAreHeldToTheGridAndToWhatArrived)
+{
+    SimProcess& sim = ConnectToNewSim({"--bad-length", GetParam().scenario, "--config-at", "1", "--param-at", "0"});
+    ASSERT_TRUE(WaitForHostFrames(sim, 4));
+    Disconnect();
+
+    // The configuration request did not arrive whole (or is too short to hold an object header): neither stored
+    // nor answered.
+    EXPECT_EQ(TheApp().ConfigurationDataLength, 0);
+    EXPECT_EQ(TheApp().ConfigurationDataText, "");
+    EXPECT_EQ(CountFramesOfType(HostFrames(sim), Response), 0u);
+
+    EXPECT_EQ(window->ReadLengthEdit()->text().toStdString(), std::to_string(GetParam().shownLength));
+    for (int i = 0; i < GridDataCells; ++i) {
+        ASSERT_EQ(ReadCellActive(i), i < GetParam().shownLength) << i;
+        ASSERT_EQ(ReadCell(i).size(), i < GetParam().shownLength ? 2u : 0u) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, BadLengthTest,
+                         ::testing::Values(BadLengthCase{"Over", "over", 16 + 64},
+                                           BadLengthCase{"Huge", "huge", GridDataCells},
+                                           BadLengthCase{"Under", "under", 3}),
+                         [](const ::testing::TestParamInfo<BadLengthCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(CyclicExchangeTest, CyclesGoOnWhileAModalMessageBoxIsOpen)
+{
+    SimProcess& sim = ConnectToNewSim({});
+    // Real message boxes for this test: the refused length's box stays open for a while.
+    const MessageBoxHook recording = SetMessageBoxHook({});
+    std::size_t framesWhenShown = 0;
+    std::size_t framesWhenClosed = 0;
+    QString shownText;
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        framesWhenShown = HostFrames(sim).size();
+        shownText = box->text();
+        QTimer::singleShot(1500, box, [&, box] {
+            framesWhenClosed = HostFrames(sim).size();
+            box->button(QMessageBox::Ok)->click();
+        });
+    });
+    EnterWriteLength("300");
+    SetMessageBoxHook(recording);
+
+    EXPECT_EQ(shownText, LoadText(TextMaximumByte244));
+    EXPECT_GE(framesWhenClosed, framesWhenShown + 2);
+    EXPECT_EQ(window->WriteLengthEdit()->text(), "0");
+    EXPECT_TRUE(messages.isEmpty()) << "no second box: " << messages.join('|').toStdString();
+}
+
+} // namespace
+} // namespace trelmo::testing

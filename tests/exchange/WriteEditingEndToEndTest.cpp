@@ -1,0 +1,118 @@
+// Editing write-grid cells in the real main window: the cell editor over the clicked cell, the checks, Enter.
+
+#include "MainWindowHarness.h"
+
+#include "StringTable.h"
+
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+namespace trelmo::testing {
+namespace {
+
+constexpr int TextIllegalInputData = 110;
+
+class WriteEditingTest : public MainWindowTest {
+protected:
+    QLineEdit* Editor() const { return window->CellEditor(); }
+
+    // Replaces the editor's text by typing, then ends the edit with Enter.
+    void TypeIntoEditorAndPressEnter(const QString& text)
+    {
+        Editor()->setFocus(Qt::MouseFocusReason);
+        Editor()->selectAll();
+        QTest::keyClick(Editor(), Qt::Key_Backspace);
+        QTest::keyClicks(Editor(), text);
+        QTest::keyClick(Editor(), Qt::Key_Return);
+    }
+
+    // The cell's rectangle in the main window's coordinates.
+    QRect CellInWindow(int row, int column) const
+    {
+        const QRect cell = window->WriteGrid().CellRect(row, column);
+        return QRect(window->WriteGrid().Widget()->mapTo(window.get(), cell.topLeft()), cell.size());
+    }
+};
+
+TEST_F(WriteEditingTest, OnlyCellsWithinTheWriteLengthOpenTheEditor)
+{
+    EnterWriteLength("11");
+    ClickWriteCell(2, 2); // byte 11
+    EXPECT_FALSE(Editor()->isVisible());
+    ClickWriteCell(3, 1); // byte 20
+    EXPECT_FALSE(Editor()->isVisible());
+
+    for (const auto& [row, column] : {std::pair{1, 1}, std::pair{1, 10}, std::pair{2, 1}}) {
+        SCOPED_TRACE(::testing::Message() << row << "," << column);
+        ClickWriteCell(row, column);
+        ASSERT_TRUE(Editor()->isVisible());
+        EXPECT_EQ(Editor()->text(), "00");
+        EXPECT_TRUE(Editor()->hasFocus());
+        // The editor lies over the clicked cell, within the pixel or so the grid's border shifts it.
+        const QRect cell = CellInWindow(row, column);
+        const QRect editor = Editor()->geometry();
+        EXPECT_LE(std::abs(editor.left() - cell.left()), 2);
+        EXPECT_LE(std::abs(editor.top() - cell.top()), 2);
+        EXPECT_LE(std::abs(editor.right() - cell.right()), 2);
+        EXPECT_LE(std::abs(editor.bottom() - cell.bottom()), 2);
+        TypeIntoEditorAndPressEnter("00");
+        EXPECT_FALSE(Editor()->isVisible());
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+}
+
+TEST_F(WriteEditingTest, EnterCommitsUppercaseHexAndLowercaseIsRefused)
+{
+    EnterWriteLength("11");
+    ClickWriteCell(2, 1); // byte 10
+    TypeIntoEditorAndPressEnter("ab");
+    EXPECT_EQ(messages, QStringList{LoadText(TextIllegalInputData)});
+    EXPECT_TRUE(Editor()->isVisible()) << "the editor stays with its text";
+    EXPECT_EQ(Editor()->text(), "ab");
+    EXPECT_EQ(WriteCell(10), "00");
+    EXPECT_EQ(window->WriteData[10], 0);
+
+    messages.clear();
+    TypeIntoEditorAndPressEnter("AB");
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_FALSE(Editor()->isVisible());
+    EXPECT_EQ(WriteCell(10), "AB");
+    EXPECT_EQ(window->WriteData[10], 0xAB);
+    EXPECT_TRUE(window->isVisible()) << "Enter never closes the main window";
+
+    ClickWriteCell(1, 2); // byte 1, one digit
+    TypeIntoEditorAndPressEnter("7");
+    EXPECT_EQ(WriteCell(1), "7");
+    EXPECT_EQ(window->WriteData[1], 0x07);
+}
+
+TEST_F(WriteEditingTest, AnEmptyEditCommitsAsZeroWhenTheEditorLosesTheFocus)
+{
+    EnterWriteLength("5");
+    ClickWriteCell(1, 3);
+    TypeIntoEditorAndPressEnter("5C");
+    ASSERT_EQ(window->WriteData[2], 0x5C);
+
+    ClickWriteCell(1, 3);
+    Editor()->clear();
+    window->WriteLengthEdit()->setFocus(Qt::MouseFocusReason); // leaving the editor commits it
+    EXPECT_FALSE(Editor()->isVisible());
+    EXPECT_EQ(WriteCell(2), "");
+    EXPECT_EQ(window->WriteData[2], 0);
+    // The next application of the length writes 00 into it.
+    EnterWriteLength("5");
+    EXPECT_EQ(WriteCell(2), "00");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(WriteEditingTest, ClicksOnTheReadGridOpenNothing)
+{
+    EnterWriteLength("10");
+    QTableWidget* table = window->ReadGrid().Widget();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(0, 0)).center());
+    EXPECT_FALSE(Editor()->isVisible());
+}
+
+} // namespace
+} // namespace trelmo::testing
