@@ -42,9 +42,13 @@ QString VariantText(const QJsonValue& value, const QString& key)
     return value.toString();
 }
 
-QRect RectFrom(const QJsonValue& value)
+// A rect is [x, y, w, h], or an object of such arrays keyed by variant (English as fallback).
+QRect RectFrom(const QJsonValue& value, const QString& key = QString())
 {
-    const QJsonArray a = value.toArray();
+    const QJsonObject byVariant = value.toObject();
+    const QJsonArray a = !value.isObject()    ? value.toArray()
+                         : byVariant.contains(key) ? byVariant.value(key).toArray()
+                                                   : byVariant.value(QStringLiteral("en")).toArray();
     if (a.size() != 4)
         return {};
     return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
@@ -225,7 +229,7 @@ DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
         ControlTemplate control;
         control.id = object.value(QStringLiteral("id")).toInt(-1);
         control.kind = object.value(QStringLiteral("kind")).toString();
-        control.rect = RectFrom(object.value(QStringLiteral("rect")));
+        control.rect = RectFrom(object.value(QStringLiteral("rect")), key);
         const QString idKey = QString::number(control.id);
         if (control.id > 0 && rects.contains(idKey))
             control.rect = RectFrom(rects.value(idKey));

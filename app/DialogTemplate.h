@@ -12,6 +12,7 @@
 //   "controls": [   // in tab order
 //     { "id": 1001, "kind": "combo", "rect": [x, y, w, h], "flags": ["disabled"],
 //       "text": { "en": "...", "zh_CN": "..." },   // or one plain string used by both variants
+//       (a "rect" may likewise be { "en": [x, y, w, h], "zh_CN": [x, y, w, h] }, e.g. for controls without id)
 //       "label": 1,                                 // a static labels the next focusable control with this id
 //       "name": { "en": "...", "zh_CN": "..." } }   // accessible name where no label names the control
 //   ]

@@ -1,14 +1,102 @@
 #pragma once
+// The tool's main window, run modally for the whole life of the process: the buttons that connect to the module
+// and open the tools on the left, the two I/O grids with their Length fields on the right.
+
+#include "Frame.h"
+#include "IoGrid.h"
 
 #include <QDialog>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QLineEdit;
+class QMenu;
+class QPushButton;
 
 namespace trelmo {
 
-// The tool's main window, run modally for the whole life of the process.
+// Control ids of the main window (dialog template 102).
+namespace MainControl {
+constexpr int OperatingMode = 1001;
+constexpr int Connect = 1040;
+constexpr int ModuleInformation = 1002;
+constexpr int ObjectModuleAccess = 1003;
+constexpr int ApplicationConfigurationObject = 1004;
+constexpr int OnlineState = 1006;
+constexpr int ApplicationDataObjects = 1005;
+constexpr int MessageDisplay = 1009;
+constexpr int ReadGrid = 1008;
+constexpr int WriteGrid = 1007;
+constexpr int ReadLength = 1044;
+constexpr int WriteLength = 1045;
+constexpr int CellEditor = 1012;
+constexpr int Disconnect = 1010;
+} // namespace MainControl
+
+constexpr int AboutCommandId = 16;
+
 class CMainDialog : public QDialog {
     Q_OBJECT
 public:
     explicit CMainDialog(QWidget* parent = nullptr);
+    ~CMainDialog() override;
+
+    IoGrid& ReadGrid() { return *readGrid_; }
+    IoGrid& WriteGrid() { return *writeGrid_; }
+    QLineEdit* CellEditor() const { return cellEditor_; }
+    QLineEdit* ReadLengthEdit() const { return readLengthEdit_; }
+    QLineEdit* WriteLengthEdit() const { return writeLengthEdit_; }
+    QPushButton* Button(int controlId) const;
+    QPushButton* OnlineStateButton() const { return Button(MainControl::OnlineState); }
+    // Timer 1 of the window: each tick runs one cycle of the I/O exchange.
+    QTimer& ExchangeTimer() { return exchangeTimer_; }
+    // The context menu that carries "About Trelmo(&A)..." (command 16).
+    QMenu* SystemMenu() const { return systemMenu_; }
+
+    // Module Information, Object Module Access, the online-state button and Disconnect, together.
+    void SetConnectionButtonsEnabled(bool enabled);
+
+    QString ReadLengthText;   // exchanged with edit 1044
+    QString WriteLengthText;  // exchanged with edit 1045
+    std::array<std::uint8_t, ModuleFrame::BufferSize> WriteData{};
+
+    // The dialog's OK command (Enter) never closes the main window.
+    void accept() override;
+
+public slots:
+    void OnOperatingMode();
+    void OnConnect();
+    void OnDisconnect();
+    void OnModuleInformation();
+    void OnObjectModuleAccess();
+    void OnApplicationConfigurationObject();
+    void OnMessageDisplay();
+    void OnAbout();
+    void OnExchangeTimer();
+    void OnWriteGridClicked(int row, int column);
+    void OnCellEditorFocusLost();
+    void OnWriteLengthFocusLost();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void ConnectControls();
+    void ShowSystemMenu(const QPoint& globalPosition);
+    bool IsInThisWindow(QObject* object) const;
+
+    std::unique_ptr<IoGrid> readGrid_;
+    std::unique_ptr<IoGrid> writeGrid_;
+    QLineEdit* cellEditor_ = nullptr;
+    QLineEdit* readLengthEdit_ = nullptr;
+    QLineEdit* writeLengthEdit_ = nullptr;
+    QMenu* systemMenu_ = nullptr;
+    QTimer exchangeTimer_;
 };
 
 } // namespace trelmo

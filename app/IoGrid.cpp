@@ -1,0 +1,215 @@
+#include "IoGrid.h"
+
+#include "DialogTemplate.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableWidget>
+
+namespace trelmo {
+namespace {
+
+constexpr int TwipsPerInch = 1440;
+
+int TwipsToPixels(int twips, int dpi)
+{
+    return twips * dpi / TwipsPerInch;
+}
+
+int PixelsToTwips(int pixels, int dpi)
+{
+    return pixels * TwipsPerInch / dpi;
+}
+
+} // namespace
+
+IoGrid::IoGrid(QTableWidget* table, QObject* parent) : QObject(parent), table_(table)
+{
+    LayOut();
+    connect(table_, &QTableWidget::cellClicked, this, &IoGrid::OnCellClicked);
+    table_->installEventFilter(this);
+}
+
+void IoGrid::LayOut()
+{
+    table_->setFont(ResolveTemplateFont(QStringLiteral("SimSun"), 9));
+    table_->setRowCount(GridRows - 1);
+    table_->setColumnCount(GridColumns - 1);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    table_->setFocusPolicy(Qt::StrongFocus);
+    table_->setTabKeyNavigation(false); // Tab leaves the grid, as in the rest of the window
+    table_->setWordWrap(false);
+    table_->setCornerButtonEnabled(false);
+
+    QHeaderView* columns = table_->horizontalHeader();
+    QHeaderView* rows = table_->verticalHeader();
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setSectionsClickable(false);
+    rows->setSectionsClickable(false);
+    columns->setHighlightSections(false);
+    rows->setHighlightSections(false);
+    columns->setMinimumSectionSize(1);
+    rows->setMinimumSectionSize(1);
+    const int rowHeight = table_->fontMetrics().height() + 2;
+    rows->setDefaultSectionSize(rowHeight);
+    columns->setFixedHeight(rowHeight);
+
+    for (int column = 1; column < GridColumns; ++column)
+        SetColWidth(column, DataColumnWidthTwips);
+    SetColWidth(0, HeaderColumnWidthTwips);
+    for (int column = 1; column < GridColumns; ++column)
+        SetCellText(0, column, std::to_string(column - 1));
+    for (int row = 1; row < GridRows; ++row)
+        SetCellText(row, 0, QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0')).toStdString());
+
+    for (int row = 1; row < GridRows; ++row) {
+        for (int column = 1; column < GridColumns; ++column) {
+            auto* item = new QTableWidgetItem();
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setTextAlignment(Qt::AlignCenter);
+            table_->setItem(row - 1, column - 1, item);
+        }
+    }
+}
+
+bool IoGrid::IsDataCell(int row, int column)
+{
+    return row >= 1 && row < GridRows && column >= 1 && column < GridColumns;
+}
+
+QTableWidgetItem* IoGrid::DataItem(int row, int column) const
+{
+    return IsDataCell(row, column) ? table_->item(row - 1, column - 1) : nullptr;
+}
+
+std::string IoGrid::CellText(int row, int column) const
+{
+    QTableWidgetItem* item = nullptr;
+    if (row == 0 && column >= 1 && column < GridColumns)
+        item = table_->horizontalHeaderItem(column - 1);
+    else if (column == 0 && row >= 1 && row < GridRows)
+        item = table_->verticalHeaderItem(row - 1);
+    else
+        item = DataItem(row, column);
+    return item ? item->text().toStdString() : std::string();
+}
+
+void IoGrid::SetCellText(int row, int column, const std::string& text)
+{
+    const QString value = QString::fromStdString(text);
+    if (row == 0 && column >= 1 && column < GridColumns) {
+        table_->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(value));
+    } else if (column == 0 && row >= 1 && row < GridRows) {
+        table_->setVerticalHeaderItem(row - 1, new QTableWidgetItem(value));
+    } else if (QTableWidgetItem* item = DataItem(row, column)) {
+        item->setText(value);
+    }
+}
+
+void IoGrid::SetCellActive(int row, int column, bool active)
+{
+    if (QTableWidgetItem* item = DataItem(row, column))
+        item->setData(Qt::BackgroundRole, active ? QVariant() : QVariant(InactiveCellColor));
+}
+
+bool IoGrid::IsCellActive(int row, int column) const
+{
+    const QTableWidgetItem* item = DataItem(row, column);
+    return item && !item->data(Qt::BackgroundRole).isValid();
+}
+
+void IoGrid::SetAllDataCellsActive(bool active)
+{
+    for (int i = 0; i < GridDataCells; ++i) {
+        const CellPosition cell = CellIndex(i);
+        SetCellActive(cell.row, cell.column, active);
+    }
+}
+
+int IoGrid::TwipsPerPixelX() const
+{
+    return TwipsPerInch / table_->logicalDpiX();
+}
+
+int IoGrid::TwipsPerPixelY() const
+{
+    return TwipsPerInch / table_->logicalDpiY();
+}
+
+int IoGrid::ColWidth(int column) const
+{
+    int pixels = 0;
+    if (column == 0)
+        pixels = table_->verticalHeader()->width();
+    else if (column > 0 && column < GridColumns)
+        pixels = table_->columnWidth(column - 1);
+    return PixelsToTwips(pixels, table_->logicalDpiX());
+}
+
+void IoGrid::SetColWidth(int column, int twips)
+{
+    const int pixels = TwipsToPixels(twips, table_->logicalDpiX());
+    if (column == 0)
+        table_->verticalHeader()->setFixedWidth(pixels);
+    else if (column > 0 && column < GridColumns)
+        table_->setColumnWidth(column - 1, pixels);
+}
+
+int IoGrid::RowHeight(int row) const
+{
+    int pixels = 0;
+    if (row == 0)
+        pixels = table_->horizontalHeader()->height();
+    else if (row > 0 && row < GridRows)
+        pixels = table_->rowHeight(row - 1);
+    return PixelsToTwips(pixels, table_->logicalDpiY());
+}
+
+QRect IoGrid::CellRect(int row, int column) const
+{
+    const int frame = table_->frameWidth();
+    const int headerHeight = table_->horizontalHeader()->height();
+    const int headerWidth = table_->verticalHeader()->width();
+    const int top = row <= 0 ? frame : frame + headerHeight + table_->rowViewportPosition(row - 1);
+    const int left = column <= 0 ? frame : frame + headerWidth + table_->columnViewportPosition(column - 1);
+    const int height = row <= 0 ? headerHeight : table_->rowHeight(row - 1);
+    const int width = column <= 0 ? headerWidth : table_->columnWidth(column - 1);
+    return QRect(left, top, width, height);
+}
+
+int IoGrid::RowPos(int row) const
+{
+    return PixelsToTwips(CellRect(row, 0).top(), table_->logicalDpiY());
+}
+
+int IoGrid::ColPos(int column) const
+{
+    return PixelsToTwips(CellRect(0, column).left(), table_->logicalDpiX());
+}
+
+void IoGrid::OnCellClicked(int tableRow, int tableColumn)
+{
+    clickedRow_ = tableRow + 1;
+    clickedColumn_ = tableColumn + 1;
+    emit Clicked(clickedRow_, clickedColumn_);
+}
+
+bool IoGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool activates = key->key() == Qt::Key_F2
+            || (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier);
+        const QModelIndex current = table_->currentIndex();
+        if (activates && current.isValid()) {
+            OnCellClicked(current.row(), current.column());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace trelmo

@@ -1,0 +1,82 @@
+#include "PortSelectionDialog.h"
+
+#include "DemoApp.h"
+#include "DialogTemplate.h"
+#include "MessageBoxes.h"
+#include "PortRegistry.h"
+#include "StringTable.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QSerialPortInfo>
+
+namespace trelmo {
+namespace {
+
+constexpr int PortSelectionTemplate = 141;
+constexpr int TextOpenFailed = 121;
+
+QString PortToolTip(const QSerialPortInfo& info)
+{
+    QStringList parts;
+    if (!info.description().isEmpty())
+        parts << info.description();
+    if (!info.manufacturer().isEmpty())
+        parts << info.manufacturer();
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QList<ListedPort> AvailablePorts()
+{
+    QList<ListedPort> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (!info.systemLocation().isEmpty())
+            ports.append({info.systemLocation(), PortToolTip(info)});
+    }
+    for (const QString& device : RegisteredVirtualPorts())
+        ports.append({device, QString()});
+    return ports;
+}
+
+CPortSelectionDialog::CPortSelectionDialog(QWidget* parent) : QDialog(parent)
+{
+    BuildDialogFromTemplate(this, DialogTemplate::Load(PortSelectionTemplate));
+    portList_ = Control<QComboBox>(this, PortSelectionControl::PortList);
+    // Editable, so that a port no enumeration finds (a pty link, a by-id path) can be typed in.
+    portList_->setEditable(true);
+    portList_->setInsertPolicy(QComboBox::NoInsert);
+    const QString accessibleName = portList_->accessibleName();
+    portList_->lineEdit()->setAccessibleName(accessibleName);
+
+    for (const ListedPort& port : AvailablePorts()) {
+        portList_->addItem(port.name);
+        if (!port.toolTip.isEmpty())
+            portList_->setItemData(portList_->count() - 1, port.toolTip, Qt::ToolTipRole);
+    }
+    // An index outside the list selects nothing.
+    portList_->setCurrentIndex(PortIndex >= 0 && PortIndex < portList_->count() ? PortIndex : -1);
+    portList_->installEventFilter(this);
+}
+
+bool CPortSelectionDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == portList_ && event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        PortIndex = portList_->currentIndex();
+    return QDialog::eventFilter(watched, event);
+}
+
+void CPortSelectionDialog::accept()
+{
+    portName_ = portList_->currentText().trimmed();
+    if (TheApp().SerialPort.OpenSerialPort(portName_.toStdString(), TheApp().BaudRate)) {
+        QDialog::accept();
+        return;
+    }
+    ShowDialogMessage(this, LoadText(TextOpenFailed));
+}
+
+} // namespace trelmo

@@ -1,0 +1,178 @@
+#include "DemoApp.h"
+#include "DialogTemplate.h"
+#include "MessageBoxes.h"
+#include "PortSelectionDialog.h"
+#include "SimProcess.h"
+#include "StringTable.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace trelmo;
+
+namespace {
+
+class PortSelectionDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetActiveLanguage(LanguageVariant::English);
+        PortIndex = 0;
+        TheApp().BaudRate = 9600;
+        previousHook_ = SetMessageBoxHook([this](MessageBoxKind, const QString& text) { messages.push_back(text); });
+    }
+    void TearDown() override
+    {
+        TheApp().SerialPort.CloseSerialPort();
+        SetMessageBoxHook(previousHook_);
+    }
+
+    static void ShowActive(QDialog& dialog)
+    {
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+    static QStringList Entries(const CPortSelectionDialog& dialog)
+    {
+        QStringList entries;
+        for (int i = 0; i < dialog.PortList()->count(); ++i)
+            entries << dialog.PortList()->itemText(i);
+        return entries;
+    }
+    static QStringList SystemPorts()
+    {
+        QStringList names;
+        for (const ListedPort& port : AvailablePorts())
+            names << port.name;
+        return names;
+    }
+
+    SimRuntimeDir runtimeDir; // no virtual module unless a test starts one
+    std::vector<QString> messages;
+
+private:
+    MessageBoxHook previousHook_;
+};
+
+TEST_F(PortSelectionDialogTest, ShowsTheTemplate)
+{
+    CPortSelectionDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select the Serial Port"));
+    EXPECT_EQ(dialog.PortList()->accessibleName(), QStringLiteral("Select Port:"));
+    EXPECT_TRUE(Control<QPushButton>(&dialog, 1)->isDefault());
+    EXPECT_TRUE(dialog.PortList()->isEditable());
+}
+
+TEST_F(PortSelectionDialogTest, AnEmptyChoiceCannotBeOpened)
+{
+    CPortSelectionDialog dialog;
+    EXPECT_EQ(Entries(dialog), SystemPorts()) << "no virtual module is registered";
+    dialog.PortList()->setCurrentIndex(-1);
+    dialog.PortList()->setEditText(QString());
+    ShowActive(dialog);
+    QTest::mouseClick(Control<QPushButton>(&dialog, 1), Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], QStringLiteral("Error occurs! ERROR:00"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+}
+
+TEST_F(PortSelectionDialogTest, AFailedOpenKeepsTheDialogOpen)
+{
+    CPortSelectionDialog dialog;
+    ShowActive(dialog);
+    dialog.PortList()->setEditText(QStringLiteral("/dev/trelmo-no-such-port"));
+    dialog.accept();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], QStringLiteral("Error occurs! ERROR:00"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.PortName(), QStringLiteral("/dev/trelmo-no-such-port"));
+}
+
+TEST_F(PortSelectionDialogTest, ListsALiveVirtualModuleLastAndOpensIt)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
+    const QString device = QString::fromStdString(sim.DevicePath());
+
+    CPortSelectionDialog dialog;
+    const QStringList entries = Entries(dialog);
+    ASSERT_FALSE(entries.isEmpty());
+    EXPECT_EQ(entries.last(), device);
+    EXPECT_EQ(entries.mid(0, entries.size() - 1), SystemPorts().mid(0, entries.size() - 1));
+
+    ShowActive(dialog);
+    dialog.PortList()->setCurrentIndex(entries.size() - 1);
+    QTest::mouseClick(Control<QPushButton>(&dialog, 1), Qt::LeftButton);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(TheApp().SerialPort.IsOpen());
+    EXPECT_EQ(dialog.PortName(), device);
+    EXPECT_EQ(PortIndex, entries.size() - 1) << "remembered when the list lost the focus to OK";
+}
+
+TEST_F(PortSelectionDialogTest, ATypedDevicePathIsOpenedAsTyped)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
+    const QString device = QString::fromStdString(sim.DevicePath());
+
+    CPortSelectionDialog dialog;
+    ShowActive(dialog);
+    dialog.PortList()->setFocus();
+    dialog.PortList()->lineEdit()->selectAll();
+    QTest::keyClicks(dialog.PortList()->lineEdit(), device);
+    QTest::keyClick(dialog.PortList()->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.PortName(), device);
+    EXPECT_TRUE(TheApp().SerialPort.IsOpen());
+}
+
+TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
+{
+    SimProcess first;
+    SimProcess second;
+    ASSERT_TRUE(first.Start()) << first.ErrorText().toStdString();
+    ASSERT_TRUE(second.Start()) << second.ErrorText().toStdString();
+    const int systemCount = int(SystemPorts().size()) - 2;
+    {
+        CPortSelectionDialog dialog;
+        ASSERT_EQ(dialog.PortList()->count(), systemCount + 2);
+        EXPECT_EQ(dialog.PortList()->currentIndex(), 0);
+        ShowActive(dialog);
+        dialog.PortList()->setFocus();
+        dialog.PortList()->setCurrentIndex(systemCount + 1);
+        QTest::mouseClick(Control<QPushButton>(&dialog, 2), Qt::LeftButton);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(PortIndex, systemCount + 1) << "remembered also on Cancel";
+    {
+        CPortSelectionDialog dialog;
+        EXPECT_EQ(dialog.PortList()->currentIndex(), systemCount + 1);
+    }
+    PortIndex = systemCount + 7;
+    CPortSelectionDialog dialog;
+    EXPECT_EQ(dialog.PortList()->currentIndex(), -1) << "no such position: nothing selected";
+}
+
+TEST_F(PortSelectionDialogTest, ChineseVariant)
+{
+    SetActiveLanguage(LanguageVariant::Chinese);
+    CPortSelectionDialog dialog;
+    SetActiveLanguage(LanguageVariant::English);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("选择串口"));
+    EXPECT_EQ(dialog.PortList()->accessibleName(), QString::fromUtf8("选择串口:"));
+    EXPECT_EQ(Control<QPushButton>(&dialog, 1)->text(), QString::fromUtf8("确定"));
+    EXPECT_EQ(Control<QPushButton>(&dialog, 2)->text(), QString::fromUtf8("取消"));
+}
+
+} // namespace
