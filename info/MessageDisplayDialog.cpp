@@ -50,7 +50,6 @@ void DisplayLineModel::Append(std::vector<std::string> lines)
         return;
     const int first = rowCount();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(lines.size()) - 1);
-    lines_.reserve(lines_.size() + lines.size());
     for (std::string& line : lines) {
         if (lines_.empty() || line.size() > lines_[longest_].size())
             longest_ = lines_.size();
