@@ -11,8 +11,10 @@ namespace trelmo {
 int RunStartUp()
 {
     TheApp(); // the shared state exists before any window
+    // Held until the main window has closed, that is for the life of the process.
     SingleInstanceLock lock(QStringLiteral("VELDRAX"));
-    if (!lock.TryAcquire()) {
+    // A lock that cannot be made at all does not stop the tool; only another running copy does.
+    if (lock.Acquire() == SingleInstanceLock::Outcome::HeldElsewhere) {
         ShowAppMessage(nullptr, LoadText(112));
         return 0;
     }

@@ -46,7 +46,11 @@ LanguageVariant& Active()
 
 LanguageVariant SystemLanguageVariant()
 {
-    const QLocale locale = QLocale::system();
+    return VariantForLocale(QLocale::system());
+}
+
+LanguageVariant VariantForLocale(const QLocale& locale)
+{
     const bool chineseInChina = locale.language() == QLocale::Chinese
         && locale.script() == QLocale::SimplifiedHanScript;
     return chineseInChina ? LanguageVariant::Chinese : LanguageVariant::English;

@@ -3,12 +3,16 @@
 
 #include <QString>
 
+class QLocale;
+
 namespace trelmo {
 
 enum class LanguageVariant { English, Chinese };
 
 // Chinese when the system's user-interface language is Chinese as written in China (zh_CN, zh-Hans), else English.
 LanguageVariant SystemLanguageVariant();
+// Chinese for Chinese in simplified script (zh_CN, zh_SG, zh-Hans-*), English for every other locale.
+LanguageVariant VariantForLocale(const QLocale& locale);
 
 // The variant in use; starts as SystemLanguageVariant(). Tests may switch it.
 LanguageVariant ActiveLanguage();

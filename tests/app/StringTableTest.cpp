@@ -1,5 +1,7 @@
 #include "StringTable.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 using namespace trelmo;
@@ -54,6 +56,23 @@ TEST(StringTableTest, ActiveVariantSwitches)
     SetActiveLanguage(LanguageVariant::English);
     EXPECT_EQ(LoadText(104), QStringLiteral("Connect"));
     SetActiveLanguage(before);
+}
+
+TEST(StringTableTest, OnlySimplifiedChineseLocalesChooseChinese)
+{
+    struct Case {
+        const char* locale;
+        LanguageVariant variant;
+    };
+    const Case cases[] = {
+        {"zh_CN", LanguageVariant::Chinese},   {"zh_Hans_SG", LanguageVariant::Chinese},
+        {"zh", LanguageVariant::Chinese},      {"zh_TW", LanguageVariant::English},
+        {"zh_HK", LanguageVariant::English},   {"zh_Hant_CN", LanguageVariant::English},
+        {"en_US", LanguageVariant::English},   {"de_DE", LanguageVariant::English},
+        {"C", LanguageVariant::English},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VariantForLocale(QLocale(QString::fromLatin1(c.locale))), c.variant) << c.locale;
 }
 
 } // namespace
