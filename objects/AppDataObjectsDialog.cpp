@@ -1,0 +1,144 @@
+#include "AppDataObjectsDialog.h"
+
+#include "DialogTemplate.h"
+#include "MessageBoxes.h"
+#include "ObjectAccess.h"
+#include "StringTable.h"
+#include "UiControls.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <array>
+
+namespace trelmo {
+namespace {
+
+constexpr int kAppDataObjectsTemplate = 136;
+constexpr int kTextNoRowsSelected = 120;
+
+struct ListColumn {
+    int headingTextId;
+    int width; // pixels
+};
+constexpr std::array<ListColumn, 4> kColumns{{{116, 70}, {117, 70}, {118, 50}, {119, 530}}};
+
+// Draws each cell with a grid line on its right and bottom edge, as a report list with grid lines does.
+class GridLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
+};
+
+bool IsEnterKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      table_(table)
+{
+    namespace ids = AppDataObjectsControl;
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    BuildDialogFromTemplate(this, DialogTemplate::Load(kAppDataObjectsTemplate));
+    instance_ = ControlOrSpare<QLineEdit>(this, ids::Instance);
+    attribute_ = ControlOrSpare<QLineEdit>(this, ids::Attribute);
+    data_ = ControlOrSpare<QPlainTextEdit>(this, ids::Data);
+    list_ = ControlOrSpare<QTreeWidget>(this, ids::List);
+    // Enter in the data field would start a new line that ParseHexByteList does not split at; it does nothing.
+    data_->installEventFilter(this);
+
+    if (auto* add = Control<QPushButton>(this, ids::Add))
+        connect(add, &QPushButton::clicked, this, &CAppDataObjectsDialog::OnAdd);
+    if (auto* remove = Control<QPushButton>(this, ids::Delete))
+        connect(remove, &QPushButton::clicked, this, &CAppDataObjectsDialog::OnDelete);
+    SetUpList();
+    for (const AppDataObjectEntry& entry : table_.Entries())
+        InsertRow(entry);
+}
+
+void CAppDataObjectsDialog::SetUpList()
+{
+    list_->setColumnCount(static_cast<int>(kColumns.size()));
+    QStringList headings;
+    for (const ListColumn& column : kColumns)
+        headings << LoadText(column.headingTextId);
+    list_->setHeaderLabels(headings);
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int i = 0; i < static_cast<int>(kColumns.size()); ++i)
+        list_->setColumnWidth(i, kColumns[static_cast<std::size_t>(i)].width);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setAllColumnsShowFocus(true);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setItemDelegate(new GridLineDelegate(list_));
+}
+
+void CAppDataObjectsDialog::InsertRow(const AppDataObjectEntry& entry)
+{
+    auto* row = new QTreeWidgetItem({QString::number(entry.Instance), QString::number(entry.Attribute),
+                                     QString::number(entry.ByteCount), QString::fromStdString(entry.DataText)});
+    list_->insertTopLevelItem(0, row);
+}
+
+void CAppDataObjectsDialog::OnAdd()
+{
+    const AppDataObjectAddCheck check = CheckAppDataObjectAdd(
+        table_, instance_->text().toStdString(), attribute_->text().toStdString(), data_->toPlainText().toStdString());
+    if (check.messageId != 0) {
+        ShowDialogMessage(this, LoadText(check.messageId));
+        return;
+    }
+    if (!table_.Add(check.entry))
+        return;
+    InsertRow(check.entry);
+}
+
+void CAppDataObjectsDialog::OnDelete()
+{
+    const QModelIndexList selected = list_->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        ShowDialogMessage(this, LoadText(kTextNoRowsSelected));
+        return;
+    }
+    const auto first = std::min_element(selected.begin(), selected.end(),
+                                        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QTreeWidgetItem* row = list_->topLevelItem(first->row());
+    table_.Remove(ParseDecimalValue(row->text(0).toStdString()), ParseDecimalValue(row->text(1).toStdString()));
+    delete row;
+}
+
+bool CAppDataObjectsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == data_ && IsEnterKey(event))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace trelmo

@@ -1,0 +1,56 @@
+#pragma once
+// The Application Data Objects window: adds and deletes the entries of an application data object table, which the
+// cyclic exchange serves when the module names one. Modeless; it frees itself when closed. It edits the table it
+// is given in place, so entries reach the exchange as soon as they are added.
+
+#include "AppDataObjectTable.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QTreeWidget;
+
+namespace trelmo {
+
+// Control ids of dialog 136.
+namespace AppDataObjectsControl {
+constexpr int Instance = 1038;
+constexpr int Attribute = 1036;
+constexpr int Data = 1037;
+constexpr int Add = 1013;
+constexpr int Delete = 1014;
+constexpr int List = 1048;
+} // namespace AppDataObjectsControl
+
+class CAppDataObjectsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // The table must outlive the dialog. The list shows the entries already in it, newest first.
+    explicit CAppDataObjectsDialog(AppDataObjectTable& table, QWidget* parent = nullptr);
+
+    QTreeWidget* List() const { return list_; }
+
+    // Enter never closes this window.
+    void accept() override {}
+
+public slots:
+    void OnAdd();
+    void OnDelete();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetUpList();
+    void InsertRow(const AppDataObjectEntry& entry);
+
+    AppDataObjectTable& table_;
+    QLineEdit* instance_ = nullptr;
+    QLineEdit* attribute_ = nullptr;
+    QPlainTextEdit* data_ = nullptr;
+    QTreeWidget* list_ = nullptr;
+};
+
+} // namespace trelmo

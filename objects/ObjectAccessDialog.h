@@ -1,0 +1,76 @@
+#pragma once
+// The Object Module Access window: reads or writes one attribute of the module's object model by the codes the
+// user types. Modal; a new dialog with empty fields for each opening. The exchanges themselves are ReadAttribute
+// and WriteAttribute; the dialog moves texts between its controls and them, and shows status words and messages.
+
+#include "Frame.h"
+#include "MessageLog.h"
+#include "SerialPort.h"
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace trelmo {
+
+struct AccessResult;
+
+// Control ids of dialog 138.
+namespace ObjectAccessControl {
+constexpr int AccessMode = 1033;
+constexpr int ObjectCode = 1025;
+constexpr int InstanceCode = 1026;
+constexpr int AttributeCode = 1027;
+constexpr int InputData = 1028;
+constexpr int ResponseStatus = 1029;
+constexpr int ResponseData = 1030;
+constexpr int Send = 1019;
+} // namespace ObjectAccessControl
+
+class CObjectAccessDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    enum AccessMode { ReadMode = 0, WriteMode = 1 };
+
+    // Talks through the application's serial port and request counter and logs to the frame log.
+    explicit CObjectAccessDialog(QWidget* parent = nullptr);
+    CObjectAccessDialog(SerialPort& port, SequenceCounter& counter, MessageLog& log, QWidget* parent = nullptr);
+
+    AccessMode Mode() const;
+
+public slots:
+    void OnSend();
+    void OnModeChanged();
+
+private:
+    void TakeTexts();
+    void ShowTexts();
+    void ShowResult(const AccessResult& result);
+    void SetStatus(int textId);
+
+    SerialPort& port_;
+    SequenceCounter& counter_;
+    MessageLog& log_;
+
+    // The texts exchanged with their controls; the status is written straight into its field.
+    QString objectCodeText_;
+    QString instanceCodeText_;
+    QString attributeCodeText_;
+    QString inputDataText_;
+    QString responseDataText_;
+
+    QComboBox* modeList_ = nullptr;
+    QLineEdit* objectCode_ = nullptr;
+    QLineEdit* instanceCode_ = nullptr;
+    QLineEdit* attributeCode_ = nullptr;
+    QPlainTextEdit* inputData_ = nullptr;
+    QLineEdit* status_ = nullptr;
+    QPlainTextEdit* responseData_ = nullptr;
+};
+
+} // namespace trelmo

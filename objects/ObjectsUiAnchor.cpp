@@ -1,1 +1,0 @@
-namespace trelmo { int ObjectsUiAnchor() { return 0; } }

@@ -1,0 +1,166 @@
+// The Module Information window driven against the virtual module over its pseudo-terminal: the two reads on the
+// wire, one received log line per reply however it arrives, and the six fields.
+
+#include "ModuleInfoDialog.h"
+
+#include "../objects/SimWire.h"
+#include "DemoApp.h"
+#include "DialogTemplate.h"
+#include "MessageLog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace trelmo;
+using namespace trelmo::testing;
+namespace ids = trelmo::ModuleInfoControl;
+
+namespace {
+
+const int kFields[] = {ids::NetworkType, ids::ProductType, ids::SerialNumber, ids::ProductionDate,
+                       ids::HardwareVersion, ids::FirmwareVersion};
+
+class ModuleInfoDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetActiveLanguage(LanguageVariant::English); }
+    void TearDown() override
+    {
+        TheApp().SerialPort.CloseSerialPort();
+        ClearLog();
+    }
+
+    // Starts the module at a fixed 115200 bps, opens the application's port on it and opens the window.
+    void OpenAgainst(const QStringList& scenario)
+    {
+        ASSERT_TRUE(sim_.Start(QStringList{"--mode", "115200"} + scenario)) << sim_.ErrorText().toStdString();
+        ASSERT_TRUE(TheApp().SerialPort.OpenSerialPort(sim_.DevicePath(), 115200));
+        ClearLog();
+        SequenceCounter expected = TheApp().SequenceCounter;
+        firstRequest_ = AssembleObjectFrame(expected.Take(), Request, ServiceRead, 0x02, 1, 0);
+        secondRequest_ = AssembleObjectFrame(expected.Take(), Request, ServiceRead, 0x00, 1, 0);
+        dialog_ = std::make_unique<CModuleInfoDialog>();
+    }
+
+    std::vector<std::string> Fields() const
+    {
+        std::vector<std::string> texts;
+        for (int id : kFields)
+            texts.push_back(Control<QLineEdit>(dialog_.get(), id)->text().toStdString());
+        return texts;
+    }
+
+    // Received lines of the frame log, as byte counts.
+    static std::vector<std::size_t> ReceivedLineSizes()
+    {
+        std::vector<std::size_t> sizes;
+        for (const std::string& line : TheMessageLog().Lines()) {
+            if (line[0] == '0')
+                sizes.push_back((line.size() - 1) / 3);
+        }
+        return sizes;
+    }
+
+    SimProcess sim_;
+    std::unique_ptr<CModuleInfoDialog> dialog_;
+    Bytes firstRequest_;
+    Bytes secondRequest_;
+    MessageRecorder messages_;
+};
+
+const std::vector<std::string> kNoFields(6);
+
+TEST_F(ModuleInfoDialogTest, ShowsTheModulesIdentity)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--network-type", "Fieldbus Net 2", "--product-type", "Trelmo TX-20 Module",
+                                         "--serial", "123456", "--date", "2013-08-13", "--hw-version", "1.2",
+                                         "--fw-version", "256.10"}));
+    EXPECT_EQ(Fields(), (std::vector<std::string>{"Fieldbus Net 2", "Trelmo TX-20 Module", "123456", "2013-8-13", "1.2",
+                                                  "256.10"}));
+    EXPECT_TRUE(messages_.texts.empty());
+
+    ASSERT_TRUE(WaitForHostBytes(sim_, 24));
+    EXPECT_EQ(HostBytes(sim_), Joined({firstRequest_, secondRequest_}));
+    const Bytes answers = ModuleBytes(sim_);
+    ASSERT_EQ(answers.size(), 38u + 48u);
+    const std::vector<std::string> expectedLog{BytesToHexText(firstRequest_, 1),
+                                               BytesToHexText(Bytes(answers.begin(), answers.begin() + 38), 0),
+                                               BytesToHexText(secondRequest_, 1),
+                                               BytesToHexText(Bytes(answers.begin() + 38, answers.end()), 0)};
+    EXPECT_EQ(TheMessageLog().Lines(), expectedLog);
+}
+
+TEST_F(ModuleInfoDialogTest, LayoutInBothLanguages)
+{
+    CModuleInfoDialog english; // the port is closed: six empty fields
+    EXPECT_EQ(english.windowTitle(), "Module Information");
+    EXPECT_TRUE(english.findChildren<QPushButton*>().isEmpty());
+    const char* labels[] = {"Network Type:", "Product Type:", "Serial Number:", "Production Date:",
+                            "Hardware Version:", "Firmware  Version:"};
+    for (int i = 0; i < 6; ++i) {
+        auto* field = Control<QLineEdit>(&english, kFields[i]);
+        ASSERT_NE(field, nullptr) << kFields[i];
+        EXPECT_TRUE(field->isReadOnly());
+        EXPECT_TRUE(field->text().isEmpty());
+        EXPECT_EQ(field->accessibleName(), labels[i]);
+    }
+
+    SetActiveLanguage(LanguageVariant::Chinese);
+    CModuleInfoDialog chinese;
+    EXPECT_EQ(chinese.windowTitle(), QString::fromUtf8("模块信息"));
+    const char* chineseLabels[] = {"网络类型:", "产品型号:", "产品序列号:", "生产日期:", "硬件版本:", "固件版本:"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(FindControl(&chinese, kFields[i])->accessibleName(), QString::fromUtf8(chineseLabels[i]));
+}
+
+TEST_F(ModuleInfoDialogTest, RepliesSplitInTwoWritesAreLoggedAsOneLineEach)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--split-ms", "75", "--split-at", "20"}));
+    EXPECT_EQ(Fields(), (std::vector<std::string>{"Virtual Fieldbus", "Trelmo Sim Module", "123456", "2023-6-15",
+                                                  "1.2", "2.10"}));
+    EXPECT_EQ(ReceivedLineSizes(), (std::vector<std::size_t>{38, 48}));
+    std::size_t moduleWrites = 0;
+    for (const std::string& line : sim_.LogLines())
+        moduleWrites += line[0] == '0' ? 1 : 0;
+    EXPECT_EQ(moduleWrites, 4u);
+}
+
+TEST_F(ModuleInfoDialogTest, SilentSecondRequestLeavesAllFieldsEmpty)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--no-answer", "info2"}));
+    EXPECT_EQ(Fields(), kNoFields);
+    EXPECT_FALSE(dialog_->Info().has_value());
+    EXPECT_TRUE(messages_.texts.empty());
+    ASSERT_EQ(TheMessageLog().Size(), 3u);
+    EXPECT_EQ(TheMessageLog().Lines()[0], BytesToHexText(firstRequest_, 1));
+    EXPECT_EQ(TheMessageLog().Lines()[2], BytesToHexText(secondRequest_, 1));
+    EXPECT_EQ(ReceivedLineSizes(), (std::vector<std::size_t>{38}));
+}
+
+TEST_F(ModuleInfoDialogTest, SilentModuleLeavesOneSentLine)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--silent"}));
+    EXPECT_EQ(Fields(), kNoFields);
+    EXPECT_TRUE(messages_.texts.empty());
+    EXPECT_EQ(TheMessageLog().Lines(), std::vector<std::string>{BytesToHexText(firstRequest_, 1)});
+}
+
+TEST_F(ModuleInfoDialogTest, FirstReplyOf43BytesIsTakenWhole)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--info1-length", "43", "--network-type", "ABCDEFGHIJKLMNOPQRST"}));
+    EXPECT_EQ(ReceivedLineSizes(), (std::vector<std::size_t>{43, 48}));
+    EXPECT_EQ(Fields()[0], "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(Fields()[1], "Trelmo Sim Module");
+}
+
+// Serial numbers from 2^31 up and dates with a year byte below 0x10 are shown as they are.
+TEST_F(ModuleInfoDialogTest, LargeSerialNumberAndEarlyYear)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--serial", "4294967295", "--date-bytes", "20 05 01 0A"}));
+    EXPECT_EQ(Fields()[2], "4294967295");
+    EXPECT_EQ(Fields()[3], "2005-1-a");
+}
+
+} // namespace
