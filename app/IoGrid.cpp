@@ -6,10 +6,13 @@
 #include <QKeyEvent>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace trelmo {
 namespace {
 
 constexpr int TwipsPerInch = 1440;
+constexpr int DefaultRowHeightTwips = 240;
 
 int TwipsToPixels(int twips, int dpi)
 {
@@ -41,6 +44,7 @@ void IoGrid::LayOut()
     table_->setFocusPolicy(Qt::StrongFocus);
     table_->setTabKeyNavigation(false); // Tab leaves the grid, as in the rest of the window
     table_->setWordWrap(false);
+    table_->setTextElideMode(Qt::ElideNone); // "FF" fits a 300-twip column, just not with an ellipsis's margins
     table_->setCornerButtonEnabled(false);
 
     QHeaderView* columns = table_->horizontalHeader();
@@ -53,7 +57,10 @@ void IoGrid::LayOut()
     rows->setHighlightSections(false);
     columns->setMinimumSectionSize(1);
     rows->setMinimumSectionSize(1);
-    const int rowHeight = table_->fontMetrics().height() + 2;
+    // Rows as tall as the digits need, not the full line height of the CJK fallback fonts (which would scroll
+    // the grid much further than its 240-twip rows do).
+    const QRect digits = table_->fontMetrics().tightBoundingRect(QStringLiteral("0123456789ABCDEF"));
+    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY()), digits.height() + 6);
     rows->setDefaultSectionSize(rowHeight);
     columns->setFixedHeight(rowHeight);
 

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QSerialPortInfo>
 
@@ -56,6 +57,8 @@ CPortSelectionDialog::CPortSelectionDialog(QWidget* parent) : QDialog(parent)
         if (!port.toolTip.isEmpty())
             portList_->setItemData(portList_->count() - 1, port.toolTip, Qt::ToolTipRole);
     }
+    // Device paths are longer than the field: the open list is as wide as its longest entry.
+    portList_->view()->setMinimumWidth(portList_->view()->sizeHintForColumn(0) + portList_->iconSize().width());
     // An index outside the list selects nothing.
     portList_->setCurrentIndex(PortIndex >= 0 && PortIndex < portList_->count() ? PortIndex : -1);
     portList_->installEventFilter(this);

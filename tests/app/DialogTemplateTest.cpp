@@ -40,7 +40,7 @@ TEST(DialogTemplateTest, LoadsBothVariants)
     EXPECT_EQ(english.caption, QStringLiteral("Select the Serial Port"));
     EXPECT_EQ(english.size, QSize(147, 78));
     ASSERT_NE(english.Find(1041), nullptr);
-    EXPECT_EQ(english.Find(1041)->rect, QRect(74, 20, 48, 30));
+    EXPECT_EQ(english.Find(1041)->rect, QRect(64, 20, 70, 30));
 
     const DialogTemplate chinese = DialogTemplate::Load(141, LanguageVariant::Chinese);
     EXPECT_EQ(chinese.caption, QString::fromUtf8("选择串口"));
@@ -64,8 +64,8 @@ TEST(DialogTemplateTest, BuildsControlsWithIdsLabelsAndGeometry)
     auto* ports = Control<QComboBox>(&dialog, 1041);
     ASSERT_NE(ports, nullptr);
     EXPECT_EQ(ports->accessibleName(), QStringLiteral("Select Port:"));
-    EXPECT_EQ(ports->pos(), QPoint(units.X(74), units.Y(20)));
-    EXPECT_EQ(ports->width(), units.X(48));
+    EXPECT_EQ(ports->pos(), QPoint(units.X(64), units.Y(20)));
+    EXPECT_EQ(ports->width(), units.X(70));
 
     auto* ok = Control<QPushButton>(&dialog, 1);
     ASSERT_NE(ok, nullptr);
