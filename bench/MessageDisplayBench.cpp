@@ -114,6 +114,24 @@ void BM_MemoryPerLine(benchmark::State& state)
 }
 BENCHMARK(BM_MemoryPerLine)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+void BM_SaveDisplayedLines(benchmark::State& state)
+{
+    FullDisplay& display = Display();
+    const QString path = QDir::temp().filePath(QStringLiteral("trelmo-bench-log.txt"));
+    display.window->SetFileChooser([path](QWidget*) { return path; });
+    QString message;
+    const MessageBoxHook previous = SetMessageBoxHook([&](MessageBoxKind, const QString& text) { message = text; });
+    for (auto _ : state)
+        display.window->SaveDisplayedLines();
+    SetMessageBoxHook(previous);
+    state.counters["lines_saved"] = static_cast<double>(display.window->DisplayedLines().size());
+    state.counters["file_mib"] = static_cast<double>(QFile(path).size()) / (1024.0 * 1024.0);
+    if (message != QStringLiteral("Successfully saved"))
+        state.SkipWithError("the save failed");
+    QFile::remove(path);
+}
+BENCHMARK(BM_SaveDisplayedLines)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // One tick as the window's timer runs it, plus the layout and painting that it causes.
 void BM_DrainTick(benchmark::State& state)
 {
@@ -133,24 +151,6 @@ void BM_DrainTick(benchmark::State& state)
     state.counters["slowest_tick_ms"] = slowest;
 }
 BENCHMARK(BM_DrainTick)->Iterations(30)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_SaveDisplayedLines(benchmark::State& state)
-{
-    FullDisplay& display = Display();
-    const QString path = QDir::temp().filePath(QStringLiteral("trelmo-bench-log.txt"));
-    display.window->SetFileChooser([path](QWidget*) { return path; });
-    QString message;
-    const MessageBoxHook previous = SetMessageBoxHook([&](MessageBoxKind, const QString& text) { message = text; });
-    for (auto _ : state)
-        display.window->SaveDisplayedLines();
-    SetMessageBoxHook(previous);
-    state.counters["lines_saved"] = static_cast<double>(display.window->DisplayedLines().size());
-    state.counters["file_mib"] = static_cast<double>(QFile(path).size()) / (1024.0 * 1024.0);
-    if (message != QStringLiteral("Successfully saved"))
-        state.SkipWithError("the save failed");
-    QFile::remove(path);
-}
-BENCHMARK(BM_SaveDisplayedLines)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -252,17 +252,15 @@ void CHyperlinkLabel::mouseReleaseEvent(QMouseEvent* event)
 
 void CHyperlinkLabel::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    // Space, as for a button: the link has the focus as soon as the About box opens, and Enter there must not
+    // open a browser unasked.
+    if (event->key() == Qt::Key_Space) {
         if (!event->isAutoRepeat())
             Activate();
         event->accept();
         return;
-    default:
-        QLabel::keyPressEvent(event);
     }
+    QLabel::keyPressEvent(event);
 }
 
 bool CHyperlinkLabel::event(QEvent* event)

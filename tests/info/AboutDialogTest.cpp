@@ -224,6 +224,8 @@ TEST_F(AboutDialogTest, KeyboardAndAccessibilityOpenTheLink)
     link->setFocus(Qt::TabFocusReason);
     QTest::keyClick(link, Qt::Key_Space);
     EXPECT_EQ(launched_.size(), 1);
+    QTest::keyClick(link, Qt::Key_Return);
+    EXPECT_EQ(launched_.size(), 1) << "Enter does not open a browser unasked";
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(link);
     ASSERT_NE(accessible, nullptr);
