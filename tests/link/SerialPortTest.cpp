@@ -4,6 +4,7 @@
 #include "PseudoTerminal.h"
 #include "SerialPort.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QSerialPort>
 #include <QTimer>
@@ -326,6 +327,23 @@ TEST_F(SerialPortTest, AfterAHangUpReceivesFailAndTheNextSendClosesThePort)
     EXPECT_TRUE(port_.IsOpen()) << "only a failed send gives the port up";
     EXPECT_FALSE(Send(port_, {0x01}));
     EXPECT_FALSE(port_.IsOpen());
+}
+
+TEST_F(SerialPortTest, NoEventIsProcessedWhileAnExchangeWaits)
+{
+    Open();
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    ASSERT_TRUE(Send(port_, {0x01}));
+    for (const ReceiveCase& c : kReceives) {
+        ASSERT_TRUE(module_.Send({0x02}));
+        bool ok = false;
+        Take(c.receive, 20, &ok);
+        EXPECT_TRUE(ok) << c.name;
+    }
+    EXPECT_FALSE(timerRan);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(timerRan);
 }
 
 double ProcessCpuMs()
