@@ -1,10 +1,13 @@
 #include "MainDialog.h"
 
 #include "AboutDialog.h"
+#include "AppConfigObjectDialog.h"
 #include "ConfigurationDialog.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MessageDisplayDialog.h"
+#include "ModuleInfoDialog.h"
+#include "ObjectAccessDialog.h"
 #include "StringTable.h"
 
 #include <QApplication>
@@ -145,17 +148,20 @@ void CMainDialog::OnDisconnect()
 
 void CMainDialog::OnModuleInformation()
 {
-    // TODO: run the Module Information dialog once it exists.
+    CModuleInfoDialog dialog(this);
+    dialog.exec();
 }
 
 void CMainDialog::OnObjectModuleAccess()
 {
-    // TODO: run the Object Module Access dialog once it exists.
+    CObjectAccessDialog dialog(this);
+    dialog.exec();
 }
 
 void CMainDialog::OnApplicationConfigurationObject()
 {
-    // TODO: run the Application Configuration Object dialog once it exists.
+    CAppConfigObjectDialog dialog(this);
+    dialog.exec();
 }
 
 void CMainDialog::OnMessageDisplay()

@@ -2,6 +2,7 @@
 // The tool's main window, run modally for the whole life of the process: the buttons that connect to the module
 // and open the tools on the left, the two I/O grids with their Length fields on the right.
 
+#include "AppDataObjectTable.h"
 #include "Frame.h"
 #include "IoGrid.h"
 
@@ -63,6 +64,8 @@ public:
     QString ReadLengthText;   // exchanged with edit 1044
     QString WriteLengthText;  // exchanged with edit 1045
     std::array<std::uint8_t, ModuleFrame::BufferSize> WriteData{};
+    // The application data objects the cyclic exchange serves when the module asks for one.
+    AppDataObjectTable& AppDataObjects() { return appDataObjects_; }
 
     // The dialog's OK command (Enter) never closes the main window.
     void accept() override;
@@ -97,6 +100,7 @@ private:
     QLineEdit* writeLengthEdit_ = nullptr;
     QMenu* systemMenu_ = nullptr;
     QTimer exchangeTimer_;
+    AppDataObjectTable appDataObjects_;
 };
 
 } // namespace trelmo

@@ -1,9 +1,12 @@
 #include "AboutDialog.h"
+#include "AppConfigObjectDialog.h"
 #include "ConfigurationDialog.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MainDialog.h"
 #include "MessageDisplayDialog.h"
+#include "ModuleInfoDialog.h"
+#include "ObjectAccessDialog.h"
 #include "StringTable.h"
 
 #include <QApplication>
@@ -251,6 +254,25 @@ TEST_F(MainDialogTest, ContextMenuCarriesTheAboutCommand)
     OnNextModal([&aboutShown](QDialog* dialog) { aboutShown = qobject_cast<CAboutDialog*>(dialog) != nullptr; });
     actions[0]->trigger();
     EXPECT_TRUE(aboutShown);
+}
+
+TEST_F(MainDialogTest, ToolButtonsRunTheirDialogsModally)
+{
+    CMainDialog window;
+    window.show();
+    window.SetConnectionButtonsEnabled(true);
+    window.Button(MainControl::ApplicationConfigurationObject)->setEnabled(true);
+    const std::pair<int, const char*> tools[] = {
+        {MainControl::ModuleInformation, CModuleInfoDialog::staticMetaObject.className()},
+        {MainControl::ObjectModuleAccess, CObjectAccessDialog::staticMetaObject.className()},
+        {MainControl::ApplicationConfigurationObject, CAppConfigObjectDialog::staticMetaObject.className()}};
+    for (const auto& [id, className] : tools) {
+        QString opened;
+        OnNextModal([&opened](QDialog* dialog) { opened = QString::fromLatin1(dialog->metaObject()->className()); });
+        QTest::mouseClick(window.Button(id), Qt::LeftButton);
+        EXPECT_EQ(opened, QString::fromLatin1(className)) << id;
+    }
+    EXPECT_EQ(window.AppDataObjects().Size(), 0u);
 }
 
 TEST_F(MainDialogTest, EveryMessageDisplayPressOpensAnotherWindow)
