@@ -91,8 +91,11 @@ void CAppDataObjectsDialog::SetUpList()
     list_->setHeaderLabels(headings);
     list_->header()->setStretchLastSection(false);
     list_->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int i = 0; i < static_cast<int>(kColumns.size()); ++i)
-        list_->setColumnWidth(i, kColumns[static_cast<std::size_t>(i)].width);
+    // The given widths suit the platform's small list font; a heading that needs more room widens its column.
+    for (int i = 0; i < static_cast<int>(kColumns.size()); ++i) {
+        const int given = kColumns[static_cast<std::size_t>(i)].width;
+        list_->setColumnWidth(i, std::max(given, list_->header()->sectionSizeHint(i)));
+    }
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setAllColumnsShowFocus(true);
@@ -104,6 +107,7 @@ void CAppDataObjectsDialog::InsertRow(const AppDataObjectEntry& entry)
 {
     auto* row = new QTreeWidgetItem({QString::number(entry.Instance), QString::number(entry.Attribute),
                                      QString::number(entry.ByteCount), QString::fromStdString(entry.DataText)});
+    row->setToolTip(3, row->text(3)); // a long data text is cut off in its column
     list_->insertTopLevelItem(0, row);
 }
 

@@ -109,9 +109,12 @@ TEST_F(AppDataObjectsDialogTest, ListLayout)
     ASSERT_EQ(list->columnCount(), 4);
     const char* headings[] = {"Instance Number.", "Attribute number", "Length", "Data"};
     const int widths[] = {70, 70, 50, 530};
+    EXPECT_EQ(list->columnWidth(3), 530);
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(list->headerItem()->text(column), headings[column]);
-        EXPECT_EQ(list->columnWidth(column), widths[column]);
+        // At least the given width, and wide enough for the heading.
+        EXPECT_GE(list->columnWidth(column), widths[column]);
+        EXPECT_GE(list->columnWidth(column), list->header()->fontMetrics().horizontalAdvance(headings[column]));
     }
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
