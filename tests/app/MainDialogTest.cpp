@@ -128,6 +128,13 @@ TEST_F(MainDialogTest, ControlsSitWhereTheTemplateSaysAndCarryTheirNames)
     EXPECT_EQ(window.Button(MainControl::ApplicationConfigurationObject)->accessibleName(),
               QStringLiteral("Application Configuration Object"));
     EXPECT_TRUE(window.Button(MainControl::ApplicationConfigurationObject)->text().contains(QLatin1Char('\n')));
+
+    // Whatever takes the focus has a name for a screen reader.
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+        const int id = child->property("controlId").toInt();
+        if (id > 0 && child->focusPolicy() != Qt::NoFocus)
+            EXPECT_FALSE(child->accessibleName().isEmpty()) << id;
+    }
 }
 
 TEST_F(MainDialogTest, TabOrderFollowsTheTemplate)
