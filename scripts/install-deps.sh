@@ -6,7 +6,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fontconfig fonts-dejavu-core fonts-noto-cjk
+  fontconfig fonts-dejavu-core fonts-liberation fonts-noto-cjk
   xvfb xauth
 )
 if [ "${1:-}" = "--with-x11-tools" ]; then
