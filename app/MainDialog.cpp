@@ -2,6 +2,7 @@
 
 #include "AboutDialog.h"
 #include "AppConfigObjectDialog.h"
+#include "AppDataObjectsDialog.h"
 #include "ConfigurationDialog.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
@@ -69,6 +70,9 @@ CMainDialog::CMainDialog(QWidget* parent) : QDialog(parent)
         QAction* about = systemMenu_->addAction(aboutText, this, &CMainDialog::OnAbout);
         about->setData(AboutCommandId);
     }
+    // Button 1005 stays hidden; its window opens from this menu instead, under the button's label.
+    if (QPushButton* appDataObjects = Button(MainControl::ApplicationDataObjects))
+        systemMenu_->addAction(appDataObjects->text(), this, &CMainDialog::OnApplicationDataObjects);
 
     const QIcon icon(QString::fromLatin1(WindowIconPath));
     setWindowIcon(icon);
@@ -175,6 +179,21 @@ void CMainDialog::OnAbout()
 {
     CAboutDialog about(this);
     about.exec();
+}
+
+void CMainDialog::OnApplicationDataObjects()
+{
+    if (!appDataObjectsDialog_) {
+        appDataObjectsDialog_ = new CAppDataObjectsDialog(appDataObjects_, this);
+        appDataObjectsDialog_->show();
+    }
+    appDataObjectsDialog_->raise();
+    appDataObjectsDialog_->activateWindow();
+}
+
+CAppDataObjectsDialog* CMainDialog::AppDataObjectsDialog() const
+{
+    return appDataObjectsDialog_;
 }
 
 void CMainDialog::OnExchangeTimer()

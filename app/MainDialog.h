@@ -7,6 +7,7 @@
 #include "IoGrid.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -40,6 +41,8 @@ constexpr int Disconnect = 1010;
 
 constexpr int AboutCommandId = 16;
 
+class CAppDataObjectsDialog;
+
 class CMainDialog : public QDialog {
     Q_OBJECT
 public:
@@ -66,6 +69,8 @@ public:
     std::array<std::uint8_t, ModuleFrame::BufferSize> WriteData{};
     // The application data objects the cyclic exchange serves when the module asks for one.
     AppDataObjectTable& AppDataObjects() { return appDataObjects_; }
+    // The open Application Data Objects window, or nullptr.
+    CAppDataObjectsDialog* AppDataObjectsDialog() const;
 
     // The dialog's OK command (Enter) never closes the main window.
     void accept() override;
@@ -79,6 +84,8 @@ public slots:
     void OnApplicationConfigurationObject();
     void OnMessageDisplay();
     void OnAbout();
+    // Opens the Application Data Objects window on the table above, or brings the open one forward.
+    void OnApplicationDataObjects();
     void OnExchangeTimer();
     void OnWriteGridClicked(int row, int column);
     void OnCellEditorFocusLost();
@@ -101,6 +108,7 @@ private:
     QMenu* systemMenu_ = nullptr;
     QTimer exchangeTimer_;
     AppDataObjectTable appDataObjects_;
+    QPointer<CAppDataObjectsDialog> appDataObjectsDialog_;
 };
 
 } // namespace trelmo

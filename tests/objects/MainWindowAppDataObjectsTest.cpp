@@ -1,0 +1,97 @@
+// The Application Data Objects window as the main window opens it: from the context menu, one at a time, on the
+// main window's own table, which is what the cyclic exchange serves from.
+
+#include "AppDataObjectsDialog.h"
+#include "MainDialog.h"
+
+#include "DialogTemplate.h"
+#include "SimWire.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace trelmo;
+using namespace trelmo::testing;
+namespace ids = trelmo::AppDataObjectsControl;
+
+namespace {
+
+QAction* MenuAction(const CMainDialog& window, const QString& text)
+{
+    for (QAction* action : window.SystemMenu()->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+void AddEntry(CAppDataObjectsDialog* dialog, const QString& instance, const QString& attribute, const QString& data)
+{
+    Control<QLineEdit>(dialog, ids::Instance)->setText(instance);
+    Control<QLineEdit>(dialog, ids::Attribute)->setText(attribute);
+    Control<QPlainTextEdit>(dialog, ids::Data)->setPlainText(data);
+    QTest::mouseClick(Control<QPushButton>(dialog, ids::Add), Qt::LeftButton);
+}
+
+class MainWindowAppDataObjectsTest : public ::testing::TestWithParam<LanguageVariant> {
+protected:
+    void SetUp() override { SetActiveLanguage(GetParam()); }
+    void TearDown() override { SetActiveLanguage(LanguageVariant::English); }
+    MessageRecorder messages_;
+};
+
+TEST_P(MainWindowAppDataObjectsTest, MenuOpensOneWindowOnTheMainWindowsTable)
+{
+    const bool chinese = GetParam() == LanguageVariant::Chinese;
+    const QString label = chinese ? QString::fromUtf8("应用数据对象") : QStringLiteral("Application Data Objects");
+    CMainDialog window;
+    EXPECT_TRUE(window.Button(MainControl::ApplicationDataObjects)->isHidden());
+    const QList<QAction*> actions = window.SystemMenu()->actions();
+    ASSERT_EQ(actions.size(), 2);
+    EXPECT_EQ(actions[0]->data().toInt(), AboutCommandId); // beside About, after it
+    ASSERT_EQ(actions[1], MenuAction(window, label));
+
+    actions[1]->trigger();
+    QPointer<CAppDataObjectsDialog> first = window.AppDataObjectsDialog();
+    ASSERT_FALSE(first.isNull());
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(first->isModal());
+    EXPECT_EQ(first->windowTitle(), label);
+    AddEntry(first, "1", "23", "0A 0B");
+    ASSERT_NE(window.AppDataObjects().Find(1, 23), nullptr);
+    EXPECT_EQ(window.AppDataObjects().Find(1, 23)->DataText, "0A 0B");
+
+    actions[1]->trigger(); // a second request brings the open window forward
+    EXPECT_EQ(window.AppDataObjectsDialog(), first.data());
+    EXPECT_EQ(window.findChildren<CAppDataObjectsDialog*>().size(), 1);
+
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(window.AppDataObjectsDialog(), nullptr);
+    EXPECT_EQ(window.AppDataObjects().Size(), 1u); // the entries outlive the window
+
+    actions[1]->trigger();
+    CAppDataObjectsDialog* second = window.AppDataObjectsDialog();
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(second->List()->topLevelItemCount(), 1);
+    EXPECT_EQ(second->List()->topLevelItem(0)->text(3), "0A 0B");
+    EXPECT_TRUE(messages_.texts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, MainWindowAppDataObjectsTest,
+                         ::testing::Values(LanguageVariant::English, LanguageVariant::Chinese),
+                         [](const ::testing::TestParamInfo<LanguageVariant>& info) {
+                             return info.param == LanguageVariant::Chinese ? std::string("Chinese")
+                                                                           : std::string("English");
+                         });
+
+} // namespace
