@@ -4,11 +4,16 @@
 #include "AppConfigObjectDialog.h"
 #include "AppDataObjectsDialog.h"
 #include "ConfigurationDialog.h"
+#include "ConnectionSteps.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
+#include "IoExchange.h"
+#include "MessageBoxes.h"
 #include "MessageDisplayDialog.h"
+#include "MessageLog.h"
 #include "ModuleInfoDialog.h"
 #include "ObjectAccessDialog.h"
+#include "PortSelectionDialog.h"
 #include "StringTable.h"
 
 #include <QApplication>
@@ -18,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 
 namespace trelmo {
@@ -26,6 +32,19 @@ namespace {
 constexpr int MainDialogTemplate = 102;
 constexpr int AboutMenuText = 101;
 const char* const WindowIconPath = ":/trelmo/icons/trelmo-demo.png";
+constexpr int TextConnecting = 102;
+constexpr int TextConnect = 104;
+constexpr int TextConnected = 107;
+// The on-line state button's captions are the same in both languages.
+const char* const OnlineCaption = "ONLINE";
+
+constexpr int TwipsPerInch = 1440;
+
+int TwipsToPixels(int twips, int dotsPerInch)
+{
+    return (twips * dotsPerInch + TwipsPerInch / 2) / TwipsPerInch;
+}
+
 
 bool IsEnterKey(const QEvent* event)
 {
@@ -142,12 +161,12 @@ void CMainDialog::OnOperatingMode()
 
 void CMainDialog::OnConnect()
 {
-    // ConnectToModule: the connection sequence is wired here.
+    ConnectToModule();
 }
 
 void CMainDialog::OnDisconnect()
 {
-    // DisconnectFromModule: stops the exchange and closes the port.
+    DisconnectFromModule();
 }
 
 void CMainDialog::OnModuleInformation()
@@ -198,22 +217,186 @@ CAppDataObjectsDialog* CMainDialog::AppDataObjectsDialog() const
 
 void CMainDialog::OnExchangeTimer()
 {
-    // ExchangeIoData: one cycle of the cyclic exchange.
+    ExchangeIoData();
 }
 
 void CMainDialog::OnWriteGridClicked(int /*row*/, int /*column*/)
 {
-    // BeginCellEdit: opens the cell editor over the clicked cell.
+    BeginCellEdit();
 }
 
 void CMainDialog::OnCellEditorFocusLost()
 {
-    // CommitCellEdit: stores the edited cell.
+    CommitCellEdit();
 }
 
 void CMainDialog::OnWriteLengthFocusLost()
 {
-    // ApplyWriteLength: applies the typed write length.
+    ApplyWriteLength();
+}
+
+void CMainDialog::ConnectToModule()
+{
+    CPortSelectionDialog portDialog(this);
+    if (portDialog.exec() != QDialog::Accepted)
+        return;
+
+    QPushButton* connectButton = Button(MainControl::Connect);
+    const bool keyboardOnConnect = connectButton->hasFocus();
+    connectButton->setText(LoadText(TextConnecting));
+    connectButton->repaint(); // the sequence below blocks the event loop for up to four seconds
+    CDemoApp& app = TheApp();
+    const int failure =
+        ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), app.OperatingMode, app.BusAddress);
+    if (failure != ConnectionSucceeded) {
+        ShowAppMessage(this, LoadText(failure));
+        app.SerialPort.CloseSerialPort();
+        connectButton->setText(LoadText(TextConnect));
+        return;
+    }
+
+    ExchangeIoData();
+    ShowConnectedState();
+    if (keyboardOnConnect)
+        Button(MainControl::Disconnect)->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainDialog::ShowConnectedState()
+{
+    QPushButton* connectButton = Button(MainControl::Connect);
+    SetConnectionButtonsEnabled(true);
+    connectButton->setEnabled(false);
+    Button(MainControl::OperatingMode)->setEnabled(false);
+    connectButton->setText(LoadText(TextConnected));
+    OnlineStateButton()->setText(QString::fromLatin1(OnlineCaption));
+    Button(MainControl::ApplicationConfigurationObject)->setEnabled(true);
+    connectButton->setVisible(false);
+    Button(MainControl::Disconnect)->setVisible(true);
+}
+
+void CMainDialog::DisconnectFromModule()
+{
+    const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
+    exchangeTimer_.stop();
+    TheApp().SerialPort.CloseSerialPort();
+    ShowDisconnectedState();
+    if (keyboardOnDisconnect)
+        Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainDialog::ShowDisconnectedState()
+{
+    QPushButton* connectButton = Button(MainControl::Connect);
+    connectButton->setText(LoadText(TextConnect));
+    connectButton->setEnabled(true);
+    Button(MainControl::OperatingMode)->setEnabled(true);
+    SetConnectionButtonsEnabled(false);
+    Button(MainControl::ApplicationConfigurationObject)->setEnabled(false);
+    connectButton->setVisible(true);
+    Button(MainControl::Disconnect)->setVisible(false);
+}
+
+void CMainDialog::ExchangeIoData()
+{
+    exchangeTimer_.stop();
+    CDemoApp& app = TheApp();
+    IoExchangeContext context{app.SerialPort, app.SequenceCounter, TheMessageLog(), app, appDataObjects_};
+    WriteDataState writeData = CurrentWriteData();
+    const IoCycleOutcome outcome =
+        trelmo::ExchangeIoData(context, writeData, *readGrid_, ReadLengthText.toStdString(), [this, &writeData] {
+            ApplyWriteLength();
+            writeData = CurrentWriteData();
+        });
+    if (outcome.readLengthText) {
+        ReadLengthText = QString::fromStdString(*outcome.readLengthText);
+        PushLengthTexts();
+    }
+    exchangeTimer_.start(outcome.timerIntervalMs);
+}
+
+void CMainDialog::ApplyWriteLength()
+{
+    // The refusal's message box takes the focus from the edit, which would apply the length once more.
+    if (applyingWriteLength_)
+        return;
+    const QScopedValueRollback<bool> applying(applyingWriteLength_, true);
+    WriteDataState state = CurrentWriteData();
+    const int refusal = trelmo::ApplyWriteLength(*writeGrid_, state, writeLengthEdit_->text().toStdString());
+    if (refusal != NoMessage) {
+        // The previous length is back before the message shows, so cycles running meanwhile keep sending it.
+        writeLengthEdit_->setText(WriteLengthText);
+        ShowAppMessage(this, LoadText(refusal));
+        return;
+    }
+    StoreWriteData(state);
+    PushLengthTexts();
+}
+
+void CMainDialog::BeginCellEdit()
+{
+    const int row = writeGrid_->RowSel();
+    const int column = writeGrid_->ColSel();
+    if (row > writeGrid_->Rows() || !IsWriteCellEditable(row, column, CurrentWriteData()))
+        return;
+
+    editedCell_ = {row, column};
+    cellEditor_->setGeometry(CellEditorRect(row, column));
+    cellEditor_->setText(QString::fromStdString(writeGrid_->CellText(row, column)));
+    cellEditor_->show();
+    cellEditor_->raise();
+    cellEditor_->selectAll(); // typing replaces the two digits the editor can hold
+    cellEditor_->setFocus(Qt::MouseFocusReason);
+}
+
+QRect CMainDialog::CellEditorRect(int row, int column) const
+{
+    // The cell's place in the grid in twips, in pixels of the screen's resolution, one pixel wider and higher,
+    // moved by the grid's corner plus one pixel.
+    const IoGrid& grid = *writeGrid_;
+    const int dotsX = grid.Widget()->logicalDpiX();
+    const int dotsY = grid.Widget()->logicalDpiY();
+    const int left = TwipsToPixels(grid.ColPos(column), dotsX);
+    const int top = TwipsToPixels(grid.RowPos(row), dotsY);
+    const int right = TwipsToPixels(grid.ColPos(column) + grid.ColWidth(column), dotsX) + 1;
+    const int bottom = TwipsToPixels(grid.RowPos(row) + grid.RowHeight(row), dotsY) + 1;
+    const QPoint corner = grid.Widget()->mapTo(this, QPoint(0, 0)) + QPoint(1, 1);
+    return QRect(corner.x() + left, corner.y() + top, right - left, bottom - top);
+}
+
+void CMainDialog::CommitCellEdit()
+{
+    WriteDataState state = CurrentWriteData();
+    const int refusal = trelmo::CommitCellEdit(*writeGrid_, state, editedCell_, cellEditor_->text().toStdString());
+    if (refusal != NoMessage) {
+        ShowAppMessage(this, LoadText(refusal));
+        return;
+    }
+    StoreWriteData(state);
+    cellEditor_->hide();
+    PushLengthTexts();
+}
+
+WriteDataState CMainDialog::CurrentWriteData() const
+{
+    WriteDataState state;
+    state.WriteData = WriteData;
+    state.WriteLengthText = WriteLengthText.toStdString();
+    return state;
+}
+
+void CMainDialog::StoreWriteData(const WriteDataState& state)
+{
+    WriteData = state.WriteData;
+    WriteLengthText = QString::fromStdString(state.WriteLengthText);
+}
+
+void CMainDialog::PushLengthTexts()
+{
+    // Unchanged texts are left alone, so a user typing in the write Length edit keeps the cursor.
+    if (readLengthEdit_->text() != ReadLengthText)
+        readLengthEdit_->setText(ReadLengthText);
+    if (writeLengthEdit_->text() != WriteLengthText)
+        writeLengthEdit_->setText(WriteLengthText);
 }
 
 bool CMainDialog::IsInThisWindow(QObject* object) const

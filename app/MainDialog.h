@@ -5,6 +5,7 @@
 #include "AppDataObjectTable.h"
 #include "Frame.h"
 #include "IoGrid.h"
+#include "WriteData.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -64,6 +65,19 @@ public:
     // Module Information, Object Module Access, the online-state button and Disconnect, together.
     void SetConnectionButtonsEnabled(bool enabled);
 
+    // Port dialog, handshake (automatic baud mode), bus address, on-line request, then the first cycle.
+    void ConnectToModule();
+    // Stops the exchange and closes the port; the module is told nothing.
+    void DisconnectFromModule();
+    // One cycle of the cyclic exchange; it re-arms the exchange timer.
+    void ExchangeIoData();
+    // Validates the typed write length, recolours the write grid and rebuilds WriteData.
+    void ApplyWriteLength();
+    // Opens the cell editor over the write-grid cell the user clicked last, if it lies within the write length.
+    void BeginCellEdit();
+    // Stores the cell editor's text into its cell; refuses anything but uppercase hex.
+    void CommitCellEdit();
+
     QString ReadLengthText;   // exchanged with edit 1044
     QString WriteLengthText;  // exchanged with edit 1045
     std::array<std::uint8_t, ModuleFrame::BufferSize> WriteData{};
@@ -99,6 +113,13 @@ private:
     void ConnectControls();
     void ShowSystemMenu(const QPoint& globalPosition);
     bool IsInThisWindow(QObject* object) const;
+    void ShowConnectedState();
+    void ShowDisconnectedState();
+    QRect CellEditorRect(int row, int column) const;
+    WriteDataState CurrentWriteData() const;
+    void StoreWriteData(const WriteDataState& state);
+    // Shows ReadLengthText and WriteLengthText in their edits.
+    void PushLengthTexts();
 
     std::unique_ptr<IoGrid> readGrid_;
     std::unique_ptr<IoGrid> writeGrid_;
@@ -107,6 +128,8 @@ private:
     QLineEdit* writeLengthEdit_ = nullptr;
     QMenu* systemMenu_ = nullptr;
     QTimer exchangeTimer_;
+    CellPosition editedCell_{0, 0}; // the write-grid cell the cell editor was opened over
+    bool applyingWriteLength_ = false;
     AppDataObjectTable appDataObjects_;
     QPointer<CAppDataObjectsDialog> appDataObjectsDialog_;
 };

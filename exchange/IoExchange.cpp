@@ -8,12 +8,15 @@ namespace trelmo {
 namespace {
 
 using FrameBuffer = std::array<std::uint8_t, ModuleFrame::BufferSize>;
+// The cyclic answer is read whole up to a full read grid (250 data bytes and the frame's 6 others). The 254 bytes
+// of the other exchanges would leave such an answer's CRC behind, to be taken as the start of every later answer.
+using AnswerBuffer = std::array<std::uint8_t, GridDataCells + ModuleFrame::Overhead>;
 
 constexpr std::uint8_t ConfigurationDataInstance = 2;
 constexpr std::uint8_t ParameterDataInstance = 3;
 constexpr std::uint8_t HandOverAttribute = 1;
 
-std::size_t DeclaredLength(const FrameBuffer& frame)
+std::size_t DeclaredLength(const AnswerBuffer& frame)
 {
     return ReadBigEndian16(&frame[ModuleFrame::Length]);
 }
@@ -27,7 +30,7 @@ std::string HexPair(std::uint8_t byte)
 
 // Fills the read grid from an I/O data answer and returns the new read length text. The grid holds 250 cells,
 // so a longer declared length is capped; bytes that did not arrive show as they lie in the zeroed buffer (00).
-std::string ShowReadData(GridCells& readGrid, const FrameBuffer& answer, const std::string& readLengthText)
+std::string ShowReadData(GridCells& readGrid, const AnswerBuffer& answer, const std::string& readLengthText)
 {
     const int previous = DecimalLengthValue(readLengthText);
     const int length = static_cast<int>(std::min<std::size_t>(DeclaredLength(answer), GridDataCells));
@@ -41,14 +44,14 @@ std::string ShowReadData(GridCells& readGrid, const FrameBuffer& answer, const s
 
 // A Request or Response from the module is acted on only when its Length covers the object header and the header
 // (up to the attribute code) actually arrived.
-bool HasObjectHeader(const FrameBuffer& frame, std::size_t read)
+bool HasObjectHeader(const AnswerBuffer& frame, std::size_t read)
 {
     return DeclaredLength(frame) >= ModuleFrame::ObjectHeaderSize && read >= ModuleFrame::Data;
 }
 
 // Stores the configuration or parameter data the module hands over and echoes the frame back as our Response.
 // A frame that would not fit the 254-byte answer buffer, or did not arrive whole, is neither stored nor answered.
-void StoreAndAcknowledge(IoExchangeContext& context, const FrameBuffer& request, std::size_t read)
+void StoreAndAcknowledge(IoExchangeContext& context, const AnswerBuffer& request, std::size_t read)
 {
     const std::size_t length = DeclaredLength(request);
     const std::size_t frameSize = length + ModuleFrame::Overhead;
@@ -82,7 +85,7 @@ void StoreAndAcknowledge(IoExchangeContext& context, const FrameBuffer& request,
         context.log.Append(BytesToHexText(reply.data(), replyRead, 0));
 }
 
-void DispatchAnswer(IoExchangeContext& context, const FrameBuffer& answer, std::size_t read, GridCells& readGrid,
+void DispatchAnswer(IoExchangeContext& context, const AnswerBuffer& answer, std::size_t read, GridCells& readGrid,
                     const std::string& readLengthText, IoCycleOutcome& outcome)
 {
     switch (answer[ModuleFrame::FrameType]) {
@@ -125,7 +128,7 @@ IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteDataState& 
         return outcome;
     context.log.Append(BytesToHexText(frame.data(), frameSize, 1));
 
-    FrameBuffer answer{};
+    AnswerBuffer answer{};
     std::size_t read = 0;
     if (!context.port.ReceiveBytesSlow(answer.data(), answer.size(), &read))
         return outcome;

@@ -26,11 +26,6 @@ std::string Caption(int textId)
     return LoadText(textId).toStdString();
 }
 
-Bytes BusAddressRequest(std::uint8_t sequence, std::uint8_t address)
-{
-    return WithCrc({sequence, 0x01, 0x00, 0x07, 0x02, 0x03, 0x00, 0x01, 0x00, 0x01, address});
-}
-
 Bytes OnlineRequest(std::uint8_t sequence)
 {
     return WithCrc({sequence, 0x01, 0x00, 0x07, 0x02, 0x00, 0x00, 0x02, 0x00, 0x00, 0x01});
@@ -234,10 +229,11 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
     EXPECT_GE(frames.size(), 30u);
     EXPECT_LE(frames.size(), 85u);
     const Bytes answers = LoggedBytes(sim.LogLines(), '0');
-    if (GetParam().answer == 0)
+    if (GetParam().answer == 0) {
         EXPECT_TRUE(answers.empty());
-    else
+    } else {
         EXPECT_EQ(answers, Bytes(frames.size(), GetParam().answer));
+    }
 
     // The next Connect shows the port dialog again and runs the whole sequence from the start.
     messages.clear();
@@ -276,8 +272,9 @@ TEST_P(RequestFailureTest, ReportsTheFailureClosesThePortAndAllowsAnotherTry)
     const std::vector<Bytes> frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), GetParam().framesSent);
     EXPECT_EQ(frames[0][ModuleFrame::ObjectCode], 0x03);
-    if (frames.size() > 1)
+    if (frames.size() > 1) {
         EXPECT_EQ(frames[1][ModuleFrame::ObjectCode], 0x00);
+    }
 
     // The same port again: the whole sequence runs once more and fails the same way.
     messages.clear();

@@ -121,6 +121,7 @@ TEST_F(CyclicExchangeTest, WriteLength244GoesOutAnd245IsRefusedAlsoWhenACycleApp
     EXPECT_EQ(window->WriteLengthEdit()->text(), "244");
     EXPECT_FALSE(WriteCellActive(244));
 
+    messages.clear();
     SimProcess& sim = ConnectToNewSim({});
     std::vector<Bytes> frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), 3u);
@@ -195,7 +196,7 @@ TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAnd
     entry.Attribute = 1;
     entry.ByteCount = 2;
     entry.DataText = "0A 0B";
-    ASSERT_TRUE(window->AppDataObjects.Add(entry));
+    ASSERT_TRUE(window->AppDataObjects().Add(entry));
     TheApp().SequenceCounter.Set(0x10);
     SimProcess& sim = ConnectToNewSim(
         {"--config-at", "0", "--param-at", "0", "--adi-every", "1", "--adi-list", "1:1,9:9"});
@@ -214,7 +215,7 @@ TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAnd
 TEST_F(CyclicExchangeTest, AModuleThatHangsUpLeavesTheWindowConnectedRetryingEverySecond)
 {
     SimProcess& sim = ConnectToNewSim({"--hangup-after", "3"}); // bus address, on line, first cycle
-    ASSERT_TRUE(sim.WaitForExit(3000));
+    ASSERT_TRUE(WaitFor([&] { return !sim.IsRunning(); }, 4000)); // it hangs up at the second cycle
     ASSERT_TRUE(WaitFor([] { return !TheApp().SerialPort.IsOpen(); }, 4000)) << "a failed send closes the port";
     const std::size_t logLines = TheMessageLog().Size();
     QTest::qWait(1200);

@@ -160,6 +160,21 @@ TEST_F(IoExchangeTest, DeclaredReadLengthBeyondTheGridOrTheArrivalStaysInsideBot
     EXPECT_EQ(readGrid.Text(249), "5A");
 }
 
+TEST_F(IoExchangeTest, AFullReadGridsAnswerIsReadWholeSoTheNextAnswerStartsClean)
+{
+    Bytes data(GridDataCells);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i);
+    link.backend->QueueArrival(IoAnswer(data)); // 256 bytes
+    EXPECT_EQ(Cycle().readLengthText.value_or(""), "250");
+    EXPECT_EQ(readGrid.Text(249), "F9");
+
+    link.backend->QueueArrival(IoAnswer({0x11}));
+    EXPECT_EQ(Cycle().readLengthText.value_or(""), "1");
+    EXPECT_EQ(readGrid.Text(0), "11");
+    EXPECT_EQ(log.Lines().back(), BytesToHexText(IoAnswer({0x11}), 0));
+}
+
 TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
 {
     struct Case {

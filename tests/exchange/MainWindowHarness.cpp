@@ -102,6 +102,11 @@ void MainWindowTest::SetUp()
         connectCaptionsAtMessage << (window ? Button(MainControl::Connect)->text() : QString());
     });
     ClearLog();
+    CDemoApp& app = TheApp(); // all tests of a binary share it when they run in one process
+    app.ConfigurationDataText.clear();
+    app.ConfigurationDataLength = 0;
+    app.ParameterDataText.clear();
+    app.ParameterDataLength = 0;
     window = std::make_unique<CMainDialog>();
     window->show();
     ActivateWindow(window.get());
