@@ -4,6 +4,8 @@
 #include "AppDataObjectsDialog.h"
 #include "MainDialog.h"
 
+#include "ConnectionSteps.h"
+#include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "SimWire.h"
 
@@ -85,6 +87,47 @@ TEST_P(MainWindowAppDataObjectsTest, MenuOpensOneWindowOnTheMainWindowsTable)
     ASSERT_EQ(second->List()->topLevelItemCount(), 1);
     EXPECT_EQ(second->List()->topLevelItem(0)->text(3), "0A 0B");
     EXPECT_TRUE(messages_.texts.empty());
+}
+
+// Entries typed into the window opened from the menu are what the main window's own cycles serve.
+TEST(MainWindowAppDataObjectsServedTest, EntriesTypedInTheWindowAreServedByTheMainWindowsCycles)
+{
+    SetActiveLanguage(LanguageVariant::English);
+    MessageRecorder messages;
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--mode", "115200", "--config-at", "0", "--param-at", "0", "--adi-every", "2",
+                           "--adi-list", "7:1,12:3"}))
+        << sim.ErrorText().toStdString();
+    CDemoApp& app = TheApp();
+    ASSERT_TRUE(app.SerialPort.OpenSerialPort(sim.DevicePath(), 115200));
+    ASSERT_EQ(ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), OperatingMode115200, 3),
+              ConnectionSucceeded);
+
+    CMainDialog window;
+    MenuAction(window, "Application Data Objects")->trigger();
+    AddEntry(window.AppDataObjectsDialog(), "12", "3", "C0 FF EE");
+    for (int cycle = 0; cycle < 4; ++cycle)
+        window.ExchangeIoData();
+    window.ExchangeTimer().stop();
+    app.SerialPort.CloseSerialPort();
+    ClearLog();
+
+    std::vector<Bytes> served;
+    const Bytes host = HostBytes(sim);
+    for (std::size_t at = 0; at + ModuleFrame::HeaderSize <= host.size();) {
+        const std::size_t size = ReadBigEndian16(&host[at + ModuleFrame::Length]) + ModuleFrame::Overhead;
+        const Bytes frame(host.begin() + static_cast<std::ptrdiff_t>(at),
+                          host.begin() + static_cast<std::ptrdiff_t>(std::min(at + size, host.size())));
+        if (frame.size() > ModuleFrame::ObjectCode && frame[ModuleFrame::ObjectCode] == AppDataObjectCode
+            && frame[ModuleFrame::FrameType] == Request)
+            served.push_back(frame);
+        at += size;
+    }
+    // 7:1 is not in the table and is not answered; 12:3 is written with the typed bytes.
+    ASSERT_EQ(served.size(), 1u);
+    EXPECT_EQ(served[0], AssembleObjectFrame(served[0][ModuleFrame::Sequence], Request, ServiceWrite, 0xF1, 12, 3,
+                                             {0xC0, 0xFF, 0xEE}));
+    EXPECT_TRUE(messages.texts.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, MainWindowAppDataObjectsTest,
