@@ -1,10 +1,13 @@
 #include "StringTable.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 namespace trelmo {
 namespace {
@@ -75,6 +78,23 @@ QString LoadText(int id, LanguageVariant variant)
 QString LoadText(int id)
 {
     return LoadText(id, ActiveLanguage());
+}
+
+bool InstallToolkitTranslation(LanguageVariant variant)
+{
+    if (variant != LanguageVariant::Chinese || !QCoreApplication::instance())
+        return false;
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return true;
+    auto* loaded = new QTranslator(QCoreApplication::instance());
+    if (!loaded->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return false;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return true;
 }
 
 } // namespace trelmo

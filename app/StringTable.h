@@ -22,4 +22,8 @@ void SetActiveLanguage(LanguageVariant variant);
 QString LoadText(int id);
 QString LoadText(int id, LanguageVariant variant);
 
+// Installs the toolkit's own Chinese texts (standard buttons such as OK, the file dialog) when the variant is
+// Chinese, so that no English toolkit text shows in a Chinese window. Returns true when a translation was loaded.
+bool InstallToolkitTranslation(LanguageVariant variant);
+
 } // namespace trelmo

@@ -1,4 +1,5 @@
 #include "Startup.h"
+#include "StringTable.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -7,5 +8,6 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/trelmo/icons/trelmo-demo.png")));
+    trelmo::InstallToolkitTranslation(trelmo::ActiveLanguage());
     return trelmo::RunStartUp();
 }

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation fonts-noto-cjk
   xvfb xauth

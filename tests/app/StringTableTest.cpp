@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 using namespace trelmo;
@@ -73,6 +75,13 @@ TEST(StringTableTest, OnlySimplifiedChineseLocalesChooseChinese)
     };
     for (const Case& c : cases)
         EXPECT_EQ(VariantForLocale(QLocale(QString::fromLatin1(c.locale))), c.variant) << c.locale;
+}
+
+TEST(StringTableTest, ToolkitButtonsSpeakChineseInTheChineseVariant)
+{
+    EXPECT_FALSE(InstallToolkitTranslation(LanguageVariant::English));
+    ASSERT_TRUE(InstallToolkitTranslation(LanguageVariant::Chinese));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QString::fromUtf8("确定"));
 }
 
 } // namespace
