@@ -33,8 +33,8 @@ namespace {
 
 using namespace trelmo;
 
-constexpr int WriteLength = 244;
-constexpr int ReadLength = 250;
+constexpr int BenchWriteLength = 244;
+constexpr int BenchReadLength = 250;
 constexpr int LineSpeed = 115200;
 constexpr int WarmUpCycles = 3;
 
@@ -131,8 +131,8 @@ private:
 // Starts the module and returns its device path, or empty.
 QString StartModule(QProcess& module, const QString& program)
 {
-    module.start(program, {"--mode", "115200", "--read-length", QString::number(ReadLength), "--config-at", "0",
-                           "--param-at", "0", "--exit-with-parent"});
+    module.start(program, {"--mode", "115200", "--read-length", QString::number(BenchReadLength), "--config-at",
+                           "0", "--param-at", "0", "--exit-with-parent"});
     if (!module.waitForStarted(5000))
         return {};
     while (!module.canReadLine()) {
@@ -188,7 +188,7 @@ int main(int argc, char** argv)
 
     CMainDialog window;
     window.show();
-    window.WriteLengthEdit()->setText(QString::number(WriteLength));
+    window.WriteLengthEdit()->setText(QString::number(BenchWriteLength));
     CycleRecorder recorder(window, cycles);
     if (!Connect(window, device)) {
         std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
@@ -199,10 +199,10 @@ int main(int argc, char** argv)
     const std::vector<double> periods = recorder.Periods();
     const std::vector<double> cpu = recorder.CycleCpu();
     const std::vector<double> durations = recorder.CycleDurations();
-    const double transferMs = 1000.0 * (WriteLength + 6 + ReadLength + 6) * 10 / LineSpeed;
+    const double transferMs = 1000.0 * (BenchWriteLength + 6 + BenchReadLength + 6) * 10 / LineSpeed;
     std::printf("cycles measured            %d (after %d warm-up cycles)\n", recorder.MeasuredCycles(),
                 WarmUpCycles);
-    std::printf("read grid / write frame    %d cells / %d data bytes, %d bit/s\n", ReadLength, WriteLength,
+    std::printf("read grid / write frame    %d cells / %d data bytes, %d bit/s\n", BenchReadLength, BenchWriteLength,
                 LineSpeed);
     std::printf("period start to start      median %.1f ms, min %.1f, p90 %.1f, max %.1f\n",
                 1000 * Percentile(periods, 0.5), 1000 * Percentile(periods, 0), 1000 * Percentile(periods, 0.9),
