@@ -2,6 +2,7 @@
 
 #include "DialogTemplate.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableWidget>
@@ -18,6 +19,14 @@ int TwipsToPixels(int twips, int dpi)
 {
     return twips * dpi / TwipsPerInch;
 }
+
+// Active cells have the normal window colours; the view's own background shows around the cells.
+QColor ActiveCellColor()
+{
+    return QGuiApplication::palette().color(QPalette::Base);
+}
+
+const QColor OutsideCellsColor(128, 128, 128);
 
 int PixelsToTwips(int pixels, int dpi)
 {
@@ -46,6 +55,9 @@ void IoGrid::LayOut()
     table_->setWordWrap(false);
     table_->setTextElideMode(Qt::ElideNone); // "FF" fits a 300-twip column, just not with an ellipsis's margins
     table_->setCornerButtonEnabled(false);
+    QPalette palette = table_->palette();
+    palette.setColor(QPalette::Base, OutsideCellsColor);
+    table_->setPalette(palette);
 
     QHeaderView* columns = table_->horizontalHeader();
     QHeaderView* rows = table_->verticalHeader();
@@ -77,6 +89,7 @@ void IoGrid::LayOut()
             auto* item = new QTableWidgetItem();
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             item->setTextAlignment(Qt::AlignCenter);
+            item->setData(Qt::BackgroundRole, ActiveCellColor());
             table_->setItem(row - 1, column - 1, item);
         }
     }
@@ -119,13 +132,13 @@ void IoGrid::SetCellText(int row, int column, const std::string& text)
 void IoGrid::SetCellActive(int row, int column, bool active)
 {
     if (QTableWidgetItem* item = DataItem(row, column))
-        item->setData(Qt::BackgroundRole, active ? QVariant() : QVariant(InactiveCellColor));
+        item->setData(Qt::BackgroundRole, active ? ActiveCellColor() : InactiveCellColor);
 }
 
 bool IoGrid::IsCellActive(int row, int column) const
 {
     const QTableWidgetItem* item = DataItem(row, column);
-    return item && !item->data(Qt::BackgroundRole).isValid();
+    return item && item->data(Qt::BackgroundRole).value<QColor>() != InactiveCellColor;
 }
 
 void IoGrid::SetAllDataCellsActive(bool active)
