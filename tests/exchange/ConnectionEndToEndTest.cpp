@@ -167,6 +167,11 @@ struct FixedModeCase {
     const char* simMode;
 };
 
+void PrintTo(const FixedModeCase& c, std::ostream* out)
+{
+    *out << c.simMode;
+}
+
 class FixedModeTest : public ConnectionTest, public ::testing::WithParamInterface<FixedModeCase> {};
 
 TEST_P(FixedModeTest, SendsNoProbeAndStartsWithTheBusAddress)
@@ -187,7 +192,10 @@ TEST_P(FixedModeTest, SendsNoProbeAndStartsWithTheBusAddress)
 
 INSTANTIATE_TEST_SUITE_P(Modes, FixedModeTest,
                          ::testing::Values(FixedModeCase{Mode::Fixed9600, "9600"},
-                                           FixedModeCase{Mode::Fixed115200, "115200"}));
+                                           FixedModeCase{Mode::Fixed115200, "115200"}),
+                         [](const ::testing::TestParamInfo<FixedModeCase>& info) {
+                             return std::string("Uart") + info.param.simMode;
+                         });
 
 TEST_F(ConnectionTest, CancellingThePortDialogSendsNothingAndChangesNothing)
 {
@@ -209,6 +217,11 @@ struct AutoBaudFailureCase {
     QStringList simArguments;
     std::uint8_t answer; // what the module answers each probe with; 0 = nothing
 };
+
+void PrintTo(const AutoBaudFailureCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class AutoBaudFailureTest : public ConnectionTest, public ::testing::WithParamInterface<AutoBaudFailureCase> {};
 
@@ -259,6 +272,11 @@ struct RequestFailureCase {
     int textId;
     std::size_t framesSent; // bus address, then on line
 };
+
+void PrintTo(const RequestFailureCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class RequestFailureTest : public ConnectionTest, public ::testing::WithParamInterface<RequestFailureCase> {};
 

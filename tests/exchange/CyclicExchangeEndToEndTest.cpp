@@ -254,6 +254,11 @@ struct BadLengthCase {
     int shownLength;
 };
 
+void PrintTo(const BadLengthCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class BadLengthTest : public CyclicExchangeTest, public ::testing::WithParamInterface<BadLengthCase> {};
 
 TEST_P(BadLengthTest, DeclaredLengthsAreHeldToTheGridAndToWhatArrived)
