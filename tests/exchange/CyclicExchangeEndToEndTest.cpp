@@ -299,7 +299,7 @@ TEST_F(CyclicExchangeTest, CyclesGoOnWhileAModalMessageBoxIsOpen)
     WhenModal<QMessageBox>([&](QMessageBox* box) {
         framesWhenShown = HostFrames(sim).size();
         shownText = box->text();
-        QTimer::singleShot(1500, box, [&, box] {
+        QTimer::singleShot(2000, box, [&, box] {
             framesWhenClosed = HostFrames(sim).size();
             box->button(QMessageBox::Ok)->click();
         });
