@@ -133,6 +133,7 @@ void CMainDialog::ConnectControls()
     for (const auto& [id, action] : actions)
         connect(Button(id), &QPushButton::clicked, this, action);
     connect(writeGrid_.get(), &IoGrid::Clicked, this, &CMainDialog::OnWriteGridClicked);
+    exchangeTimer_.setTimerType(Qt::PreciseTimer); // the cycle period is the protocol's pacing
     connect(&exchangeTimer_, &QTimer::timeout, this, &CMainDialog::OnExchangeTimer);
 }
 
