@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release into build-bench/ and runs them without a display: bench.sh [benchmark options]
+# (the options go to the Message Display benchmark).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -7,5 +8,8 @@ dir=build-bench
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTRELMO_BUILD_BENCH=ON -DTRELMO_BUILD_TESTS=OFF
 fi
-cmake --build "$dir" -j2 --target trelmo-bench
-QT_QPA_PLATFORM=offscreen "$dir/trelmo-bench" "$@"
+cmake --build "$dir" -j2 --target trelmo-bench trelmo-cycle-bench trelmo-sim
+export QT_QPA_PLATFORM=offscreen
+"$dir/trelmo-bench" "$@"
+# 100 cyclic exchanges of the main window against the virtual module (about a minute).
+"$dir/trelmo-cycle-bench" 100 "$dir/trelmo-sim"
