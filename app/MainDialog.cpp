@@ -86,6 +86,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QDialog(parent)
     const QString aboutText = LoadText(AboutMenuText);
     systemMenu_ = new QMenu(this);
     if (!aboutText.isEmpty()) {
+        systemMenu_->addSeparator();
         QAction* about = systemMenu_->addAction(aboutText, this, &CMainDialog::OnAbout);
         about->setData(AboutCommandId);
     }

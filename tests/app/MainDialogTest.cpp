@@ -249,9 +249,10 @@ TEST_F(MainDialogTest, ContextMenuCarriesTheAboutCommand)
     CMainDialog window;
     ShowActive(window);
     const QList<QAction*> actions = window.SystemMenu()->actions();
-    ASSERT_GE(actions.size(), 1); // "Application Data Objects" follows
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("About Trelmo(&A)..."));
-    EXPECT_EQ(actions[0]->data().toInt(), AboutCommandId);
+    ASSERT_GE(actions.size(), 2); // "Application Data Objects" follows
+    EXPECT_TRUE(actions[0]->isSeparator()); // a separator, then the About command
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("About Trelmo(&A)..."));
+    EXPECT_EQ(actions[1]->data().toInt(), AboutCommandId);
 
     QTest::keyClick(window.Button(MainControl::MessageDisplay), Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_TRUE(window.SystemMenu()->isVisible());
@@ -259,7 +260,7 @@ TEST_F(MainDialogTest, ContextMenuCarriesTheAboutCommand)
 
     bool aboutShown = false;
     OnNextModal([&aboutShown](QDialog* dialog) { aboutShown = qobject_cast<CAboutDialog*>(dialog) != nullptr; });
-    actions[0]->trigger();
+    actions[1]->trigger();
     EXPECT_TRUE(aboutShown);
 }
 
@@ -318,7 +319,7 @@ TEST_F(MainDialogTest, ChineseVariantUsesChineseCaptionsAndLayout)
     EXPECT_EQ(window.ReadGrid().Widget()->accessibleName(), QString::fromUtf8("I/O读数据(总线网络->模块->Demo)"));
     EXPECT_EQ(window.WriteGrid().Widget()->accessibleName(), QString::fromUtf8("I/O写数据(Demo->模块->总线网络)"));
     EXPECT_EQ(window.WriteLengthEdit()->accessibleName(), QString::fromUtf8("长度:"));
-    EXPECT_EQ(window.SystemMenu()->actions().value(0)->text(), QString::fromUtf8("关于 Trelmo(&A)..."));
+    EXPECT_EQ(window.SystemMenu()->actions().value(1)->text(), QString::fromUtf8("关于 Trelmo(&A)..."));
 
     // Every control lies inside the client area.
     const QRect client(QPoint(0, 0), window.size());

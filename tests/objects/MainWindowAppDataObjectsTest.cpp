@@ -57,11 +57,11 @@ TEST_P(MainWindowAppDataObjectsTest, MenuOpensOneWindowOnTheMainWindowsTable)
     CMainDialog window;
     EXPECT_TRUE(window.Button(MainControl::ApplicationDataObjects)->isHidden());
     const QList<QAction*> actions = window.SystemMenu()->actions();
-    ASSERT_EQ(actions.size(), 2);
-    EXPECT_EQ(actions[0]->data().toInt(), AboutCommandId); // beside About, after it
-    ASSERT_EQ(actions[1], MenuAction(window, label));
+    ASSERT_EQ(actions.size(), 3); // separator, About, then this entry
+    EXPECT_EQ(actions[1]->data().toInt(), AboutCommandId); // beside About, after it
+    ASSERT_EQ(actions[2], MenuAction(window, label));
 
-    actions[1]->trigger();
+    actions[2]->trigger();
     QPointer<CAppDataObjectsDialog> first = window.AppDataObjectsDialog();
     ASSERT_FALSE(first.isNull());
     EXPECT_TRUE(first->isVisible());
@@ -71,7 +71,7 @@ TEST_P(MainWindowAppDataObjectsTest, MenuOpensOneWindowOnTheMainWindowsTable)
     ASSERT_NE(window.AppDataObjects().Find(1, 23), nullptr);
     EXPECT_EQ(window.AppDataObjects().Find(1, 23)->DataText, "0A 0B");
 
-    actions[1]->trigger(); // a second request brings the open window forward
+    actions[2]->trigger(); // a second request brings the open window forward
     EXPECT_EQ(window.AppDataObjectsDialog(), first.data());
     EXPECT_EQ(window.findChildren<CAppDataObjectsDialog*>().size(), 1);
 
@@ -81,7 +81,7 @@ TEST_P(MainWindowAppDataObjectsTest, MenuOpensOneWindowOnTheMainWindowsTable)
     EXPECT_EQ(window.AppDataObjectsDialog(), nullptr);
     EXPECT_EQ(window.AppDataObjects().Size(), 1u); // the entries outlive the window
 
-    actions[1]->trigger();
+    actions[2]->trigger();
     CAppDataObjectsDialog* second = window.AppDataObjectsDialog();
     ASSERT_NE(second, nullptr);
     ASSERT_EQ(second->List()->topLevelItemCount(), 1);
