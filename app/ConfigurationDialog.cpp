@@ -1,5 +1,6 @@
 #include "ConfigurationDialog.h"
 
+#include "ComboBoxAccessibility.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
@@ -44,6 +45,7 @@ long LeadingDecimalValue(const QString& text)
 
 CConfigurationDialog::CConfigurationDialog(QWidget* parent) : QDialog(parent)
 {
+    InstallComboBoxAccessibility();
     BuildDialogFromTemplate(this, DialogTemplate::Load(ConfigurationTemplate));
     modeList_ = Control<QComboBox>(this, ConfigurationControl::OperatingMode);
     baudList_ = Control<QComboBox>(this, ConfigurationControl::BaudRate);

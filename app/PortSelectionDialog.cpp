@@ -1,5 +1,6 @@
 #include "PortSelectionDialog.h"
 
+#include "ComboBoxAccessibility.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
@@ -44,6 +45,7 @@ QList<ListedPort> AvailablePorts()
 
 CPortSelectionDialog::CPortSelectionDialog(QWidget* parent) : QDialog(parent)
 {
+    InstallComboBoxAccessibility();
     BuildDialogFromTemplate(this, DialogTemplate::Load(PortSelectionTemplate));
     portList_ = Control<QComboBox>(this, PortSelectionControl::PortList);
     // Editable, so that a port no enumeration finds (a pty link, a by-id path) can be typed in.

@@ -1,5 +1,6 @@
 #include "ObjectAccessDialog.h"
 
+#include "ComboBoxAccessibility.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
@@ -33,6 +34,7 @@ CObjectAccessDialog::CObjectAccessDialog(SerialPort& port, SequenceCounter& coun
       port_(port), counter_(counter), log_(log)
 {
     setModal(true);
+    InstallComboBoxAccessibility();
     BuildDialogFromTemplate(this, DialogTemplate::Load(kObjectAccessTemplate));
     modeList_ = ControlOrSpare<QComboBox>(this, ObjectAccessControl::AccessMode);
     objectCode_ = ControlOrSpare<QLineEdit>(this, ObjectAccessControl::ObjectCode);

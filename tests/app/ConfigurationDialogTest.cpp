@@ -4,6 +4,7 @@
 #include "MessageBoxes.h"
 #include "StringTable.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -16,6 +17,13 @@
 using namespace trelmo;
 
 namespace {
+
+// What a screen reader or a test driver reads from a control.
+QString AccessibleText(QWidget* widget, QAccessible::Text text)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(text) : QString();
+}
 
 class ConfigurationDialogTest : public ::testing::Test {
 protected:
@@ -95,8 +103,12 @@ TEST_F(ConfigurationDialogTest, FirstOpeningShowsTheDefaults)
     EXPECT_EQ(watchdog->currentIndex(), 0);
     EXPECT_FALSE(Control<QLineEdit>(&dialog, ConfigurationControl::IpAddress)->isEnabled());
 
-    EXPECT_EQ(dialog.ModeList()->accessibleName(), QStringLiteral("Operating Mode:"));
-    EXPECT_EQ(dialog.BusAddressEdit()->accessibleName(), QStringLiteral("Bus Address:"));
+    // Drop-down lists are named by their labels and carry their entry as value.
+    EXPECT_EQ(AccessibleText(dialog.ModeList(), QAccessible::Name), QStringLiteral("Operating Mode:"));
+    EXPECT_EQ(AccessibleText(dialog.ModeList(), QAccessible::Value), QStringLiteral("UART Auto BaudRate"));
+    EXPECT_EQ(AccessibleText(dialog.BaudList(), QAccessible::Name), QStringLiteral("Baud Rate:"));
+    EXPECT_EQ(AccessibleText(dialog.BaudList(), QAccessible::Value), QStringLiteral("9600"));
+    EXPECT_EQ(AccessibleText(dialog.BusAddressEdit(), QAccessible::Name), QStringLiteral("Bus Address:"));
     EXPECT_EQ(Control<QLineEdit>(&dialog, ConfigurationControl::CommunicateWatchdog)->accessibleName(),
               QStringLiteral("Communicate Watchdog:"));
 }
@@ -274,6 +286,7 @@ TEST_F(ConfigurationDialogTest, ChineseVariant)
     for (const char* text : {"工作模式:", "波特率:", "数据位:", "奇偶校验:", "停止位:", "总线地址:", "IP地址:", "通信看门狗:"})
         EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
     EXPECT_EQ(dialog.BusAddressEdit()->accessibleName(), QString::fromUtf8("总线地址:"));
+    EXPECT_EQ(AccessibleText(dialog.BaudList(), QAccessible::Name), QString::fromUtf8("波特率:"));
     // Each label fits its text.
     for (QLabel* label : dialog.findChildren<QLabel*>())
         EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << label->text().toStdString();

@@ -5,6 +5,7 @@
 #include "SimProcess.h"
 #include "StringTable.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -65,7 +66,10 @@ TEST_F(PortSelectionDialogTest, ShowsTheTemplate)
 {
     CPortSelectionDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select the Serial Port"));
-    EXPECT_EQ(dialog.PortList()->accessibleName(), QStringLiteral("Select Port:"));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dialog.PortList());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Select Port:"));
+    EXPECT_EQ(list->text(QAccessible::Value), dialog.PortList()->currentText());
     EXPECT_TRUE(Control<QPushButton>(&dialog, 1)->isDefault());
     EXPECT_TRUE(dialog.PortList()->isEditable());
 }

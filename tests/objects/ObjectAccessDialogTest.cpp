@@ -9,6 +9,7 @@
 #include "ObjectAccess.h"
 #include "SimWire.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,6 +105,10 @@ TEST_F(ObjectAccessDialogTest, OpensInReadModeWithEmptyFields)
     for (int id : {ids::ObjectCode, ids::InstanceCode, ids::AttributeCode, ids::ResponseStatus})
         EXPECT_TRUE(Control<QLineEdit>(&dialog, id)->text().isEmpty()) << id;
     EXPECT_EQ(Control<QLineEdit>(&dialog, ids::InstanceCode)->accessibleName(), "Instance Code:");
+    QAccessibleInterface* modeAccessible = QAccessible::queryAccessibleInterface(mode);
+    ASSERT_NE(modeAccessible, nullptr);
+    EXPECT_EQ(modeAccessible->text(QAccessible::Name), "Operating mode:");
+    EXPECT_EQ(modeAccessible->text(QAccessible::Value), "Read");
     EXPECT_EQ(Control<QPushButton>(&dialog, ids::Send)->text(), "Send");
 }
 
