@@ -70,8 +70,11 @@ CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget*
     attribute_ = ControlOrSpare<QLineEdit>(this, ids::Attribute);
     data_ = ControlOrSpare<QPlainTextEdit>(this, ids::Data);
     list_ = ControlOrSpare<QTreeWidget>(this, ids::List);
-    // Enter in the data field would start a new line that ParseHexByteList does not split at; it does nothing.
-    data_->installEventFilter(this);
+    // Enter does nothing outside the buttons: in the data field it would start a new line that ParseHexByteList
+    // does not split at, and elsewhere the dialog would press the first button (Add) as its default.
+    for (QWidget* field : {static_cast<QWidget*>(instance_), static_cast<QWidget*>(attribute_),
+                           static_cast<QWidget*>(data_), static_cast<QWidget*>(list_)})
+        field->installEventFilter(this);
 
     if (auto* add = Control<QPushButton>(this, ids::Add))
         connect(add, &QPushButton::clicked, this, &CAppDataObjectsDialog::OnAdd);
@@ -140,7 +143,7 @@ void CAppDataObjectsDialog::OnDelete()
 
 bool CAppDataObjectsDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == data_ && IsEnterKey(event))
+    if (watched != this && IsEnterKey(event))
         return true;
     return QDialog::eventFilter(watched, event);
 }

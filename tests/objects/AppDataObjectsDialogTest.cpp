@@ -194,9 +194,14 @@ TEST_F(AppDataObjectsDialogTest, EnterKeepsTheWindowAndEscapeFreesIt)
     QTest::keyClick(data, Qt::Key_Return);
     QTest::keyClicks(data, " 02");
     EXPECT_EQ(data->toPlainText(), "01 02");
+    // Nor does Enter press Add from the fields or the list, although the data would make a valid entry.
     QTest::keyClick(Control<QLineEdit>(dialog_, ids::Instance), Qt::Key_Return);
+    QTest::keyClick(Control<QLineEdit>(dialog_, ids::Attribute), Qt::Key_Enter);
+    QTest::keyClick(dialog_->List(), Qt::Key_Return);
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_TRUE(messages_.texts.empty());
+    EXPECT_TRUE(table_.Entries().empty());
+    EXPECT_TRUE(Rows().empty());
 
     QTest::keyClick(dialog_->List(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
