@@ -49,7 +49,9 @@ LanguageVariant& Active()
 
 LanguageVariant SystemLanguageVariant()
 {
-    return VariantForLocale(QLocale::system());
+    // The first user-interface language (LANGUAGE, else LC_ALL / LC_MESSAGES / LANG on Unix).
+    const QStringList languages = QLocale::system().uiLanguages();
+    return VariantForLocale(languages.isEmpty() ? QLocale::system() : QLocale(languages.first()));
 }
 
 LanguageVariant VariantForLocale(const QLocale& locale)

@@ -3,6 +3,8 @@
 #include <QLocale>
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +84,35 @@ TEST(StringTableTest, ToolkitButtonsSpeakChineseInTheChineseVariant)
     EXPECT_FALSE(InstallToolkitTranslation(LanguageVariant::English));
     ASSERT_TRUE(InstallToolkitTranslation(LanguageVariant::Chinese));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QString::fromUtf8("确定"));
+}
+
+TEST(StringTableTest, VariantFollowsTheUserInterfaceLanguageOfTheEnvironment)
+{
+    struct Case {
+        QStringList environment;
+        const char* variant;
+    };
+    const Case cases[] = {
+        {{"LANG=zh_CN.UTF-8"}, "zh_CN"},
+        {{"LC_ALL=zh_CN.UTF-8"}, "zh_CN"},
+        {{"LANG=en_US.UTF-8", "LC_MESSAGES=zh_CN.UTF-8"}, "zh_CN"},
+        {{"LANG=en_US.UTF-8", "LANGUAGE=zh_CN:en"}, "zh_CN"},
+        {{"LANG=zh_CN.UTF-8", "LANGUAGE=en_US"}, "en"},
+        {{"LANG=zh_TW.UTF-8"}, "en"},
+        {{"LANG=de_DE.UTF-8"}, "en"},
+        {{"LANG=C"}, "en"},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+        for (const QString& assignment : c.environment)
+            environment.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+        QProcess probe;
+        probe.setProcessEnvironment(environment);
+        probe.start(QStringLiteral(TRELMO_LANGUAGE_PROBE), {});
+        ASSERT_TRUE(probe.waitForFinished(20000));
+        EXPECT_EQ(probe.readAllStandardOutput().trimmed().toStdString(), c.variant) << c.environment.join(' ').toStdString();
+    }
 }
 
 } // namespace
