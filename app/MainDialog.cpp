@@ -46,6 +46,13 @@ int TwipsToPixels(int twips, int dotsPerInch)
 }
 
 
+// A relabelled button is announced by its new caption: the name the template gave it would otherwise stay.
+void SetCaption(QPushButton* button, const QString& caption)
+{
+    button->setText(caption);
+    button->setAccessibleName(caption);
+}
+
 bool IsEnterKey(const QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
@@ -245,7 +252,7 @@ void CMainDialog::ConnectToModule()
 
     QPushButton* connectButton = Button(MainControl::Connect);
     const bool keyboardOnConnect = connectButton->hasFocus();
-    connectButton->setText(LoadText(TextConnecting));
+    SetCaption(connectButton, LoadText(TextConnecting));
     connectButton->repaint(); // the sequence below blocks the event loop for up to four seconds
     CDemoApp& app = TheApp();
     const int failure =
@@ -253,7 +260,7 @@ void CMainDialog::ConnectToModule()
     if (failure != ConnectionSucceeded) {
         ShowAppMessage(this, LoadText(failure));
         app.SerialPort.CloseSerialPort();
-        connectButton->setText(LoadText(TextConnect));
+        SetCaption(connectButton, LoadText(TextConnect));
         return;
     }
 
@@ -269,8 +276,8 @@ void CMainDialog::ShowConnectedState()
     SetConnectionButtonsEnabled(true);
     connectButton->setEnabled(false);
     Button(MainControl::OperatingMode)->setEnabled(false);
-    connectButton->setText(LoadText(TextConnected));
-    OnlineStateButton()->setText(QString::fromLatin1(OnlineCaption));
+    SetCaption(connectButton, LoadText(TextConnected));
+    SetCaption(OnlineStateButton(), QString::fromLatin1(OnlineCaption));
     Button(MainControl::ApplicationConfigurationObject)->setEnabled(true);
     connectButton->setVisible(false);
     Button(MainControl::Disconnect)->setVisible(true);
@@ -289,7 +296,7 @@ void CMainDialog::DisconnectFromModule()
 void CMainDialog::ShowDisconnectedState()
 {
     QPushButton* connectButton = Button(MainControl::Connect);
-    connectButton->setText(LoadText(TextConnect));
+    SetCaption(connectButton, LoadText(TextConnect));
     connectButton->setEnabled(true);
     Button(MainControl::OperatingMode)->setEnabled(true);
     SetConnectionButtonsEnabled(false);

@@ -58,28 +58,28 @@ protected:
     std::string DisconnectedButtons(const std::string& connectCaption, bool connectEnabled,
                                     const std::string& onlineCaption) const
     {
-        return "1001: shown, enabled, " + Button(MainControl::OperatingMode)->text().toStdString()
+        return "1001: shown, enabled, " + ButtonName(MainControl::OperatingMode)
             + "\n1040: shown, " + (connectEnabled ? "enabled, " : "disabled, ") + connectCaption
-            + "\n1010: hidden, disabled, " + Button(MainControl::Disconnect)->text().toStdString()
-            + "\n1002: shown, disabled, " + Button(MainControl::ModuleInformation)->text().toStdString()
-            + "\n1003: shown, disabled, " + Button(MainControl::ObjectModuleAccess)->text().toStdString()
-            + "\n1004: shown, disabled, " + Button(MainControl::ApplicationConfigurationObject)->text().toStdString()
-            + "\n1009: shown, enabled, " + Button(MainControl::MessageDisplay)->text().toStdString()
+            + "\n1010: hidden, disabled, " + ButtonName(MainControl::Disconnect)
+            + "\n1002: shown, disabled, " + ButtonName(MainControl::ModuleInformation)
+            + "\n1003: shown, disabled, " + ButtonName(MainControl::ObjectModuleAccess)
+            + "\n1004: shown, disabled, " + ButtonName(MainControl::ApplicationConfigurationObject)
+            + "\n1009: shown, enabled, " + ButtonName(MainControl::MessageDisplay)
             + "\n1006: hidden, disabled, " + onlineCaption
-            + "\n1005: hidden, disabled, " + Button(MainControl::ApplicationDataObjects)->text().toStdString() + "\n";
+            + "\n1005: hidden, disabled, " + ButtonName(MainControl::ApplicationDataObjects) + "\n";
     }
 
     std::string ConnectedButtons() const
     {
-        return "1001: shown, disabled, " + Button(MainControl::OperatingMode)->text().toStdString()
+        return "1001: shown, disabled, " + ButtonName(MainControl::OperatingMode)
             + "\n1040: hidden, disabled, " + Caption(TextConnected)
-            + "\n1010: shown, enabled, " + Button(MainControl::Disconnect)->text().toStdString()
-            + "\n1002: shown, enabled, " + Button(MainControl::ModuleInformation)->text().toStdString()
-            + "\n1003: shown, enabled, " + Button(MainControl::ObjectModuleAccess)->text().toStdString()
-            + "\n1004: shown, enabled, " + Button(MainControl::ApplicationConfigurationObject)->text().toStdString()
-            + "\n1009: shown, enabled, " + Button(MainControl::MessageDisplay)->text().toStdString()
+            + "\n1010: shown, enabled, " + ButtonName(MainControl::Disconnect)
+            + "\n1002: shown, enabled, " + ButtonName(MainControl::ModuleInformation)
+            + "\n1003: shown, enabled, " + ButtonName(MainControl::ObjectModuleAccess)
+            + "\n1004: shown, enabled, " + ButtonName(MainControl::ApplicationConfigurationObject)
+            + "\n1009: shown, enabled, " + ButtonName(MainControl::MessageDisplay)
             + "\n1006: hidden, enabled, ONLINE"
-            + "\n1005: hidden, disabled, " + Button(MainControl::ApplicationDataObjects)->text().toStdString() + "\n";
+            + "\n1005: hidden, disabled, " + ButtonName(MainControl::ApplicationDataObjects) + "\n";
     }
 
     // After a failed connection: the message, the port closed, Connect usable again and nothing else connected.

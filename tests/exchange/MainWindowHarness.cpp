@@ -6,6 +6,7 @@
 #include "MessageLog.h"
 #include "PortSelectionDialog.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -97,9 +98,9 @@ Bytes WithCrc(Bytes frame)
 
 void MainWindowTest::SetUp()
 {
-    previousHook_ = SetMessageBoxHook([this](MessageBoxKind, const QString& text) {
-        messages << text;
-        connectCaptionsAtMessage << (window ? Button(MainControl::Connect)->text() : QString());
+    previousHook_ = SetMessageBoxHook([this](MessageBoxKind kind, const QString& text) {
+        messages << (kind == MessageBoxKind::Application ? text : QStringLiteral("(dialog's own box) ") + text);
+        connectCaptionsAtMessage << (window ? QString::fromStdString(ButtonName(MainControl::Connect)) : QString());
     });
     ClearLog();
     CDemoApp& app = TheApp(); // all tests of a binary share it when they run in one process
@@ -177,7 +178,13 @@ std::string MainWindowTest::ButtonState(int controlId) const
     const QPushButton* button = Button(controlId);
     std::string state = button->isVisibleTo(window.get()) ? "shown" : "hidden";
     state += button->isEnabled() ? ", enabled, " : ", disabled, ";
-    return state + button->text().toStdString();
+    return state + ButtonName(controlId);
+}
+
+std::string MainWindowTest::ButtonName(int controlId) const
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Button(controlId));
+    return accessible ? accessible->text(QAccessible::Name).toStdString() : std::string();
 }
 
 std::vector<Bytes> MainWindowTest::HostFrames(const SimProcess& sim)

@@ -79,8 +79,10 @@ protected:
     void Disconnect();
 
     QPushButton* Button(int controlId) const;
-    // "shown, enabled, Connect": visibility, state and caption of a button.
+    // "shown, enabled, Connect": visibility, state and caption of a button, the caption as a screen reader names it.
     std::string ButtonState(int controlId) const;
+    // The name assistive technology announces for a button.
+    std::string ButtonName(int controlId) const;
 
     // The tool's frames as the module received them.
     static std::vector<Bytes> HostFrames(const SimProcess& sim);
@@ -100,8 +102,8 @@ protected:
     std::string WriteCell(int byteIndex);
     bool WriteCellActive(int byteIndex);
 
-    QStringList messages;
-    QStringList connectCaptionsAtMessage; // the Connect button's caption when each message was shown
+    QStringList messages; // texts of application boxes; a dialog's own box is marked as such
+    QStringList connectCaptionsAtMessage; // the Connect button's caption (its name) when each message was shown
     std::unique_ptr<CMainDialog> window;
 
 private:
