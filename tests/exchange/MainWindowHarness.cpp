@@ -2,6 +2,7 @@
 
 #include "ConfigurationDialog.h"
 #include "DialogTemplate.h"
+#include "FakeSerialBackend.h"
 #include "IoGrid.h"
 #include "MessageLog.h"
 #include "PortSelectionDialog.h"
@@ -13,7 +14,6 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include <sstream>
 
 namespace trelmo::testing {
 namespace {
@@ -52,12 +52,7 @@ void ActivateWindow(QWidget* window)
 
 Bytes HexBytes(const std::string& text)
 {
-    Bytes bytes;
-    std::istringstream in(text);
-    std::string pair;
-    while (in >> pair)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
-    return bytes;
+    return fake::Hex(text);
 }
 
 Bytes LoggedBytes(const std::vector<std::string>& lines, char direction)
