@@ -83,6 +83,9 @@ CMainDialog::CMainDialog(QWidget* parent) : QDialog(parent)
     writeGrid_ = std::make_unique<IoGrid>(Control<QTableWidget>(this, MainControl::WriteGrid));
     readLengthEdit_->setText(ReadLengthText);
     writeLengthEdit_->setText(WriteLengthText);
+    // Both Length edits share their label's text as name; the grid each belongs to tells them apart.
+    readLengthEdit_->setAccessibleDescription(readGrid_->Widget()->accessibleName());
+    writeLengthEdit_->setAccessibleDescription(writeGrid_->Widget()->accessibleName());
 
     // Enter is the dialog's OK command, which this window ignores: no button may take it as a default.
     for (QPushButton* button : findChildren<QPushButton*>()) {

@@ -123,6 +123,9 @@ TEST_F(MainDialogTest, ControlsSitWhereTheTemplateSaysAndCarryTheirNames)
               QStringLiteral("I/O Write(Demo->Module->Bus Network)"));
     EXPECT_EQ(window.ReadLengthEdit()->accessibleName(), QStringLiteral("Length:"));
     EXPECT_EQ(window.WriteLengthEdit()->accessibleName(), QStringLiteral("Length:"));
+    EXPECT_EQ(window.ReadLengthEdit()->accessibleDescription(), QStringLiteral("I/O Read(Bus Network->Module->Demo)"));
+    EXPECT_EQ(window.WriteLengthEdit()->accessibleDescription(),
+              QStringLiteral("I/O Write(Demo->Module->Bus Network)"));
     EXPECT_EQ(window.Button(MainControl::Connect)->geometry().topLeft(),
               window.Button(MainControl::Disconnect)->geometry().topLeft() + QPoint(units.X(16) - units.X(15), 0));
     EXPECT_EQ(window.Button(MainControl::ApplicationConfigurationObject)->accessibleName(),
