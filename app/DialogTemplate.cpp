@@ -32,23 +32,23 @@ QString VariantKey(LanguageVariant variant)
     return variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
 }
 
-// A text field is either one string for both variants or an object keyed by variant (English as fallback).
-QString VariantText(const QJsonValue& value, const QString& key)
+// A text or rect is either one value for both variants or an object keyed by variant (English as fallback).
+QJsonValue ForVariant(const QJsonValue& value, const QString& key)
 {
-    if (value.isObject()) {
-        const QJsonObject texts = value.toObject();
-        return texts.contains(key) ? texts.value(key).toString() : texts.value(QStringLiteral("en")).toString();
-    }
-    return value.toString();
+    if (!value.isObject())
+        return value;
+    const QJsonObject byVariant = value.toObject();
+    return byVariant.contains(key) ? byVariant.value(key) : byVariant.value(QStringLiteral("en"));
 }
 
-// A rect is [x, y, w, h], or an object of such arrays keyed by variant (English as fallback).
-QRect RectFrom(const QJsonValue& value, const QString& key = QString())
+QString VariantText(const QJsonValue& value, const QString& key)
 {
-    const QJsonObject byVariant = value.toObject();
-    const QJsonArray a = !value.isObject()    ? value.toArray()
-                         : byVariant.contains(key) ? byVariant.value(key).toArray()
-                                                   : byVariant.value(QStringLiteral("en")).toArray();
+    return ForVariant(value, key).toString();
+}
+
+QRect VariantRect(const QJsonValue& value, const QString& key)
+{
+    const QJsonArray a = ForVariant(value, key).toArray();
     if (a.size() != 4)
         return {};
     return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
@@ -222,17 +222,13 @@ DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
     const QJsonArray font = setting("font").toArray();
     result.fontFamily = font.at(0).toString();
     result.fontPointSize = font.at(1).toInt(9);
-    const QJsonObject rects = chosen.value(QStringLiteral("rects")).toObject();
 
     for (const QJsonValue& value : root.value(QStringLiteral("controls")).toArray()) {
         const QJsonObject object = value.toObject();
         ControlTemplate control;
         control.id = object.value(QStringLiteral("id")).toInt(-1);
         control.kind = object.value(QStringLiteral("kind")).toString();
-        control.rect = RectFrom(object.value(QStringLiteral("rect")), key);
-        const QString idKey = QString::number(control.id);
-        if (control.id > 0 && rects.contains(idKey))
-            control.rect = RectFrom(rects.value(idKey));
+        control.rect = VariantRect(object.value(QStringLiteral("rect")), key);
         control.text = VariantText(object.value(QStringLiteral("text")), key);
         control.accessibleName = VariantText(object.value(QStringLiteral("name")), key);
         for (const QJsonValue& flag : object.value(QStringLiteral("flags")).toArray())

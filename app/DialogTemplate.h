@@ -7,13 +7,12 @@
 //   "id": 134,
 //   "variants": {
 //     "en":    { "caption": "...", "size": [w, h], "font": ["Times New Roman", 10] },
-//     "zh_CN": { "caption": "...", "size": [w, h], "font": ["SimSun", 9], "rects": { "1001": [x, y, w, h] } }
+//     "zh_CN": { "caption": "...", "size": [w, h], "font": ["SimSun", 9] }   // missing settings: English
 //   },
 //   "controls": [   // in tab order
 //     { "id": 1001, "kind": "combo", "rect": [x, y, w, h], "flags": ["disabled"],
 //       "text": { "en": "...", "zh_CN": "..." },   // or one plain string used by both variants
-//       (a "rect" may likewise be { "en": [x, y, w, h], "zh_CN": [x, y, w, h] }, e.g. for controls without id)
-//       "label": 1,                                 // a static labels the next focusable control with this id
+//       (a "rect" may likewise be { "en": [x, y, w, h], "zh_CN": [x, y, w, h] })
 //       "name": { "en": "...", "zh_CN": "..." } }   // accessible name where no label names the control
 //   ]
 // }
