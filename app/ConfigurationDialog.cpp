@@ -51,7 +51,6 @@ CConfigurationDialog::CConfigurationDialog(QWidget* parent) : QDialog(parent)
     baudList_ = Control<QComboBox>(this, ConfigurationControl::BaudRate);
     watchdogList_ = Control<QComboBox>(this, ConfigurationControl::Watchdog);
     busAddressEdit_ = Control<QLineEdit>(this, ConfigurationControl::BusAddress);
-    busAddressEdit_->setText(busAddress_);
 
     FillLists();
     Control<QLineEdit>(this, ConfigurationControl::DataBits)->setText(QStringLiteral("8"));
@@ -106,12 +105,8 @@ bool CConfigurationDialog::BusAddressOutOfRange(const QString& text) const
 void CConfigurationDialog::OnBusAddressFocusLost()
 {
     BusAddressText = busAddressEdit_->text();
-    if (BusAddressOutOfRange(BusAddressText)) {
-        busAddress_.clear();
+    if (BusAddressOutOfRange(BusAddressText))
         busAddressEdit_->clear();
-    } else {
-        busAddress_ = BusAddressText;
-    }
 }
 
 bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
@@ -130,28 +125,28 @@ bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
 void CConfigurationDialog::accept()
 {
     CDemoApp& app = TheApp();
-    busAddress_ = busAddressEdit_->text();
+    QString busAddress = busAddressEdit_->text();
     app.BaudRate = baudList_->currentText().toInt();
 
     // OK reached with Enter from the address field (or with a remembered address never revisited) has seen no
     // range check: apply it here, so that only 1..126 is ever stored and sent.
-    if (!busAddress_.isEmpty() && BusAddressOutOfRange(busAddress_)) {
-        BusAddressText = busAddress_;
-        busAddress_.clear();
+    if (!busAddress.isEmpty() && BusAddressOutOfRange(busAddress)) {
+        BusAddressText = busAddress;
+        busAddress.clear();
         busAddressEdit_->clear();
     }
-    if (busAddress_.isEmpty()) {
+    if (busAddress.isEmpty()) {
         ShowDialogMessage(this, LoadText(TextBusAddressEmpty));
         return;
     }
-    if (LeadingDecimalValue(busAddress_) == 0) {
+    if (LeadingDecimalValue(busAddress) == 0) {
         ShowDialogMessage(this, LoadText(TextBusAddressZero));
         return;
     }
     app.OperatingMode = modeList_->currentText();
     const int watchdog = watchdogList_->currentIndex();
     app.WatchdogTimeout = watchdog >= 0 && watchdog < int(WatchdogTimeouts.size()) ? WatchdogTimeouts[watchdog] : 0;
-    app.BusAddress = busAddress_.toInt();
+    app.BusAddress = busAddress.toInt();
     QDialog::accept();
 }
 

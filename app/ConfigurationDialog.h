@@ -52,7 +52,6 @@ private:
     QComboBox* baudList_ = nullptr;
     QComboBox* watchdogList_ = nullptr;
     QLineEdit* busAddressEdit_ = nullptr;
-    QString busAddress_; // the member the bus address edit exchanges with
 };
 
 } // namespace trelmo
