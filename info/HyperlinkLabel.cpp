@@ -125,7 +125,7 @@ void CHyperlinkLabel::Attach()
     if (text().isEmpty())
         setText(url_);
     QFont linkFont = font();
-    linkFont.setUnderline(underline_);
+    linkFont.setUnderline(true);
     setFont(linkFont);
     FitToText();
     LoadLinkCursor();
@@ -172,10 +172,7 @@ void CHyperlinkLabel::FitToText()
 
 void CHyperlinkLabel::LoadLinkCursor()
 {
-    if (cursorLoaded_)
-        return;
     setCursor(Qt::PointingHandCursor);
-    cursorLoaded_ = true;
 }
 
 void CHyperlinkLabel::ReportLaunchError(int code)

@@ -41,7 +41,6 @@ public:
 
     void SetUrl(const QString& url) { url_ = url; }
     QString Url() const { return url_; }
-    void SetUnderline(bool underline) { underline_ = underline; }
     void SetFitToText(bool fit) { fitToText_ = fit; }
     void SetVisited(bool visited);
     bool IsVisited() const { return visited_; }
@@ -85,11 +84,9 @@ private:
     QColor hoverColour_;
     bool hovering_ = false;
     bool visited_ = false;
-    bool underline_ = true;
     bool fitToText_ = true;
     bool pressed_ = false;
     bool showFocusFrame_ = false;
-    bool cursorLoaded_ = false;
     QString url_;
     LinkLauncher launcher_ = OpenWithDesktop;
 };
