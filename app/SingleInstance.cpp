@@ -1,24 +1,15 @@
 #include "SingleInstance.h"
 
+#include "PortRegistry.h"
+
 #include <QDir>
 #include <QLockFile>
-#include <QStandardPaths>
 
 #include <chrono>
 #include <thread>
 
 namespace trelmo {
 namespace {
-
-QString RuntimeDirectory()
-{
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty())
-        dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir;
-}
 
 bool HasLockInfo(const QLockFile& lock)
 {
@@ -32,7 +23,9 @@ bool HasLockInfo(const QLockFile& lock)
 
 SingleInstanceLock::SingleInstanceLock(const QString& name)
 {
-    const QString dir = RuntimeDirectory();
+    QString dir = UserRuntimeDirectory();
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
     QDir().mkpath(dir);
     path_ = QDir(dir).filePath(name);
     lock_ = std::make_unique<QLockFile>(path_);

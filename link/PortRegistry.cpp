@@ -6,12 +6,17 @@
 
 namespace trelmo {
 
-QString PortRegistryDirectory()
+QString UserRuntimeDirectory()
 {
     QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (runtime.isEmpty())
         runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return QDir(runtime).filePath(QStringLiteral("trelmo-ports"));
+    return runtime;
+}
+
+QString PortRegistryDirectory()
+{
+    return QDir(UserRuntimeDirectory()).filePath(QStringLiteral("trelmo-ports"));
 }
 
 QStringList RegisteredVirtualPorts()

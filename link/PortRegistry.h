@@ -6,6 +6,9 @@
 
 namespace trelmo {
 
+// The user's runtime directory: $XDG_RUNTIME_DIR when set, else Qt's runtime location.
+QString UserRuntimeDirectory();
+
 // $XDG_RUNTIME_DIR/trelmo-ports when the variable is set, else Qt's runtime location + /trelmo-ports.
 QString PortRegistryDirectory();
 
