@@ -12,8 +12,6 @@
 #include <QScrollBar>
 #include <QTableView>
 
-#include <algorithm>
-
 namespace trelmo {
 namespace {
 
@@ -108,8 +106,7 @@ void CMessageDisplayDialog::CreateLineList()
     list_->verticalHeader()->setDefaultSectionSize(rowHeight);
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lineExtent_ = kMinimumLineExtent;
-    list_->setColumnWidth(0, lineExtent_);
+    list_->setColumnWidth(0, kMinimumLineExtent);
     list_->setProperty("controlId", kLineList);
     list_->setObjectName(QStringLiteral("control%1").arg(kLineList));
 
@@ -149,10 +146,8 @@ void CMessageDisplayDialog::WidenForLongestLine()
     const int needed = list_->fontMetrics().horizontalAdvance(
                            QString::fromLatin1(longest.data(), static_cast<qsizetype>(longest.size())))
         + 2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 8;
-    if (needed <= lineExtent_)
-        return;
-    lineExtent_ = needed;
-    list_->setColumnWidth(0, lineExtent_);
+    if (needed > list_->columnWidth(0))
+        list_->setColumnWidth(0, needed);
 }
 
 void CMessageDisplayDialog::TogglePause()

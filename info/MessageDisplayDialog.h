@@ -72,7 +72,6 @@ private:
     QTimer timer_;
     QTableView* list_ = nullptr;
     QPushButton* pauseButton_ = nullptr;
-    int lineExtent_ = 0;
     SaveFileChooser chooser_ = ChooseSaveFile;
 };
 
