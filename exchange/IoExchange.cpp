@@ -58,12 +58,7 @@ void StoreAndAcknowledge(IoExchangeContext& context, const AnswerBuffer& request
     if (frameSize > ModuleFrame::BufferSize || read < frameSize)
         return;
 
-    FrameBuffer answer{};
-    answer[ModuleFrame::Sequence] = context.sequence.Take();
-    answer[ModuleFrame::FrameType] = Response;
-    std::copy(request.begin() + ModuleFrame::Length, request.begin() + ModuleFrame::HeaderSize + length,
-              answer.begin() + ModuleFrame::Length);
-    PlaceCrc(answer.data(), length);
+    const Bytes answer = AssembleFrame(context.sequence.Take(), Response, &request[ModuleFrame::HeaderSize], length);
 
     const std::size_t dataLength = length - ModuleFrame::ObjectHeaderSize;
     const std::string dataText = BytesToHexText(&request[ModuleFrame::Data], dataLength, 0).substr(1);
@@ -77,8 +72,8 @@ void StoreAndAcknowledge(IoExchangeContext& context, const AnswerBuffer& request
         context.app.ParameterDataLength = static_cast<std::int32_t>(dataLength);
     }
 
-    if (context.port.SendBytes(answer.data(), frameSize))
-        context.log.Append(BytesToHexText(answer.data(), frameSize, 1));
+    if (context.port.SendBytes(answer.data(), answer.size()))
+        context.log.Append(BytesToHexText(answer, 1));
     FrameBuffer reply{};
     std::size_t replyRead = 0;
     if (context.port.ReceiveBytes(reply.data(), reply.size(), &replyRead))
@@ -113,20 +108,15 @@ IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteDataState& 
                               const std::string& readLengthText, const std::function<void()>& applyWriteLength)
 {
     IoCycleOutcome outcome;
-    FrameBuffer frame{};
-    frame[ModuleFrame::Sequence] = context.sequence.Take();
-    frame[ModuleFrame::FrameType] = IoData;
+    const std::uint8_t sequence = context.sequence.Take();
     if (applyWriteLength)
         applyWriteLength();
 
-    const int length = WriteLength(writeData);
-    WriteBigEndian16(&frame[ModuleFrame::Length], static_cast<std::uint16_t>(length));
-    std::copy_n(writeData.WriteData.begin(), length, frame.begin() + ModuleFrame::HeaderSize);
-    PlaceCrc(frame.data(), static_cast<std::size_t>(length));
-    const std::size_t frameSize = static_cast<std::size_t>(length) + ModuleFrame::Overhead;
-    if (!context.port.SendBytes(frame.data(), frameSize))
+    const Bytes frame = AssembleFrame(sequence, IoData, writeData.WriteData.data(),
+                                      static_cast<std::size_t>(WriteLength(writeData)));
+    if (!context.port.SendBytes(frame.data(), frame.size()))
         return outcome;
-    context.log.Append(BytesToHexText(frame.data(), frameSize, 1));
+    context.log.Append(BytesToHexText(frame, 1));
 
     AnswerBuffer answer{};
     std::size_t read = 0;
