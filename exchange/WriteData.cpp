@@ -1,17 +1,13 @@
 #include "WriteData.h"
 
+#include "ObjectAccess.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <cstdlib>
 
 namespace trelmo {
 namespace {
-
-std::uint8_t HexCellValue(const std::string& text)
-{
-    return static_cast<std::uint8_t>(std::strtoul(text.c_str(), nullptr, 16) & 0xFFu);
-}
 
 bool IsDataCell(int row, int column)
 {
@@ -77,7 +73,8 @@ void RebuildWriteData(const GridCells& writeGrid, WriteDataState& state)
     const int length = WriteLength(state);
     for (int i = 0; i < length; ++i) {
         const CellPosition cell = CellIndex(i);
-        state.WriteData[static_cast<std::size_t>(i)] = HexCellValue(writeGrid.CellText(cell.row, cell.column));
+        const std::uint32_t value = ParseHexValue(writeGrid.CellText(cell.row, cell.column));
+        state.WriteData[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value & 0xFFu);
     }
 }
 
