@@ -44,8 +44,8 @@ void AppendText(Bytes& out, const std::string& text)
 
 void AppendBigEndian16(Bytes& out, std::uint16_t value)
 {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value & 0xFFu));
+    out.resize(out.size() + 2);
+    WriteBigEndian16(&out[out.size() - 2], value);
 }
 
 bool Is(const Codes& c, std::uint8_t object, std::uint16_t instance, std::uint16_t attribute)
@@ -141,8 +141,7 @@ bool ModuleModel::TakeFrame(Bytes& frame)
         return false;
     Bytes taken(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(total));
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(total));
-    const std::uint16_t crc = ComputeCrc16(taken.data(), static_cast<std::uint16_t>(total - 2));
-    if (taken[total - 2] != (crc >> 8) || taken[total - 1] != (crc & 0xFFu)) {
+    if (ReadBigEndian16(&taken[total - 2]) != ComputeCrc16(taken.data(), static_cast<std::uint16_t>(total - 2))) {
         Note("frame with a wrong CRC dropped: " + BytesToHexText(taken, 1).substr(1));
         return true;
     }
@@ -419,9 +418,7 @@ Bytes ModuleModel::WithBadLength(Bytes answer) const
     case BadLength::None: break;
     }
     WriteBigEndian16(&answer[ModuleFrame::Length], static_cast<std::uint16_t>(declared));
-    const std::uint16_t crc = ComputeCrc16(answer.data(), static_cast<std::uint16_t>(answer.size() - 2));
-    answer[answer.size() - 2] = static_cast<std::uint8_t>(crc >> 8);
-    answer[answer.size() - 1] = static_cast<std::uint8_t>(crc & 0xFFu);
+    PlaceCrc(answer.data(), real);
     return answer;
 }
 
