@@ -7,7 +7,7 @@
 //    sleeps its 50 or 300 ms. An empty arrival is a wait at which nothing arrives;
 //  - a receive queue: what Read hands out, at most `capacity` bytes per call, the rest stays for the next read;
 //  - a record of every write that went out (the bytes actually written) and of every wait.
-// Writes can be made to fail (from a given write on, or all), to go out only partly, and the port can be closed.
+// Writes can be made to fail (from a given write on, or all), and the port can be closed.
 // An optional responder is asked for the arrivals that answer each written frame; they join the script.
 //
 // Typical use:
@@ -63,12 +63,6 @@ public:
     // Writes with a zero-based call number of at least `index` fail (return -1); the default never fails.
     void FailWritesFrom(std::size_t index) { failWritesFrom_ = index; }
     void FailAllWrites() { failWritesFrom_ = 0; }
-    // Each write puts out at most `count` bytes (a partial write); the default writes everything.
-    void LimitWritesTo(std::size_t count) { writeLimit_ = count; }
-    // Read returns -1 while set.
-    void FailReads(bool fail) { failReads_ = fail; }
-    // Open fails while set.
-    void FailOpen(bool fail) { failOpen_ = fail; }
 
     // The function to install with ScopedWaitFunction: records the wait and delivers the next scripted arrival.
     WaitFunction WaitHook()
@@ -94,20 +88,12 @@ public:
     const std::vector<int>& Waits() const { return waits_; }
     // Bytes that arrived and were not read yet.
     const std::deque<std::uint8_t>& Unread() const { return received_; }
-    // Scripted arrivals not delivered yet.
-    std::size_t ScriptLeft() const { return script_.size(); }
-    const std::string& OpenedName() const { return openedName_; }
-    int OpenedBaudRate() const { return openedBaudRate_; }
 
     // --- SerialBackend -------------------------------------------------------------------------------------------
 
-    bool Open(const std::string& name, int baudRate) override
+    bool Open(const std::string&, int) override
     {
-        if (failOpen_)
-            return false;
         open_ = true;
-        openedName_ = name;
-        openedBaudRate_ = baudRate;
         received_.clear(); // opening purges the queues
         return true;
     }
@@ -123,17 +109,16 @@ public:
         const std::size_t call = writeCalls_++;
         if (!open_ || call >= failWritesFrom_)
             return -1;
-        const std::size_t written = count < writeLimit_ ? count : writeLimit_;
-        writes_.emplace_back(bytes, bytes + written);
+        writes_.emplace_back(bytes, bytes + count);
         if (responder_)
             for (Bytes& arrival : responder_(writes_.back()))
                 script_.push_back(std::move(arrival));
-        return static_cast<long>(written);
+        return static_cast<long>(count);
     }
 
     long Read(std::uint8_t* buffer, std::size_t capacity) override
     {
-        if (!open_ || failReads_)
+        if (!open_)
             return -1;
         std::size_t count = 0;
         while (count < capacity && !received_.empty()) {
@@ -145,13 +130,8 @@ public:
 
 private:
     bool open_ = false;
-    bool failOpen_ = false;
-    bool failReads_ = false;
     std::size_t failWritesFrom_ = std::numeric_limits<std::size_t>::max();
-    std::size_t writeLimit_ = std::numeric_limits<std::size_t>::max();
     std::size_t writeCalls_ = 0;
-    std::string openedName_;
-    int openedBaudRate_ = 0;
     std::deque<Bytes> script_;
     std::deque<std::uint8_t> received_;
     std::vector<Bytes> writes_;

@@ -88,10 +88,10 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
 
     // The active shared runtime directory, or a private one inside this helper's work directory.
     const SimRuntimeDir* shared = SimRuntimeDir::Active();
-    runtimeDir_ = shared ? shared->Path() : QDir(workDir_.path()).filePath(QStringLiteral("runtime"));
-    QDir().mkpath(runtimeDir_);
+    const QString runtimeDir = shared ? shared->Path() : QDir(workDir_.path()).filePath(QStringLiteral("runtime"));
+    QDir().mkpath(runtimeDir);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(RuntimeVariable), runtimeDir_);
+    environment.insert(QString::fromLatin1(RuntimeVariable), runtimeDir);
     process_.setProcessEnvironment(environment);
     process_.setStandardErrorFile(ErrorPath());
 

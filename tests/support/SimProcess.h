@@ -15,7 +15,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,8 +63,6 @@ public:
 
     const std::string& DevicePath() const { return devicePath_; }
     QString LogPath() const;
-    // The runtime directory the module was given (XDG_RUNTIME_DIR).
-    QString RuntimeDirPath() const { return runtimeDir_; }
     // Lines of the traffic log so far ("1..." from the host, "0..." from the module), without line ends.
     std::vector<std::string> LogLines() const;
     // Waits until the log holds at least count lines; false on time-out.
@@ -84,7 +81,6 @@ private:
 
     QProcess process_;
     QTemporaryDir workDir_;
-    QString runtimeDir_;
     std::string devicePath_;
     QString error_;
 };
