@@ -13,10 +13,10 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -93,6 +93,30 @@ QString WrapToWidth(const QString& text, const QFontMetrics& metrics, int width)
     return lines.join(QLatin1Char('\n'));
 }
 
+// A list box of text lines as a one-column table view without headers: unlike a list view it does not lay out
+// every row again when rows are added, so it stays fast with millions of lines. The owner sets the model.
+QTableView* CreateLineList(QDialog* dialog)
+{
+    auto* list = new QTableView(dialog);
+    list->horizontalHeader()->hide();
+    list->verticalHeader()->hide();
+    list->setShowGrid(false);
+    list->setWordWrap(false);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list->setTabKeyNavigation(false);
+    const int rowHeight = list->fontMetrics().height();
+    list->verticalHeader()->setMinimumSectionSize(rowHeight);
+    list->verticalHeader()->setDefaultSectionSize(rowHeight);
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    return list;
+}
+
 QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const DialogUnits& units)
 {
     const QRect pixels = units.ToPixels(control.rect);
@@ -137,10 +161,7 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const Di
     } else if (kind == QLatin1String("combo")) {
         widget = new QComboBox(dialog);
     } else if (kind == QLatin1String("list")) {
-        auto* list = new QListView(dialog);
-        list->setUniformItemSizes(true);
-        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        widget = list;
+        widget = CreateLineList(dialog);
     } else if (kind == QLatin1String("report")) {
         auto* report = new QTreeWidget(dialog);
         report->setRootIsDecorated(false);

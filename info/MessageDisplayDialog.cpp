@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -69,7 +68,7 @@ CMessageDisplayDialog::CMessageDisplayDialog(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     BuildDialogFromTemplate(this, DialogTemplate::Load(kMessageDisplayTemplate));
-    CreateLineList();
+    ShowLinesInList();
 
     pauseButton_ = Control<QPushButton>(this, kPauseButton);
     if (pauseButton_)
@@ -83,39 +82,14 @@ CMessageDisplayDialog::CMessageDisplayDialog(QWidget* parent)
     timer_.start();
 }
 
-// A one-column table view in place of the template's list: unlike a list view it does not lay out every row
-// again when rows are added, so a tick stays cheap with millions of lines.
-void CMessageDisplayDialog::CreateLineList()
+// The template's list box is a one-column table view (it stays fast with millions of lines); it shows the model.
+void CMessageDisplayDialog::ShowLinesInList()
 {
-    QWidget* placeholder = FindControl(this, kLineList);
-    list_ = new QTableView(this);
+    list_ = Control<QTableView>(this, kLineList);
+    if (!list_)
+        list_ = new QTableView(this);
     list_->setModel(&model_);
-    list_->horizontalHeader()->hide();
-    list_->verticalHeader()->hide();
-    list_->setShowGrid(false);
-    list_->setWordWrap(false);
-    list_->setTextElideMode(Qt::ElideNone);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list_->setTabKeyNavigation(false);
-    const int rowHeight = list_->fontMetrics().height();
-    list_->verticalHeader()->setMinimumSectionSize(rowHeight);
-    list_->verticalHeader()->setDefaultSectionSize(rowHeight);
-    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->setColumnWidth(0, kMinimumLineExtent);
-    list_->setProperty("controlId", kLineList);
-    list_->setObjectName(QStringLiteral("control%1").arg(kLineList));
-
-    if (placeholder) {
-        list_->setGeometry(placeholder->geometry());
-        list_->setAccessibleName(placeholder->accessibleName());
-        QWidget::setTabOrder(placeholder, list_);
-        delete placeholder;
-    }
 }
 
 void CMessageDisplayDialog::RefreshFromLog()

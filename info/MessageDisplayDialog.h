@@ -64,7 +64,7 @@ public:
     static QString ChooseSaveFile(QWidget* parent);
 
 private:
-    void CreateLineList();
+    void ShowLinesInList();
     void SelectNewestLine();
     void WidenForLongestLine();
 
