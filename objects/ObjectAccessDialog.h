@@ -13,7 +13,6 @@
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace trelmo {
 
