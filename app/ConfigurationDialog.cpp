@@ -129,8 +129,8 @@ void CConfigurationDialog::accept()
     app.BaudRate = baudList_->currentText().toInt();
 
     // OK reached with Enter from the address field (or with a remembered address never revisited) has seen no
-    // range check: apply it here, so that only 1..126 is ever stored and sent.
-    if (!busAddress.isEmpty() && BusAddressOutOfRange(busAddress)) {
+    // range check: apply it here, so that only 1..126 is ever stored and sent. Zero is left to its own message.
+    if (LeadingDecimalValue(busAddress) > MaxBusAddress) {
         BusAddressText = busAddress;
         busAddress.clear();
         busAddressEdit_->clear();

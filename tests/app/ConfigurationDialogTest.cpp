@@ -198,29 +198,40 @@ TEST_F(ConfigurationDialogTest, OkRefusesAnEmptyAddressButStoresTheBaudRate)
 
 TEST_F(ConfigurationDialogTest, EnterInTheAddressFieldStillChecksTheRange)
 {
-    for (const char* typed : {"127", "500", "0", "255"}) {
+    const char* const empty = "Bus address can not be empty";
+    const char* const zero = "Bus address can not be 0";
+    const struct {
+        const char* typed;
+        const char* message;
+        const char* shownAfter;
+    } cases[] = {{"127", empty, ""}, {"500", empty, ""}, {"255", empty, ""}, {"0", zero, "0"}, {"00", zero, "00"}};
+    for (const auto& c : cases) {
         messages.clear();
+        BusAddressText.clear();
         CConfigurationDialog dialog;
         ShowActive(dialog);
         QLineEdit* edit = dialog.BusAddressEdit();
         edit->setFocus();
-        QTest::keyClicks(edit, QString::fromLatin1(typed));
+        QTest::keyClicks(edit, QString::fromLatin1(c.typed));
         QTest::keyClick(edit, Qt::Key_Return); // OK is the default button; the field keeps the focus
-        ASSERT_EQ(messages.size(), 1u) << typed;
-        EXPECT_EQ(messages[0], QStringLiteral("Bus address can not be empty")) << typed;
-        EXPECT_EQ(edit->text(), QString()) << typed;
-        EXPECT_NE(dialog.result(), QDialog::Accepted) << typed;
-        EXPECT_EQ(TheApp().BusAddress, 99) << typed;
+        ASSERT_EQ(messages.size(), 1u) << c.typed;
+        EXPECT_EQ(messages[0], QString::fromLatin1(c.message)) << c.typed;
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.shownAfter)) << c.typed;
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << c.typed;
+        EXPECT_EQ(TheApp().BusAddress, 99) << c.typed;
     }
 
     // A refused address remembered from the last opening is caught the same way.
-    messages.clear();
-    BusAddressText = QStringLiteral("127");
-    CConfigurationDialog dialog;
-    dialog.accept();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(TheApp().BusAddress, 99);
+    for (const auto& [remembered, message] : {std::pair{"127", empty}, std::pair{"0", zero}}) {
+        messages.clear();
+        BusAddressText = QString::fromLatin1(remembered);
+        CConfigurationDialog dialog;
+        dialog.accept();
+        ASSERT_EQ(messages.size(), 1u) << remembered;
+        EXPECT_EQ(messages[0], QString::fromLatin1(message)) << remembered;
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << remembered;
+        EXPECT_EQ(TheApp().BusAddress, 99) << remembered;
+    }
 }
 
 TEST_F(ConfigurationDialogTest, EnterWithAValidAddressAccepts)
