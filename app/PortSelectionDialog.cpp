@@ -18,6 +18,24 @@ namespace {
 
 constexpr int PortSelectionTemplate = 141;
 constexpr int TextOpenFailed = 121;
+constexpr int TextNoPermission = 144;
+constexpr int TextPortInUse = 145;
+constexpr int TextNoSuchDevice = 146;
+
+// The text that explains an open failure; 0 when the system gave no reason worth naming.
+int ReasonText(PortOpenError reason)
+{
+    switch (reason) {
+    case PortOpenError::NoPermission:
+        return TextNoPermission;
+    case PortOpenError::InUse:
+        return TextPortInUse;
+    case PortOpenError::NoSuchDevice:
+        return TextNoSuchDevice;
+    default:
+        return 0;
+    }
+}
 
 QString PortToolTip(const QSerialPortInfo& info)
 {
@@ -30,6 +48,16 @@ QString PortToolTip(const QSerialPortInfo& info)
 }
 
 } // namespace
+
+QString TypedPortName;
+
+QString OpenFailureText(PortOpenError reason)
+{
+    const int reasonText = ReasonText(reason);
+    if (reasonText == 0)
+        return LoadText(TextOpenFailed);
+    return LoadText(TextOpenFailed) + QLatin1Char('\n') + LoadText(reasonText);
+}
 
 QList<ListedPort> AvailablePorts()
 {
@@ -59,29 +87,54 @@ CPortSelectionDialog::CPortSelectionDialog(QWidget* parent) : QDialog(parent)
         if (!port.toolTip.isEmpty())
             portList_->setItemData(portList_->count() - 1, port.toolTip, Qt::ToolTipRole);
     }
+    listedCount_ = portList_->count();
     // Device paths are longer than the field: the open list is as wide as its longest entry.
     portList_->view()->setMinimumWidth(portList_->view()->sizeHintForColumn(0) + portList_->iconSize().width());
     // An index outside the list selects nothing.
     portList_->setCurrentIndex(PortIndex >= 0 && PortIndex < portList_->count() ? PortIndex : -1);
+    OfferTypedPortName();
     portList_->installEventFilter(this);
+}
+
+// A typed name was the last choice: it joins the list (unless listed already) and is selected.
+void CPortSelectionDialog::OfferTypedPortName()
+{
+    if (TypedPortName.isEmpty())
+        return;
+    int index = portList_->findText(TypedPortName);
+    if (index < 0) {
+        portList_->addItem(TypedPortName);
+        index = portList_->count() - 1;
+    }
+    portList_->setCurrentIndex(index);
+}
+
+void CPortSelectionDialog::RememberTypedPortName()
+{
+    const QString text = portList_->currentText().trimmed();
+    const int index = portList_->findText(text);
+    TypedPortName = index >= 0 && index < listedCount_ ? QString() : text;
 }
 
 bool CPortSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == portList_ && event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         PortIndex = portList_->currentIndex();
+        RememberTypedPortName();
+    }
     return QDialog::eventFilter(watched, event);
 }
 
 void CPortSelectionDialog::accept()
 {
     portName_ = portList_->currentText().trimmed();
+    RememberTypedPortName();
     if (TheApp().SerialPort.OpenSerialPort(portName_.toStdString(), TheApp().BaudRate)) {
         QDialog::accept();
         return;
     }
-    ShowDialogMessage(this, LoadText(TextOpenFailed));
+    ShowDialogMessage(this, OpenFailureText(TheApp().SerialPort.LastOpenError()));
 }
 
 } // namespace trelmo

@@ -2,6 +2,8 @@
 // The serial port selection dialog: lists the system's serial ports and the live virtual modules, and opens the
 // chosen one (or a typed device path) at the configured baud rate. It ends with OK only when the port is open.
 
+#include "SerialBackend.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -22,6 +24,14 @@ struct ListedPort {
 // The system's serial ports by device path, in the system's order, then the registered virtual modules.
 QList<ListedPort> AvailablePorts();
 
+// The port name the user typed last, when it is not one of the listed ports; offered again by the next dialog.
+// Empty at process start and after a listed port was chosen.
+extern QString TypedPortName;
+
+// The message for a port that did not open: "Error occurs! ERROR:00", then the reason on a second line when the
+// system told one.
+QString OpenFailureText(PortOpenError reason);
+
 class CPortSelectionDialog : public QDialog {
     Q_OBJECT
 public:
@@ -37,7 +47,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void OfferTypedPortName();
+    void RememberTypedPortName();
+
     QComboBox* portList_ = nullptr;
+    int listedCount_ = 0; // entries from the enumeration; a remembered typed name may follow them
     QString portName_;
 };
 

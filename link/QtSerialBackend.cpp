@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 namespace trelmo {
@@ -43,7 +44,8 @@ QString SystemLocation(const QString& portName)
 class HardwareFlowControlProbe {
 public:
     explicit HardwareFlowControlProbe(const QString& path)
-        : descriptor_(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+        : descriptor_(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)),
+          openErrno_(descriptor_ >= 0 ? 0 : errno)
     {
     }
     ~HardwareFlowControlProbe()
@@ -60,9 +62,28 @@ public:
         return descriptor_ >= 0 && ::tcgetattr(descriptor_, &settings) == 0 && (settings.c_cflag & CRTSCTS) != 0;
     }
 
+    bool Opened() const { return descriptor_ >= 0; }
+    // errno of the failed open(2); 0 when the device opened.
+    int OpenErrno() const { return openErrno_; }
+
 private:
     int descriptor_;
+    int openErrno_;
 };
+
+// QSerialPort failed although the device itself opened: it reports its lock file, or a device held exclusively
+// (TIOCEXCL, EBUSY), as a permission error; that means another program holds the port.
+PortOpenError ReasonAfterDeviceOpened(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::PermissionError:
+        return PortOpenError::InUse;
+    case QSerialPort::DeviceNotFoundError:
+        return PortOpenError::NoSuchDevice;
+    default:
+        return PortOpenError::Other;
+    }
+}
 
 // QSerialPort opened raw (no echo, no line editing, no output processing, no software flow control), exclusively
 // (TIOCEXCL, and its lock file, which alone holds for root). All waits are poll()s: no event loop runs.
@@ -77,6 +98,7 @@ public:
     bool Open(const std::string& name, int baudRate) override
     {
         Close();
+        lastOpenError_ = PortOpenError::Other;
         if (baudRate <= 0)
             return false;
         const QString portName = QString::fromStdString(name);
@@ -88,9 +110,12 @@ public:
         const HardwareFlowControlProbe probe(SystemLocation(portName));
         port_.setFlowControl(probe.Enabled() ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
         if (!port_.open(QIODevice::ReadWrite)) {
+            lastOpenError_ = probe.Opened() ? ReasonAfterDeviceOpened(port_.error())
+                                            : PortOpenErrorFromErrno(probe.OpenErrno());
             port_.clearError();
             return false;
         }
+        lastOpenError_ = PortOpenError::None;
         // QSerialPort keeps what the driver received before the open; discard both directions.
         port_.clear(QSerialPort::AllDirections);
         port_.clearError();
@@ -107,6 +132,8 @@ public:
 
     // A lost device still counts as held until it is closed, as a dead handle would.
     bool IsOpen() const override { return port_.isOpen() || lost_; }
+
+    PortOpenError LastOpenError() const override { return lastOpenError_; }
 
     long Write(const std::uint8_t* bytes, std::size_t count) override
     {
@@ -166,9 +193,29 @@ private:
 
     QSerialPort port_;
     bool lost_ = false;
+    PortOpenError lastOpenError_ = PortOpenError::None;
 };
 
 } // namespace
+
+PortOpenError PortOpenErrorFromErrno(int errorNumber)
+{
+    switch (errorNumber) {
+    case 0:
+        return PortOpenError::None;
+    case EACCES:
+    case EPERM:
+        return PortOpenError::NoPermission;
+    case EBUSY:
+        return PortOpenError::InUse;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return PortOpenError::NoSuchDevice;
+    default:
+        return PortOpenError::Other;
+    }
+}
 
 std::unique_ptr<SerialBackend> MakeQtSerialBackend()
 {

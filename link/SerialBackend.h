@@ -8,6 +8,12 @@
 
 namespace trelmo {
 
+// Why a port could not be opened, as far as the system tells.
+enum class PortOpenError { None, NoPermission, InUse, NoSuchDevice, Other };
+
+// The reason behind an errno of the device's open(2).
+PortOpenError PortOpenErrorFromErrno(int errorNumber);
+
 class SerialBackend {
 public:
     virtual ~SerialBackend() = default;
@@ -15,6 +21,8 @@ public:
     virtual bool Open(const std::string& name, int baudRate) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // Why the last Open failed; None after one that succeeded.
+    virtual PortOpenError LastOpenError() const { return PortOpenError::Other; }
     // One write bounded by 200 ms per byte + 200 ms. Returns the bytes written, or -1 on failure.
     virtual long Write(const std::uint8_t* bytes, std::size_t count) = 0;
     // Takes at most capacity bytes that are already buffered, without waiting; the rest stays queued.

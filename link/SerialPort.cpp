@@ -28,6 +28,11 @@ bool SerialPort::IsOpen() const
     return backend_->IsOpen();
 }
 
+PortOpenError SerialPort::LastOpenError() const
+{
+    return backend_->LastOpenError();
+}
+
 bool SerialPort::SendBytes(const std::uint8_t* bytes, std::size_t count, std::size_t* written)
 {
     const long result = backend_->IsOpen() ? backend_->Write(bytes, count) : -1;

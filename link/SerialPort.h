@@ -20,6 +20,8 @@ public:
     // Closes the port if one is held.
     void CloseSerialPort();
     bool IsOpen() const;
+    // Why the last OpenSerialPort failed.
+    PortOpenError LastOpenError() const;
 
     // Success when at least one byte was written; otherwise the port is closed. *written is set on success.
     bool SendBytes(const std::uint8_t* bytes, std::size_t count, std::size_t* written = nullptr);

@@ -25,6 +25,7 @@ protected:
     {
         SetActiveLanguage(LanguageVariant::English);
         PortIndex = 0;
+        TypedPortName.clear();
         TheApp().BaudRate = 9600;
         previousHook_ = SetMessageBoxHook([this](MessageBoxKind, const QString& text) { messages.push_back(text); });
     }
@@ -88,17 +89,76 @@ TEST_F(PortSelectionDialogTest, AnEmptyChoiceCannotBeOpened)
     EXPECT_FALSE(TheApp().SerialPort.IsOpen());
 }
 
-TEST_F(PortSelectionDialogTest, AFailedOpenKeepsTheDialogOpen)
+TEST_F(PortSelectionDialogTest, AFailedOpenSaysWhyInBothLanguagesAndKeepsTheDialogOpen)
 {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
+    SerialPort otherProgram;
+    ASSERT_TRUE(otherProgram.OpenSerialPort(sim.DevicePath(), 9600));
+    const QString busy = QString::fromStdString(sim.DevicePath());
+    const QString missing = QStringLiteral("/dev/trelmo-no-such-port");
+    struct Case {
+        LanguageVariant language;
+        QString name;
+        const char* text;
+    };
+    const Case cases[] = {
+        {LanguageVariant::English, missing, "Error occurs! ERROR:00\nNo such device."},
+        {LanguageVariant::Chinese, missing, "错误发生! ERROR:00\n设备不存在。"},
+        {LanguageVariant::English, busy, "Error occurs! ERROR:00\nThe port is in use by another program."},
+        {LanguageVariant::Chinese, busy, "错误发生! ERROR:00\n该串口正被其他程序占用。"},
+    };
+    for (const Case& c : cases) {
+        messages.clear();
+        SetActiveLanguage(c.language);
+        CPortSelectionDialog dialog;
+        ShowActive(dialog);
+        dialog.PortList()->setEditText(c.name);
+        dialog.accept();
+        EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8(c.text)}) << c.text;
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.PortName(), c.name);
+        EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+    }
+    SetActiveLanguage(LanguageVariant::English);
+    EXPECT_EQ(OpenFailureText(PortOpenError::NoPermission),
+              QStringLiteral("Error occurs! ERROR:00\nNo permission to use the port. Add your user to the serial-port "
+                             "group (dialout on Debian) and log in again."));
+}
+
+TEST_F(PortSelectionDialogTest, ATypedPathIsOfferedAgainUntilAListedPortIsChosen)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
+    const QString listed = QString::fromStdString(sim.DevicePath());
+    const QString typed = QStringLiteral("/dev/trelmo-typed-port");
+    {
+        CPortSelectionDialog dialog;
+        ShowActive(dialog);
+        dialog.PortList()->setFocus();
+        dialog.PortList()->lineEdit()->selectAll();
+        QTest::keyClicks(dialog.PortList()->lineEdit(), typed);
+        QTest::keyClick(dialog.PortList()->lineEdit(), Qt::Key_Return); // fails: no such device
+        ASSERT_EQ(messages.size(), 1u);
+    }
+    for (int connect = 0; connect < 2; ++connect) {
+        CPortSelectionDialog dialog;
+        EXPECT_EQ(Entries(dialog), SystemPorts() << typed) << connect;
+        EXPECT_EQ(dialog.PortList()->currentText(), typed) << connect;
+        ShowActive(dialog);
+        dialog.PortList()->setFocus();
+        QTest::mouseClick(Control<QPushButton>(&dialog, 2), Qt::LeftButton); // Cancel keeps the offer
+    }
+    {
+        CPortSelectionDialog dialog;
+        ShowActive(dialog);
+        dialog.PortList()->setCurrentIndex(dialog.PortList()->findText(listed));
+        dialog.accept();
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    }
     CPortSelectionDialog dialog;
-    ShowActive(dialog);
-    dialog.PortList()->setEditText(QStringLiteral("/dev/trelmo-no-such-port"));
-    dialog.accept();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], QStringLiteral("Error occurs! ERROR:00"));
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_NE(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.PortName(), QStringLiteral("/dev/trelmo-no-such-port"));
+    EXPECT_EQ(Entries(dialog), SystemPorts()) << "a chosen listed port ends the offer";
 }
 
 TEST_F(PortSelectionDialogTest, ListsALiveVirtualModuleLastAndOpensIt)
