@@ -5,11 +5,16 @@
 #include "MessageLog.h"
 #include "StringTable.h"
 
-#include <QElapsedTimer>
+#include "ConnectionSteps.h"
+#include "FixedWait.h"
+
 #include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
+#include <chrono>
+#include <set>
+#include <thread>
 
 namespace trelmo::testing {
 namespace {
@@ -229,18 +234,23 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
 {
     Configure(Mode::AutoBaud, "3", 4);
     SimProcess& sim = StartSim(GetParam().simArguments);
-    QElapsedTimer clock;
-    clock.start();
-    ConnectTo(sim);
-    const qint64 elapsed = clock.elapsed();
+    std::vector<int> waits;
+    std::set<long> secondsAtWaits; // the handshake's own whole-second clock, read at each wait
+    {
+        const ScopedWaitFunction record([&](int milliseconds) {
+            waits.push_back(milliseconds);
+            secondsAtWaits.insert(WallClockSeconds());
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        });
+        ConnectTo(sim);
+    }
 
     ExpectFailedWith(TextAutoBaudFailed);
-    EXPECT_GT(elapsed, 3000);
-    EXPECT_LT(elapsed, 5500);
     const std::vector<Bytes> frames = HostFrames(sim);
     EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), IsProbe)) << "only probes go out";
-    EXPECT_GE(frames.size(), 30u);
-    EXPECT_LE(frames.size(), 85u);
+    EXPECT_EQ(waits, std::vector<int>(frames.size(), 50)) << "one 50 ms wait for the answer to each probe";
+    EXPECT_GE(secondsAtWaits.size(), 4u) << "probing goes on until the clock has moved more than 3 seconds on";
+    EXPECT_LE(frames.size(), 80u) << "at 50 ms a probe, no more fit before the clock reads 4 seconds on";
     const Bytes answers = LoggedBytes(sim.LogLines(), '0');
     if (GetParam().answer == 0) {
         EXPECT_TRUE(answers.empty());
