@@ -54,7 +54,7 @@ AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, con
         check.messageId = AppDataObjectText::RepeatedPair;
         return check;
     }
-    check.entry.DataText = TrimInputText(dataText);
+    check.entry.DataText = TrimInputText(JoinInputLines(dataText)); // pasted lines are kept on one line
     if (check.entry.DataText.empty()) {
         check.messageId = AppDataObjectText::EmptyData;
         return check;

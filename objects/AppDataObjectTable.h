@@ -47,7 +47,8 @@ private:
 
 // The checks of the Add action. messageId is 0 when the entry may be added; otherwise it is the message to show:
 // 114 for a pair already in the table, 115 for a data text that is empty or blank only, 110 for a data text that
-// stands for more than 242 bytes or holds a piece that is empty or does not begin with a hex digit.
+// stands for more than 242 bytes or holds a piece that is not one or two hex digits. Line breaks in the data text
+// become blanks.
 struct AppDataObjectAddCheck {
     int messageId = 0;
     AppDataObjectEntry entry; // the entry to add, when messageId is 0

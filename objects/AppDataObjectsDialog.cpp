@@ -7,7 +7,6 @@
 #include "UiControls.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -47,14 +46,6 @@ public:
     }
 };
 
-bool IsEnterKey(const QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 } // namespace
 
 CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget* parent)
@@ -70,8 +61,8 @@ CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget*
     attribute_ = ControlOrSpare<QLineEdit>(this, ids::Attribute);
     data_ = ControlOrSpare<QPlainTextEdit>(this, ids::Data);
     list_ = ControlOrSpare<QTreeWidget>(this, ids::List);
-    // Enter does nothing outside the buttons: in the data field it would start a new line that ParseHexByteList
-    // does not split at, and elsewhere the dialog would press the first button (Add) as its default.
+    // Enter does nothing outside the buttons: in the data field it would start a new line in what is one line of
+    // hex pieces, and elsewhere the dialog would press the first button (Add) as its default.
     for (QWidget* field : {static_cast<QWidget*>(instance_), static_cast<QWidget*>(attribute_),
                            static_cast<QWidget*>(data_), static_cast<QWidget*>(list_)})
         field->installEventFilter(this);

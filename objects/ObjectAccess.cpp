@@ -1,5 +1,6 @@
 #include "ObjectAccess.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -22,6 +23,11 @@ int HexDigitValue(char c)
 bool IsTrimmedSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool IsHexBytePiece(const std::string& piece)
+{
+    return !piece.empty() && piece.size() <= 2 && std::all_of(piece.begin(), piece.end(), IsHexDigit);
 }
 
 // The pieces between single blanks; two blanks in a row leave an empty piece.
@@ -121,17 +127,27 @@ std::string TrimInputText(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
+std::string JoinInputLines(const std::string& text)
+{
+    std::string joined;
+    joined.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue; // CR LF is one line break: its LF gives the blank
+        joined.push_back(text[i] == '\r' || text[i] == '\n' ? ' ' : text[i]);
+    }
+    return joined;
+}
+
 std::size_t CountHexTokens(const std::string& text)
 {
-    std::size_t blanks = 0;
-    for (char c : text)
-        blanks += c == ' ' ? 1 : 0;
-    return blanks + 1;
+    const std::string joined = JoinInputLines(text);
+    return static_cast<std::size_t>(std::count(joined.begin(), joined.end(), ' ')) + 1;
 }
 
 Bytes ParseHexByteList(const std::string& text)
 {
-    const std::string trimmed = TrimInputText(text);
+    const std::string trimmed = JoinInputLines(TrimInputText(text));
     Bytes bytes;
     if (trimmed.empty())
         return bytes;
@@ -142,15 +158,13 @@ Bytes ParseHexByteList(const std::string& text)
 
 bool IsLegalHexByteList(const std::string& text)
 {
-    const std::string trimmed = TrimInputText(text);
+    const std::string trimmed = JoinInputLines(TrimInputText(text));
     if (trimmed.empty())
         return true;
     if (CountHexTokens(trimmed) > MaxObjectDataBytes)
         return false;
-    for (const std::string& piece : SplitAtBlanks(trimmed))
-        if (piece.empty() || !IsHexDigit(piece.front()))
-            return false;
-    return true;
+    const std::vector<std::string> pieces = SplitAtBlanks(trimmed);
+    return std::all_of(pieces.begin(), pieces.end(), IsHexBytePiece);
 }
 
 std::string FormatResponseData(const std::uint8_t* bytes, std::size_t count)

@@ -49,15 +49,19 @@ std::int32_t ParseDecimalValue(const std::string& text);
 // Leading and trailing blank, tab, CR, LF, VT and FF removed.
 std::string TrimInputText(const std::string& text);
 
-// The number of blanks (0x20) in the text plus one.
+// Each line break (CR LF, CR or LF) replaced by one blank, so that pasted lines separate pieces as a blank does.
+std::string JoinInputLines(const std::string& text);
+
+// The number of blanks (0x20) and line breaks in the text plus one.
 std::size_t CountHexTokens(const std::string& text);
 
-// The bytes of a hex text: trimmed, cut at every single blank, each piece read by ParseHexValue (low 8 bits).
-// An empty or blank-only text gives no bytes. "0102" is one piece (0x02); "1 2 3" gives 01 02 03.
+// The bytes of a hex text: trimmed, cut at every single blank or line break, each piece read by ParseHexValue
+// (low 8 bits). An empty or blank-only text gives no bytes. "0102" is one piece (0x02); "1 2 3" gives 01 02 03.
 Bytes ParseHexByteList(const std::string& text);
 
-// True when the trimmed text stands for at most MaxObjectDataBytes bytes and every piece begins with a hex digit
-// (so no two blanks in a row). The empty text is legal: it holds no bytes.
+// True when the trimmed text stands for at most MaxObjectDataBytes bytes and every piece is one or two hex digits
+// (so no two blanks in a row, and nothing that ParseHexByteList would cut short). The empty text is legal: it holds
+// no bytes.
 bool IsLegalHexByteList(const std::string& text);
 
 // "%02x " per byte: {0x0A, 0xFF} -> "0a ff ".

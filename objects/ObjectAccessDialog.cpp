@@ -48,6 +48,7 @@ CObjectAccessDialog::CObjectAccessDialog(SerialPort& port, SequenceCounter& coun
     modeList_->addItem(LoadText(kTextWrite));
     modeList_->setCurrentIndex(ReadMode);
     inputData_->setEnabled(false);
+    inputData_->installEventFilter(this);
     connect(modeList_, &QComboBox::currentIndexChanged, this, &CObjectAccessDialog::OnModeChanged);
     if (auto* send = Control<QPushButton>(this, ObjectAccessControl::Send))
         connect(send, &QPushButton::clicked, this, &CObjectAccessDialog::OnSend);
@@ -76,6 +77,14 @@ void CObjectAccessDialog::ShowTexts()
         inputData_->setPlainText(inputDataText_);
     if (responseData_->toPlainText() != responseDataText_)
         responseData_->setPlainText(responseDataText_);
+}
+
+// Enter in the input data would start a new line; the bytes are typed as one line of pieces.
+bool CObjectAccessDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == inputData_ && IsEnterKey(event))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void CObjectAccessDialog::SetStatus(int textId)

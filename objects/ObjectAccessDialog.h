@@ -46,6 +46,9 @@ public slots:
     void OnSend();
     void OnModeChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void TakeTexts();
     void ShowTexts();

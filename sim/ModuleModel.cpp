@@ -58,6 +58,28 @@ std::string HexByte(std::uint8_t value)
     return BytesToHexText(&value, 1, 0).substr(1, 2);
 }
 
+// Only for frames whose Length covers the object header unless they carry I/O data (checked by the caller).
+AnswerKind KindOf(const Bytes& frame)
+{
+    const std::uint8_t type = frame[ModuleFrame::FrameType];
+    if (type == IoData)
+        return AnswerKind::Io;
+    if (type != Request)
+        return AnswerKind::Ack; // the host's answer to one of the module's requests
+    const Codes codes = CodesOf(frame);
+    if (codes.object == ApplicationDataObject)
+        return AnswerKind::Ack; // the host's write of an application data object the module named
+    if (codes.service == ServiceWrite && Is(codes, 0x03, 1, 1))
+        return AnswerKind::BusAddress;
+    if (codes.service == ServiceWrite && Is(codes, 0x00, 2, 0))
+        return AnswerKind::Online;
+    if (codes.service == ServiceRead && Is(codes, 0x02, 1, 0))
+        return AnswerKind::Info1;
+    if (codes.service == ServiceRead && Is(codes, 0x00, 1, 0))
+        return AnswerKind::Info2;
+    return AnswerKind::Object;
+}
+
 } // namespace
 
 ModuleModel::ModuleModel(ModuleOptions options) : options_(std::move(options))
@@ -83,6 +105,14 @@ ModuleModel::ModuleModel(ModuleOptions options) : options_(std::move(options))
 std::vector<Bytes> ModuleModel::Receive(const std::uint8_t* bytes, std::size_t count, int hostBaudRate)
 {
     std::vector<Bytes> answers;
+    for (ModuleAnswer& answer : ReceiveAnswers(bytes, count, hostBaudRate))
+        answers.push_back(std::move(answer.bytes));
+    return answers;
+}
+
+std::vector<ModuleAnswer> ModuleModel::ReceiveAnswers(const std::uint8_t* bytes, std::size_t count, int hostBaudRate)
+{
+    std::vector<ModuleAnswer> answers;
     pending_.insert(pending_.end(), bytes, bytes + count);
     while (!pending_.empty()) {
         if (pending_[0] == ProbeByte) {
@@ -105,7 +135,7 @@ std::vector<Bytes> ModuleModel::Receive(const std::uint8_t* bytes, std::size_t c
     return answers;
 }
 
-void ModuleModel::TakeProbe(std::vector<Bytes>& answers)
+void ModuleModel::TakeProbe(std::vector<ModuleAnswer>& answers)
 {
     pending_.erase(pending_.begin(), pending_.begin() + 2);
     if (options_.mode != LineMode::Auto) {
@@ -114,7 +144,7 @@ void ModuleModel::TakeProbe(std::vector<Bytes>& answers)
     }
     handshakeDone_ = true;
     if (!options_.silent)
-        answers.push_back({options_.probeAnswer});
+        answers.push_back({{options_.probeAnswer}, std::nullopt});
 }
 
 // Takes one whole frame off the pending bytes. Returns false when more bytes are needed; a frame that is
@@ -196,24 +226,25 @@ bool ModuleModel::Answers(AnswerKind kind) const
     return options_.silentAfter < 0 || framesServed_ <= options_.silentAfter;
 }
 
-void ModuleModel::Serve(const Bytes& frame, std::vector<Bytes>& answers)
+void ModuleModel::Serve(const Bytes& frame, std::vector<ModuleAnswer>& answers)
 {
-    AnswerKind kind = AnswerKind::Io;
-    Bytes answer;
     const std::uint8_t type = frame[ModuleFrame::FrameType];
-    if (type == IoData) {
-        answer = AnswerIoData(frame);
-    } else if (BodyLength(frame) < ModuleFrame::ObjectHeaderSize) {
+    if (type != IoData && BodyLength(frame) < ModuleFrame::ObjectHeaderSize) {
         Note("object frame shorter than its header ignored");
         return;
-    } else if (type == Request) {
-        answer = AnswerRequest(frame, kind);
-    } else {
-        kind = AnswerKind::Ack;
-        answer = AnswerHostResponse(frame);
     }
+    const AnswerKind kind = KindOf(frame);
+    Bytes answer;
+    if (options_.errorAnswer.count(kind) != 0)
+        answer = Refusal(frame);
+    else if (type == IoData)
+        answer = AnswerIoData(frame);
+    else if (type == Request)
+        answer = AnswerRequest(frame);
+    else
+        answer = AnswerHostResponse(frame);
     if (!answer.empty() && Answers(kind))
-        answers.push_back(WithBadLength(std::move(answer)));
+        answers.push_back({Damaged(kind, WithBadLength(std::move(answer))), kind});
 }
 
 Bytes ModuleModel::AnswerIoData(const Bytes& frame)
@@ -255,24 +286,13 @@ Bytes ModuleModel::ModuleRequestInCycle()
     return {};
 }
 
-Bytes ModuleModel::AnswerRequest(const Bytes& frame, AnswerKind& kind)
+Bytes ModuleModel::AnswerRequest(const Bytes& frame)
 {
     const Codes codes = CodesOf(frame);
-    kind = AnswerKind::Object;
     if (codes.object == ApplicationDataObject) {
         // The host's answer to an application data object request.
-        kind = AnswerKind::Ack;
         return codes.service == ServiceWrite ? Success(frame) : Error(frame, ModuleError::UnsupportedService);
     }
-    if (codes.service == ServiceWrite && Is(codes, 0x03, 1, 1))
-        kind = AnswerKind::BusAddress;
-    else if (codes.service == ServiceWrite && Is(codes, 0x00, 2, 0))
-        kind = AnswerKind::Online;
-    else if (codes.service == ServiceRead && Is(codes, 0x02, 1, 0))
-        kind = AnswerKind::Info1;
-    else if (codes.service == ServiceRead && Is(codes, 0x00, 1, 0))
-        kind = AnswerKind::Info2;
-
     if (codes.service == ServiceRead)
         return ReadAttribute(frame);
     if (codes.service == ServiceWrite)
@@ -402,6 +422,25 @@ Bytes ModuleModel::Error(const Bytes& request, ModuleError error) const
     const Codes c = CodesOf(request);
     return AssembleObjectFrame(request[ModuleFrame::Sequence], ErrorFrameType, c.service, c.object, c.instance,
                                c.attribute, {static_cast<std::uint8_t>(error)});
+}
+
+// An error answer to any frame; I/O data frames have no object header, so theirs is zero.
+Bytes ModuleModel::Refusal(const Bytes& request) const
+{
+    const Bytes code{static_cast<std::uint8_t>(ScenarioRefusal)};
+    if (request[ModuleFrame::FrameType] == IoData)
+        return AssembleObjectFrame(request[ModuleFrame::Sequence], ErrorFrameType, 0, 0, 0, 0, code);
+    return Error(request, ScenarioRefusal);
+}
+
+// A wrong CRC (its last byte inverted), then a cut to the first few bytes, for the kinds that scenarios choose.
+Bytes ModuleModel::Damaged(AnswerKind kind, Bytes answer) const
+{
+    if (options_.badCrc.count(kind) != 0 && !answer.empty())
+        answer.back() ^= 0xFF;
+    if (options_.shortAnswer.count(kind) != 0 && answer.size() > options_.shortBytes)
+        answer.resize(options_.shortBytes);
+    return answer;
 }
 
 // Declares a Length that does not match the bytes sent; the CRC still closes the bytes actually sent.

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -30,8 +31,17 @@ enum class ModuleError : std::uint8_t {
 
 enum class LineMode { Auto, Fixed9600, Fixed115200 };
 
-// Kinds of request that a scenario can leave unanswered.
+// Kinds of request that a scenario can single out (leave unanswered, refuse, damage or delay the answer).
 enum class AnswerKind { BusAddress, Online, Info1, Info2, Object, Io, Ack };
+
+// Error code of the answers that a scenario refuses.
+constexpr ModuleError ScenarioRefusal = ModuleError::UnsupportedService;
+
+// One answer to send, and the kind of request it answers (none for a probe answer).
+struct ModuleAnswer {
+    Bytes bytes;
+    std::optional<AnswerKind> kind;
+};
 
 // Answers whose declared Length does not match what is sent.
 enum class BadLength { None, Over, Under, Huge };
@@ -59,6 +69,10 @@ struct ModuleOptions {
     bool silent = false;
     int silentAfter = -1; // answer only the first N frames; -1 = no limit
     std::set<AnswerKind> noAnswer;
+    std::set<AnswerKind> errorAnswer; // refused with an error frame, without taking effect
+    std::set<AnswerKind> badCrc;      // last CRC byte inverted
+    std::set<AnswerKind> shortAnswer; // cut to their first shortBytes bytes
+    std::size_t shortBytes = 3;
     BadLength badLength = BadLength::None;
 };
 
@@ -72,6 +86,8 @@ public:
     // Returns the answers to send, in order.
     std::vector<Bytes> Receive(const std::uint8_t* bytes, std::size_t count, int hostBaudRate);
     std::vector<Bytes> Receive(const Bytes& bytes, int hostBaudRate) { return Receive(bytes.data(), bytes.size(), hostBaudRate); }
+    // The same, with the kind of request each answer belongs to.
+    std::vector<ModuleAnswer> ReceiveAnswers(const std::uint8_t* bytes, std::size_t count, int hostBaudRate);
 
     // True while the start of a frame (or of a probe) waits for the rest.
     bool HasPartialFrame() const { return !pending_.empty(); }
@@ -94,13 +110,13 @@ private:
     };
     using AttributeKey = std::tuple<std::uint8_t, std::uint16_t, std::uint16_t>;
 
-    void TakeProbe(std::vector<Bytes>& answers);
+    void TakeProbe(std::vector<ModuleAnswer>& answers);
     bool TakeFrame(Bytes& frame);
     bool LineSpeedAccepted(int hostBaudRate);
-    void Serve(const Bytes& frame, std::vector<Bytes>& answers);
+    void Serve(const Bytes& frame, std::vector<ModuleAnswer>& answers);
     bool Answers(AnswerKind kind) const;
     Bytes AnswerIoData(const Bytes& frame);
-    Bytes AnswerRequest(const Bytes& frame, AnswerKind& kind);
+    Bytes AnswerRequest(const Bytes& frame);
     Bytes AnswerHostResponse(const Bytes& frame);
     Bytes ReadAttribute(const Bytes& frame);
     Bytes WriteAttribute(const Bytes& frame);
@@ -109,7 +125,9 @@ private:
     Bytes ModuleRequestInCycle();
     Bytes Success(const Bytes& request, const Bytes& data = {}) const;
     Bytes Error(const Bytes& request, ModuleError error) const;
+    Bytes Refusal(const Bytes& request) const;
     Bytes WithBadLength(Bytes answer) const;
+    Bytes Damaged(AnswerKind kind, Bytes answer) const;
     void Note(std::string text);
 
     ModuleOptions options_;

@@ -34,6 +34,10 @@ using Clock = std::chrono::steady_clock;
 // the next one. The host never pauses inside a frame, and its frames follow each other 50 ms apart at least.
 constexpr auto PartialFrameTimeout = std::chrono::milliseconds(40);
 
+// The junk of the flood scenario: FrameType 0x5A does not exist, so no run of it reads as a frame.
+constexpr std::uint8_t FloodByte = 0x5A;
+constexpr std::size_t FloodChunk = 256;
+
 int signalPipe[2] = {-1, -1};
 
 void OnSignal(int)
@@ -200,7 +204,8 @@ struct TimedWrite {
 class Server {
 public:
     Server(const SimSettings& settings, VirtualLine& line, TrafficLog& log)
-        : settings_(settings), model_(settings.module), line_(line), log_(log)
+        : settings_(settings), model_(settings.module), line_(line), log_(log),
+          flood_(settings.floodAfter >= 0 ? Flood::Armed : Flood::Done)
     {
     }
 
@@ -209,7 +214,9 @@ public:
     {
         std::uint8_t buffer[4096];
         for (;;) {
-            pollfd fds[2] = {{line_.Master(), POLLIN, 0}, {signalPipe[0], POLLIN, 0}};
+            StartFloodWhenDue();
+            const short lineEvents = flood_ == Flood::Running ? POLLIN | POLLOUT : POLLIN;
+            pollfd fds[2] = {{line_.Master(), lineEvents, 0}, {signalPipe[0], POLLIN, 0}};
             if (poll(fds, 2, Timeout()) < 0 && errno != EINTR) {
                 Warn(std::string("poll failed: ") + std::strerror(errno));
                 return;
@@ -230,6 +237,7 @@ public:
                 PrintNotes();
             }
             SendDueWrites();
+            SendFlood();
         }
     }
 
@@ -244,11 +252,45 @@ private:
             line_.HangUp();
             return false;
         }
-        const std::vector<Bytes> answers = model_.Receive(bytes, count, line_.HostBaudRate());
+        if (!Listening())
+            return true;
+        const std::vector<ModuleAnswer> answers = model_.ReceiveAnswers(bytes, count, line_.HostBaudRate());
         PrintNotes();
-        for (const Bytes& answer : answers)
+        for (const ModuleAnswer& answer : answers)
             Schedule(answer);
         return true;
+    }
+
+    // False from the frame that arms the flood until the flood has ended: the host's bytes are then only logged.
+    bool Listening() const
+    {
+        return flood_ == Flood::Done || (flood_ == Flood::Armed && model_.FramesServed() < settings_.floodAfter);
+    }
+
+    // The flood starts once the answers before it have gone out.
+    void StartFloodWhenDue()
+    {
+        if (flood_ != Flood::Armed || Listening() || !writes_.empty())
+            return;
+        flood_ = Flood::Running;
+        floodEnd_ = Clock::now() + std::chrono::milliseconds(settings_.floodMs);
+        Warn("sending junk for " + std::to_string(settings_.floodMs) + " ms");
+    }
+
+    // One chunk of junk per pass while the host's side has room; a full side (EAGAIN) waits in poll.
+    void SendFlood()
+    {
+        if (flood_ != Flood::Running)
+            return;
+        if (Clock::now() >= floodEnd_) {
+            flood_ = Flood::Done;
+            Warn("junk ended, serving again");
+            return;
+        }
+        static const Bytes junk(FloodChunk, FloodByte);
+        const ssize_t written = write(line_.Master(), junk.data(), junk.size());
+        if (written > 0)
+            log_.Write(junk.data(), static_cast<std::size_t>(written), 0);
     }
 
     bool HangupDue() const
@@ -256,11 +298,14 @@ private:
         return settings_.hangupAfter >= 0 && model_.FramesServed() >= settings_.hangupAfter && writes_.empty();
     }
 
-    void Schedule(const Bytes& answer)
+    void Schedule(const ModuleAnswer& moduleAnswer)
     {
+        const Bytes& answer = moduleAnswer.bytes;
         Clock::time_point due = Clock::now() + std::chrono::milliseconds(settings_.delayMs);
         if (answer.size() > ModuleFrame::FrameType && answer[ModuleFrame::FrameType] == IoData)
             due += std::chrono::milliseconds(settings_.ioDelayMs);
+        if (moduleAnswer.kind && settings_.lateKinds.count(*moduleAnswer.kind) != 0)
+            due += std::chrono::milliseconds(settings_.lateMs);
         if (!writes_.empty() && writes_.back().due > due)
             due = writes_.back().due;
         if (settings_.splitMs < 0 || answer.size() < 2) {
@@ -295,6 +340,8 @@ private:
             next = writes_.front().due;
         if (model_.HasPartialFrame())
             next = std::min(next, lastReceived_ + PartialFrameTimeout);
+        if (flood_ == Flood::Running)
+            next = std::min(next, floodEnd_);
         if (next == Clock::time_point::max())
             return -1;
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count();
@@ -313,6 +360,9 @@ private:
     TrafficLog& log_;
     std::deque<TimedWrite> writes_;
     Clock::time_point lastReceived_ = Clock::now();
+    enum class Flood { Armed, Running, Done };
+    Flood flood_;
+    Clock::time_point floodEnd_;
 };
 
 bool InstallSignalHandlers()

@@ -42,6 +42,20 @@ const OptionText Options[] = {
     {"silent-after", "Scenario: answer only the first N frames.", "n"},
     {"no-answer", "Scenario: leave these requests unanswered: busaddress, online, info1, info2, object, io, "
                   "ack.", "kinds"},
+    {"error-answer", "Scenario: refuse these requests (kinds as for --no-answer) with an error frame "
+                     "(FrameType 3, code 07) that echoes the request's object codes (zeros for io); the request "
+                     "takes no effect.", "kinds"},
+    {"bad-crc", "Scenario: the answers to these requests (kinds as for --no-answer) carry a wrong CRC (last byte "
+                "inverted).", "kinds"},
+    {"short-answer", "Scenario: the answers to these requests (kinds as for --no-answer) are cut to their first "
+                     "--short-bytes bytes.", "kinds"},
+    {"short-bytes", "Bytes left of each answer cut by --short-answer, 1 to 253. Default: 3.", "n"},
+    {"late-kinds", "Scenario: send the answers to these requests (kinds as for --no-answer) --late-ms late, other "
+                   "answers on time.", "kinds"},
+    {"late-ms", "Delay of the answers chosen by --late-kinds, in milliseconds. Default: 400.", "ms"},
+    {"flood-after", "Scenario: after answering N frames, send junk bytes (5A) as fast as the line takes them for "
+                    "--flood-ms, reading but not answering the host meanwhile; then serve again.", "n"},
+    {"flood-ms", "Length of the --flood-after stream in milliseconds. Default: 500.", "ms"},
     {"probe-answer", "Scenario: answer each probe with this byte instead of AA.", "hex"},
     {"delay-ms", "Scenario: send every answer this many milliseconds late.", "ms"},
     {"io-delay-ms", "Scenario: send I/O data answers this many milliseconds late (other answers on time).", "ms"},
@@ -125,19 +139,20 @@ bool ReadMode(const QCommandLineParser& parser, LineMode& mode, QString* error)
     return true;
 }
 
-bool ReadNoAnswer(const QCommandLineParser& parser, std::set<AnswerKind>& kinds, QString* error)
+// A list of request kinds ("busaddress,io"); the option may be given more than once.
+bool ReadKinds(const QCommandLineParser& parser, const char* name, std::set<AnswerKind>& kinds, QString* error)
 {
     static const std::pair<const char*, AnswerKind> names[] = {
         {"busaddress", AnswerKind::BusAddress}, {"online", AnswerKind::Online}, {"info1", AnswerKind::Info1},
         {"info2", AnswerKind::Info2}, {"object", AnswerKind::Object}, {"io", AnswerKind::Io},
         {"ack", AnswerKind::Ack}};
-    const QStringList values = parser.values(QStringLiteral("no-answer"));
+    const QStringList values = parser.values(QLatin1String(name));
     for (const QString& value : values) {
         for (const QString& word : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             const auto found = std::find_if(std::begin(names), std::end(names),
                                             [&](const auto& n) { return word.trimmed() == QLatin1String(n.first); });
             if (found == std::end(names)) {
-                *error = QStringLiteral("--no-answer: unknown kind %1").arg(word);
+                *error = QStringLiteral("--%1: unknown kind %2").arg(QLatin1String(name), word);
                 return false;
             }
             kinds.insert(found->second);
@@ -205,6 +220,7 @@ bool ReadModuleOptions(const QCommandLineParser& parser, ModuleOptions& m, QStri
 {
     int readLength = static_cast<int>(m.readLength);
     int info1Length = static_cast<int>(m.info1Length);
+    int shortBytes = static_cast<int>(m.shortBytes);
     bool ok = ReadMode(parser, m.mode, error) && ReadInt(parser, "read-length", 0, 250, readLength, error)
         && ReadText(parser, "network-type", m.networkType, error)
         && ReadText(parser, "product-type", m.productType, error) && ReadDate(parser, m.productionDate, error)
@@ -216,12 +232,15 @@ bool ReadModuleOptions(const QCommandLineParser& parser, ModuleOptions& m, QStri
         && ReadInt(parser, "config-at", 0, 1000000, m.configAt, error)
         && ReadInt(parser, "param-at", 0, 1000000, m.paramAt, error)
         && ReadInt(parser, "adi-every", 0, 1000000, m.adiEvery, error)
-        && ReadInt(parser, "silent-after", 0, 1000000, m.silentAfter, error) && ReadNoAnswer(parser, m.noAnswer, error)
-        && ReadScenarioBytes(parser, m, error);
+        && ReadInt(parser, "silent-after", 0, 1000000, m.silentAfter, error)
+        && ReadKinds(parser, "no-answer", m.noAnswer, error) && ReadKinds(parser, "error-answer", m.errorAnswer, error)
+        && ReadKinds(parser, "bad-crc", m.badCrc, error) && ReadKinds(parser, "short-answer", m.shortAnswer, error)
+        && ReadInt(parser, "short-bytes", 1, 253, shortBytes, error) && ReadScenarioBytes(parser, m, error);
     if (!ok)
         return false;
     m.readLength = static_cast<std::size_t>(readLength);
     m.info1Length = static_cast<std::size_t>(info1Length);
+    m.shortBytes = static_cast<std::size_t>(shortBytes);
     m.silent = parser.isSet(QStringLiteral("silent"));
     if (parser.isSet(QStringLiteral("serial"))) {
         const uint serial = parser.value(QStringLiteral("serial")).toUInt(&ok);
@@ -283,7 +302,11 @@ bool ReadSimOptions(const QCommandLineParser& parser, SimSettings& settings, QSt
         && ReadInt(parser, "io-delay-ms", 0, 60000, settings.ioDelayMs, error)
         && ReadInt(parser, "split-ms", 0, 60000, settings.splitMs, error)
         && ReadInt(parser, "split-at", 1, 1000, settings.splitAt, error)
-        && ReadInt(parser, "hangup-after", 0, 1000000, settings.hangupAfter, error);
+        && ReadInt(parser, "hangup-after", 0, 1000000, settings.hangupAfter, error)
+        && ReadKinds(parser, "late-kinds", settings.lateKinds, error)
+        && ReadInt(parser, "late-ms", 0, 60000, settings.lateMs, error)
+        && ReadInt(parser, "flood-after", 0, 1000000, settings.floodAfter, error)
+        && ReadInt(parser, "flood-ms", 1, 60000, settings.floodMs, error);
 }
 
 std::optional<Bytes> ParseHexBytes(const QString& text)

@@ -21,6 +21,10 @@ struct SimSettings {
     int splitMs = -1;                     // answers in two writes with this pause between; -1 = one write
     int splitAt = 0;                      // bytes in the first of the two writes; 0 = half
     int hangupAfter = -1;                 // after answering N frames, hang up at the host's next bytes; -1 = never
+    std::set<AnswerKind> lateKinds;       // answers to these requests go out lateMs later still
+    int lateMs = 400;
+    int floodAfter = -1;                  // after answering N frames, junk bytes for floodMs instead of answers
+    int floodMs = 500;
     bool exitWithParent = false;
 };
 

@@ -62,7 +62,7 @@ TEST(AppDataObjectAddTest, Checks)
         {"1", "23", "02", 114, {}},
         {"1", "23", "", 114, {}},
         {"12", "3", "  01 02  ", 0, {12, 3, 2, "01 02"}},
-        {"12", "3", "0102", 0, {12, 3, 1, "0102"}},
+        {"12", "3", "01\r\n02\n03 ", 0, {12, 3, 3, "01 02 03"}},
         {"", "", "7F", 0, {0, 0, 1, "7F"}},
         {"300", "1", "01", 0, {300, 1, 1, "01"}},
         {" 5", "6x", "01", 0, {5, 6, 1, "01"}},
@@ -70,6 +70,8 @@ TEST(AppDataObjectAddTest, Checks)
         {"2", "2", "", 115, {}},
         {"2", "2", "01  02", 110, {}},
         {"2", "2", "01 G2", 110, {}},
+        {"2", "2", "0102", 110, {}},
+        {"2", "2", "12,34", 110, {}},
         {"2", "2", longText, 110, {}},
         {"2", "2", longText.substr(3), 0, {2, 2, 242, longText.substr(3)}},
     };
@@ -112,9 +114,9 @@ TEST_F(SendAppDataObjectTest, WorkedFrame)
                                                      BytesToHexText(answer, 0)}));
 }
 
-TEST_F(SendAppDataObjectTest, WideInstanceAndJoinedPieces)
+TEST_F(SendAppDataObjectTest, WideInstanceAndAttribute)
 {
-    table.Add(Entry(300, 65537, "0102"));
+    table.Add(Entry(300, 65537, "02"));
     EXPECT_TRUE(Send(300, 65537));
     ASSERT_EQ(link.backend->Writes().size(), 1u);
     const Bytes& frame = link.backend->Writes()[0];
@@ -135,7 +137,9 @@ TEST_F(SendAppDataObjectTest, MissingPairSendsAndLogsNothing)
 TEST_F(SendAppDataObjectTest, EntryThatWouldNotFitIsSkipped)
 {
     table.Add(Entry(1, 2, "01  02")); // bypassing the Add checks
+    table.Add(Entry(1, 3, "0102"));
     EXPECT_FALSE(Send(1, 2));
+    EXPECT_FALSE(Send(1, 3));
     EXPECT_EQ(link.backend->WriteCalls(), 0u);
 }
 

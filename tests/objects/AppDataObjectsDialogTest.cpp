@@ -138,12 +138,13 @@ TEST_F(AppDataObjectsDialogTest, AddShowsNewestFirstAndRefusesRepeatsAndEmptyDat
 {
     Open();
     Add("1", "23", "  01 02  ");
-    Add("12", "3", "0102");
-    Add("1", "23", "05");   // the pair again
+    Add("12", "3", "0A\n0B"); // a pasted line break separates like a blank
+    Add("1", "23", "05");     // the pair again
     Add("2", "2", "  \n ");   // no data
-    Add("", "", "7F");       // empty fields read as 0
-    EXPECT_EQ(messages_.Ids(), (Ids{114, 115}));
-    EXPECT_EQ(Rows(), (std::vector<Row>{{"0", "0", "1", "7F"}, {"12", "3", "1", "0102"}, {"1", "23", "2", "01 02"}}));
+    Add("3", "3", "0102");    // not a byte: refused, not cut to 02
+    Add("", "", "7F");        // empty fields read as 0
+    EXPECT_EQ(messages_.Ids(), (Ids{114, 115, 110}));
+    EXPECT_EQ(Rows(), (std::vector<Row>{{"0", "0", "1", "7F"}, {"12", "3", "2", "0A 0B"}, {"1", "23", "2", "01 02"}}));
     ASSERT_EQ(table_.Size(), 3u);
     EXPECT_EQ(table_.Entries()[0].DataText, "01 02"); // the table keeps the order of adding
     // The fields keep what was typed.

@@ -151,7 +151,7 @@ TEST_F(ObjectAccessDialogTest, WriteProbesThenWritesAndTheValueReadsBack)
     ChooseWrite();
     EXPECT_TRUE(Enabled(ids::InputData));
     EXPECT_FALSE(Enabled(ids::ResponseData));
-    Type(ids::InputData, "  12 AB  ");
+    Type(ids::InputData, "  12\nAB  "); // a pasted line break separates like a blank
     Send();
     EXPECT_EQ(Status(), "Successful");
     EXPECT_TRUE(messages_.texts.empty());
@@ -242,6 +242,7 @@ TEST_F(ObjectAccessDialogTest, ChecksBeforeSendingPutNothingOnTheWire)
         {false, "F0", "1", "1", "", {142}},      {false, "f0", "2", "1", "", {142}},
         {true, "F1", "1", "1", "01", {142}},     {true, "f1", "1", "1", "01", {142}},
         {true, "1", "1", "3", "  \n ", {135, 129}},
+        {true, "1", "1", "3", "0102", {110, 129}},    {true, "1", "1", "3", "02\n03,04", {110, 129}},
     };
     for (const Case& c : cases) {
         messages_.Clear();
@@ -315,6 +316,23 @@ TEST_F(ObjectAccessDialogTest, ModeChangeEnablesAndEmpties)
     EXPECT_TRUE(response->isEnabled());
     EXPECT_TRUE(input->toPlainText().isEmpty());
     EXPECT_TRUE(status->text().isEmpty());
+}
+
+TEST_F(ObjectAccessDialogTest, EnterInTheInputDataStartsNoNewLine)
+{
+    CObjectAccessDialog dialog;
+    dialog.show();
+    Control<QComboBox>(&dialog, ids::AccessMode)->setCurrentIndex(1);
+    auto* input = Control<QPlainTextEdit>(&dialog, ids::InputData);
+    input->setFocus();
+    QTest::keyClicks(input, "01");
+    QTest::keyClick(input, Qt::Key_Return);
+    QTest::keyClick(input, Qt::Key_Enter);
+    QTest::keyClick(input, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(input, " 02");
+    EXPECT_EQ(input->toPlainText(), "01 02");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(ObjectAccessDialogTest, ClosedPortFailsWithoutAnswer)

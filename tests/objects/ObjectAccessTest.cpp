@@ -77,19 +77,20 @@ TEST(InputTextTest, ParseHexByteList)
     const Case cases[] = {
         {"  01 02  ", "01 02"}, {"0102", "02"},         {"1 2 3", "01 02 03"}, {"12,34", "12"},
         {"\t0a FF\r\n", "0A FF"}, {"   ", ""},          {"", ""},              {"01  02", "01 00 02"},
-        {"x1 02", "00 02"},     {"1ff", "FF"},          {"01\n02", "01"},
+        {"x1 02", "00 02"},     {"1ff", "FF"},          {"01\n02", "01 02"},  {"01\r\n02\r03", "01 02 03"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseHexByteList(c.text), Hex(c.bytes)) << '"' << c.text << '"';
 }
 
-TEST(InputTextTest, CountHexTokensCountsBlanksPlusOne)
+TEST(InputTextTest, CountHexTokensCountsBlanksAndLineBreaksPlusOne)
 {
     EXPECT_EQ(CountHexTokens(""), 1u);
     EXPECT_EQ(CountHexTokens("0102"), 1u);
     EXPECT_EQ(CountHexTokens("01 02"), 2u);
     EXPECT_EQ(CountHexTokens("01  02"), 3u);
-    EXPECT_EQ(CountHexTokens("01\t02"), 1u) << "only the blank separates";
+    EXPECT_EQ(CountHexTokens("01\t02"), 1u) << "a tab does not separate";
+    EXPECT_EQ(CountHexTokens("01\r\n02\n03"), 3u) << "CR LF is one line break";
 }
 
 TEST(InputTextTest, LegalHexByteList)
@@ -100,8 +101,10 @@ TEST(InputTextTest, LegalHexByteList)
     };
     const Case cases[] = {
         {"01 02", true},          {"  01 02  ", true},          {"", true},
-        {"0x12", true},           {"12,34", true},              {"01  02", false},
+        {"0x12", false},          {"12,34", false},             {"01  02", false},
         {"01 x2", false},         {"-1", false},                {"01 02 ", true},
+        {"0102", false},          {"1ff", false},               {"1 f", true},
+        {"0A\r\nfF\n1", true},    {"01 \n02", false},           {"01\t02", false},
         {Repeat("AB", 242), true}, {Repeat("AB", 243), false},
     };
     for (const Case& c : cases)
@@ -307,7 +310,7 @@ TEST_F(AccessTest, InputRefusedBeforeAnythingIsSent)
     };
     const Case cases[] = {
         {"   ", {135, 129}},         {"\r\n\t", {135, 129}},        {"01  02", {110, 129}},
-        {"01 zz", {110, 129}},       {Repeat("01", 243), {110, 129}},
+        {"01 zz", {110, 129}},       {Repeat("01", 243), {110, 129}}, {"02\n0304", {110, 129}},
     };
     for (const Case& c : cases) {
         const AccessResult result = Write(c.input);

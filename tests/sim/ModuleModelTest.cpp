@@ -361,6 +361,45 @@ TEST(ModuleModelTest, ScenariosLeaveChosenRequestsUnanswered)
     }
 }
 
+// Against a plain module only the chosen kind's answer differs, in the scenario's way, and a refused request
+// takes no effect. Every answer names the kind of request it belongs to.
+TEST(ModuleModelTest, ScenariosRefuseOrDamageOnlyTheChosenKindsAnswers)
+{
+    const Bytes frames[] = {HostRequest(1, ServiceWrite, 0x03, 1, 1, {5}), HostRequest(2, ServiceWrite, 0, 2, 0, {1}),
+                            HostRequest(3, ServiceRead, 0x02, 1, 0), HostRequest(4, ServiceRead, 0x00, 1, 0),
+                            HostRequest(5, ServiceRead, 0x01, 1, 1), AssembleFrame(6, IoData, Bytes{0x11})};
+    const AnswerKind kinds[] = {AnswerKind::BusAddress, AnswerKind::Online, AnswerKind::Info1,
+                                AnswerKind::Info2, AnswerKind::Object, AnswerKind::Io};
+    for (auto scenario : {&ModuleOptions::errorAnswer, &ModuleOptions::badCrc, &ModuleOptions::shortAnswer}) {
+        for (std::size_t chosen = 0; chosen < std::size(kinds); ++chosen) {
+            ModuleOptions options;
+            options.*scenario = {kinds[chosen]};
+            options.shortBytes = 2;
+            ModuleModel plain = ReadyModel();
+            ModuleModel model = ReadyModel(options);
+            for (std::size_t i = 0; i < std::size(frames); ++i) {
+                const Bytes& f = frames[i];
+                Bytes expected = AnswerTo(plain, f);
+                Bytes refusal = i == 5 ? Bytes(6, 0) : Bytes(f.begin() + 4, f.begin() + 10); // no object header
+                refusal.push_back(static_cast<std::uint8_t>(ScenarioRefusal));
+                if (i == chosen && scenario == &ModuleOptions::errorAnswer)
+                    expected = AssembleFrame(f[ModuleFrame::Sequence], ErrorFrameType, refusal);
+                else if (i == chosen && scenario == &ModuleOptions::badCrc)
+                    expected.back() ^= 0xFF;
+                else if (i == chosen)
+                    expected.resize(2);
+                const std::vector<ModuleAnswer> answers = model.ReceiveAnswers(f.data(), f.size(), AnyBaud);
+                ASSERT_EQ(answers.size(), 1u);
+                EXPECT_EQ(answers[0].bytes, expected) << chosen << " " << i;
+                EXPECT_EQ(answers[0].kind, kinds[i]);
+            }
+            const bool refused = scenario == &ModuleOptions::errorAnswer;
+            EXPECT_EQ(model.BusAddress(), refused && chosen == 0 ? 0 : 5);
+            EXPECT_EQ(model.Online(), !(refused && chosen == 1));
+        }
+    }
+}
+
 TEST(ModuleModelTest, SilentModesAnswerNothing)
 {
     ModuleOptions options;

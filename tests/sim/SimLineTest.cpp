@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 
 namespace trelmo {
@@ -297,6 +298,39 @@ TEST(SimLineTest, BadLengthScenarioDeclaresMoreThanItSends)
     ASSERT_EQ(answer.size(), 13u);
     EXPECT_EQ(ReadBigEndian16(&answer[ModuleFrame::Length]), 0xFFFF);
     EXPECT_TRUE(ReadAtLeast(port, 1, 200).empty());
+}
+
+// A late kind's answer misses the host's wait. The junk follows the second answer, a request sent into it stays
+// unanswered, every junk byte is logged as written, and afterwards the module serves again.
+TEST(SimLineTest, LateKindsAndFloodScenarios)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--mode", "115200", "--late-kinds", "object", "--late-ms", "250", "--flood-after", "2",
+                           "--flood-ms", "300"}))
+        << sim.ErrorText().toStdString();
+    SerialPort port;
+    ASSERT_TRUE(port.OpenSerialPort(sim.DevicePath(), 115200));
+    const Bytes answer = AssembleObjectFrame(1, Response, ServiceRead, 0x01, 1, 1, {0x05});
+    ASSERT_TRUE(Send(port, HostRequest(1, ServiceRead, 0x01, 1, 1)));
+    std::uint8_t buffer[20];
+    std::size_t read = 0;
+    ASSERT_TRUE(port.ReceiveAvailable(buffer, sizeof buffer, &read));
+    EXPECT_EQ(read, 0u);
+    EXPECT_EQ(ReadAtLeast(port, 13), answer);
+
+    ASSERT_TRUE(Send(port, HostRequest(2, ServiceWrite, 0x03, 1, 1, {0x05})));
+    Bytes stream = ReadAtLeast(port, 13);
+    ASSERT_TRUE(Send(port, HostRequest(3, ServiceRead, 0x01, 1, 1)));
+    for (Bytes more; !(more = ReadAtLeast(port, 1, 200)).empty();)
+        stream.insert(stream.end(), more.begin(), more.end());
+    EXPECT_EQ(Bytes(stream.begin(), stream.begin() + 12), AssembleObjectFrame(2, Response, ServiceWrite, 3, 1, 1));
+    EXPECT_EQ(std::count(stream.begin() + 12, stream.end(), 0x5A), static_cast<long>(stream.size()) - 12);
+    std::size_t logged = 0;
+    for (const std::string& line : sim.LogLines())
+        logged += line.rfind("05A ", 0) == 0 ? line.size() / 3 : 0;
+    EXPECT_EQ(logged, stream.size() - 12);
+    ASSERT_TRUE(Send(port, HostRequest(1, ServiceRead, 0x01, 1, 1)));
+    EXPECT_EQ(ReadAtLeast(port, 13, 1000), answer);
 }
 
 TEST(SimLineTest, GarbageAndBadFramesAreDroppedAndServingGoesOn)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace trelmo {
 namespace {
 
@@ -62,7 +64,10 @@ TEST(SimOptionsTest, ReadsEveryKindOfOption)
                                  "--network-type", "Net", "--config-data", "01 02", "--adi-every", "4", "--adi-list",
                                  "2:3", "--no-answer", "busaddress,info2", "--no-answer", "io", "--probe-answer",
                                  "AB", "--delay-ms", "80", "--split-ms", "30", "--split-at", "20", "--hangup-after",
-                                 "2", "--bad-length", "under", "--info1-length", "43", "--silent-after", "3"},
+                                 "2", "--bad-length", "under", "--info1-length", "43", "--silent-after", "3",
+                                 "--error-answer", "online", "--bad-crc", "ack,object", "--short-answer", "io",
+                                 "--short-bytes", "1", "--late-kinds", "info1", "--late-ms", "700", "--flood-after",
+                                 "0", "--flood-ms", "90"},
                                 s);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     const ModuleOptions& m = s.module;
@@ -85,6 +90,11 @@ TEST(SimOptionsTest, ReadsEveryKindOfOption)
     EXPECT_EQ(s.splitMs, 30);
     EXPECT_EQ(s.splitAt, 20);
     EXPECT_EQ(s.hangupAfter, 2);
+    using Kinds = std::vector<std::set<AnswerKind>>;
+    EXPECT_EQ((Kinds{m.errorAnswer, m.badCrc, m.shortAnswer, s.lateKinds}),
+              (Kinds{{AnswerKind::Online}, {AnswerKind::Ack, AnswerKind::Object}, {AnswerKind::Io},
+                     {AnswerKind::Info1}}));
+    EXPECT_EQ(std::make_tuple(m.shortBytes, s.lateMs, s.floodAfter, s.floodMs), std::make_tuple(1u, 700, 0, 90));
 }
 
 TEST(SimOptionsTest, RefusesBadValues)
@@ -98,6 +108,8 @@ TEST(SimOptionsTest, RefusesBadValues)
         {"--network-type", "123456789012345678901"},
         {"--config-data", QString(243 * 3, QLatin1Char(' ')).replace(QLatin1String("   "), QLatin1String("01 "))},
         {"--no-answer", "everything"},
+        {"--error-answer", "online,probe"},
+        {"--short-bytes", "0"},
         {"--probe-answer", "AA BB"},
         {"--bad-length", "sideways"},
         {"--name", "../escape"},
