@@ -35,6 +35,7 @@ const char* const WindowIconPath = ":/trelmo/icons/trelmo-demo.png";
 constexpr int TextConnecting = 102;
 constexpr int TextConnect = 104;
 constexpr int TextConnected = 107;
+constexpr int TextConnectionLost = 143;
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
 
@@ -59,6 +60,11 @@ bool IsEnterKey(const QEvent* event)
         return false;
     const int key = static_cast<const QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool IsEscapeKey(const QEvent* event)
+{
+    return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
 }
 
 bool IsShiftF10(const QEvent* event)
@@ -268,6 +274,8 @@ void CMainDialog::ConnectToModule()
     }
 
     ExchangeIoData();
+    if (!app.SerialPort.IsOpen())
+        return; // the first cycle lost the link and has said so
     ShowConnectedState();
     if (keyboardOnConnect)
         Button(MainControl::Disconnect)->setFocus(Qt::OtherFocusReason);
@@ -323,7 +331,33 @@ void CMainDialog::ExchangeIoData()
         ReadLengthText = QString::fromStdString(*outcome.readLengthText);
         PushLengthTexts();
     }
+    // A port that is no longer held was lost (hang-up, device gone, a failed send): no later cycle could reach
+    // the module, so the window must not go on looking connected.
+    if (!app.SerialPort.IsOpen()) {
+        LoseConnection();
+        return;
+    }
     exchangeTimer_.start(outcome.timerIntervalMs);
+}
+
+void CMainDialog::LoseConnection()
+{
+    const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
+    exchangeTimer_.stop();
+    TheApp().SerialPort.CloseSerialPort();
+    ShowDisconnectedState();
+    if (keyboardOnDisconnect)
+        Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
+    ShowAppMessage(this, LoadText(TextConnectionLost));
+}
+
+void CMainDialog::CancelCellEdit()
+{
+    // The editor takes back the cell's own text, so the commit that ends every edit stores the value unchanged.
+    cellEditor_->setText(QString::fromStdString(writeGrid_->CellText(editedCell_.row, editedCell_.column)));
+    writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
+    if (cellEditor_->isVisible())
+        CommitCellEdit();
 }
 
 void CMainDialog::ApplyWriteLength()
@@ -428,6 +462,11 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
     }
     if (!IsInThisWindow(watched))
         return false;
+    // Escape in the cell editor cancels the edit; elsewhere it ends the program as usual.
+    if (watched == cellEditor_ && cellEditor_->isVisible() && IsEscapeKey(event)) {
+        CancelCellEdit();
+        return true;
+    }
     // Enter anywhere in the window first moves the focus to the write grid, which ends an open cell edit; the
     // key then goes on as usual and, having no default button to press, does nothing.
     if (IsEnterKey(event)) {

@@ -115,6 +115,9 @@ private:
     bool IsInThisWindow(QObject* object) const;
     void ShowConnectedState();
     void ShowDisconnectedState();
+    // The link went away under a connection: back to the disconnected state, and the user is told.
+    void LoseConnection();
+    void CancelCellEdit();
     QRect CellEditorRect(int row, int column) const;
     WriteDataState CurrentWriteData() const;
     void StoreWriteData(const WriteDataState& state);

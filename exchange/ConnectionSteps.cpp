@@ -1,6 +1,7 @@
 #include "ConnectionSteps.h"
 
 #include "DemoApp.h"
+#include "LoggedExchange.h"
 
 #include <ctime>
 
@@ -9,19 +10,14 @@ namespace {
 
 constexpr std::size_t ConnectionAnswerCapacity = 20;
 
-// Sends a connection request and takes any answer; both are logged.
+// Sends a connection request and takes its answer; both are logged. Only a whole, intact frame that is not the
+// module's error answer counts as an answer.
 bool ExchangeConnectionRequest(SerialPort& port, MessageLog& log, const Bytes& request)
 {
-    if (!port.SendBytes(request.data(), request.size()))
+    if (!SendLoggedFrame(port, log, request))
         return false;
-    log.Append(BytesToHexText(request, 1));
-
-    std::uint8_t answer[ConnectionAnswerCapacity] = {};
-    std::size_t read = 0;
-    if (!port.ReceiveBytes(answer, sizeof answer, &read))
-        return false;
-    log.Append(BytesToHexText(answer, read, 0));
-    return true;
+    const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log, ConnectionAnswerCapacity);
+    return answer && IsIntactFrame(*answer) && (*answer)[ModuleFrame::FrameType] != ErrorAnswer;
 }
 
 } // namespace
@@ -36,9 +32,8 @@ bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const WallClock& clock
     const long start = clock();
     const std::uint8_t probe[2] = {AutoBaudProbeByte, AutoBaudProbeByte};
     while (clock() - start <= AutoBaudTimeLimitSeconds) {
-        if (!port.SendBytes(probe, sizeof probe))
+        if (!SendLoggedFrame(port, log, probe, sizeof probe))
             return false;
-        log.Append(BytesToHexText(probe, sizeof probe, 1));
 
         std::uint8_t answer = 0;
         std::size_t read = 0;

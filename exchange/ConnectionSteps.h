@@ -30,10 +30,11 @@ constexpr int TextGoOnlineFailed = 106;   // "Connection failed! ERROR:04"
 // answer, a bare "0" when no byte came. False when the time ran out or a probe could not be sent.
 bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const WallClock& clock = WallClockSeconds);
 
-// Writes the low 8 bits of the bus address to object 0x03, instance 1, attribute 1. Any answer counts as success.
+// Writes the low 8 bits of the bus address to object 0x03, instance 1, attribute 1. Success when a whole, intact
+// frame other than an error answer comes back.
 bool SendBusAddress(SerialPort& port, SequenceCounter& sequence, MessageLog& log, std::int32_t busAddress);
 
-// Writes 1 to object 0x00, instance 2, attribute 0. Any answer counts as success.
+// Writes 1 to object 0x00, instance 2, attribute 0. Success as for SendBusAddress.
 bool GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log);
 
 // The handshake runs unless the mode is exactly one of the two fixed-rate UART modes.

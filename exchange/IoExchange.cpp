@@ -1,22 +1,23 @@
 #include "IoExchange.h"
 
+#include "LoggedExchange.h"
+
 #include <algorithm>
-#include <array>
 #include <cstdio>
 
 namespace trelmo {
 namespace {
 
-using FrameBuffer = std::array<std::uint8_t, ModuleFrame::BufferSize>;
 // The cyclic answer is read whole up to a full read grid (250 data bytes and the frame's 6 others). The 254 bytes
-// of the other exchanges would leave such an answer's CRC behind, to be taken as the start of every later answer.
-using AnswerBuffer = std::array<std::uint8_t, GridDataCells + ModuleFrame::Overhead>;
+// of the other exchanges would leave such an answer's CRC behind.
+constexpr std::size_t CyclicAnswerCapacity = GridDataCells + ModuleFrame::Overhead;
 
-constexpr std::uint8_t ConfigurationDataInstance = 2;
-constexpr std::uint8_t ParameterDataInstance = 3;
-constexpr std::uint8_t HandOverAttribute = 1;
+constexpr std::uint16_t ConfigurationDataInstance = 2;
+constexpr std::uint16_t ParameterDataInstance = 3;
+constexpr std::uint16_t HandOverAttribute = 1;
 
-std::size_t DeclaredLength(const AnswerBuffer& frame)
+// Every answer handled here is a whole, intact frame, so its declared Length lies within the bytes received.
+std::size_t DeclaredLength(const Bytes& frame)
 {
     return ReadBigEndian16(&frame[ModuleFrame::Length]);
 }
@@ -28,9 +29,9 @@ std::string HexPair(std::uint8_t byte)
     return text;
 }
 
-// Fills the read grid from an I/O data answer and returns the new read length text. The grid holds 250 cells,
-// so a longer declared length is capped; bytes that did not arrive show as they lie in the zeroed buffer (00).
-std::string ShowReadData(GridCells& readGrid, const AnswerBuffer& answer, const std::string& readLengthText)
+// Fills the read grid from an I/O data answer and returns the new read length text. An intact answer that fits the
+// receive holds at most the grid's 250 cells.
+std::string ShowReadData(GridCells& readGrid, const Bytes& answer, const std::string& readLengthText)
 {
     const int previous = DecimalLengthValue(readLengthText);
     const int length = static_cast<int>(std::min<std::size_t>(DeclaredLength(answer), GridDataCells));
@@ -42,28 +43,26 @@ std::string ShowReadData(GridCells& readGrid, const AnswerBuffer& answer, const 
     return std::to_string(length);
 }
 
-// A Request or Response from the module is acted on only when its Length covers the object header and the header
-// (up to the attribute code) actually arrived.
-bool HasObjectHeader(const AnswerBuffer& frame, std::size_t read)
+// A Request or Response from the module is acted on only when its Length covers the object header.
+bool HasObjectHeader(const Bytes& frame)
 {
-    return DeclaredLength(frame) >= ModuleFrame::ObjectHeaderSize && read >= ModuleFrame::Data;
+    return DeclaredLength(frame) >= ModuleFrame::ObjectHeaderSize;
 }
 
 // Stores the configuration or parameter data the module hands over and echoes the frame back as our Response.
-// A frame that would not fit the 254-byte answer buffer, or did not arrive whole, is neither stored nor answered.
-void StoreAndAcknowledge(IoExchangeContext& context, const AnswerBuffer& request, std::size_t read)
+// A frame that would not fit the 254-byte answer buffer is neither stored nor answered.
+void StoreAndAcknowledge(IoExchangeContext& context, const Bytes& request)
 {
     const std::size_t length = DeclaredLength(request);
-    const std::size_t frameSize = length + ModuleFrame::Overhead;
-    if (frameSize > ModuleFrame::BufferSize || read < frameSize)
+    if (length + ModuleFrame::Overhead > ModuleFrame::BufferSize)
         return;
 
     const Bytes answer = AssembleFrame(context.sequence.Take(), Response, &request[ModuleFrame::HeaderSize], length);
 
     const std::size_t dataLength = length - ModuleFrame::ObjectHeaderSize;
     const std::string dataText = BytesToHexText(&request[ModuleFrame::Data], dataLength, 0).substr(1);
-    const std::uint8_t instance = request[ModuleFrame::InstanceCode + 1];
-    const std::uint8_t attribute = request[ModuleFrame::AttributeCode + 1];
+    const std::uint16_t instance = ReadBigEndian16(&request[ModuleFrame::InstanceCode]);
+    const std::uint16_t attribute = ReadBigEndian16(&request[ModuleFrame::AttributeCode]);
     if (instance == ConfigurationDataInstance && attribute == HandOverAttribute) {
         context.app.ConfigurationDataText = dataText;
         context.app.ConfigurationDataLength = static_cast<std::int32_t>(dataLength);
@@ -72,15 +71,11 @@ void StoreAndAcknowledge(IoExchangeContext& context, const AnswerBuffer& request
         context.app.ParameterDataLength = static_cast<std::int32_t>(dataLength);
     }
 
-    if (context.port.SendBytes(answer.data(), answer.size()))
-        context.log.Append(BytesToHexText(answer, 1));
-    FrameBuffer reply{};
-    std::size_t replyRead = 0;
-    if (context.port.ReceiveBytes(reply.data(), reply.size(), &replyRead))
-        context.log.Append(BytesToHexText(reply.data(), replyRead, 0));
+    if (SendLoggedFrame(context.port, context.log, answer))
+        ReceiveLoggedAnswer(context.port, context.log);
 }
 
-void DispatchAnswer(IoExchangeContext& context, const AnswerBuffer& answer, std::size_t read, GridCells& readGrid,
+void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& readGrid,
                     const std::string& readLengthText, IoCycleOutcome& outcome)
 {
     switch (answer[ModuleFrame::FrameType]) {
@@ -88,14 +83,14 @@ void DispatchAnswer(IoExchangeContext& context, const AnswerBuffer& answer, std:
         outcome.readLengthText = ShowReadData(readGrid, answer, readLengthText);
         break;
     case Response:
-        if (HasObjectHeader(answer, read))
+        if (HasObjectHeader(answer))
             SendAppDataObject(context.appDataObjects, ReadBigEndian16(&answer[ModuleFrame::InstanceCode]),
                               ReadBigEndian16(&answer[ModuleFrame::AttributeCode]), context.port, context.sequence,
                               context.log);
         break;
     case Request:
-        if (answer[ModuleFrame::ObjectCode] == ApplicationConfigurationObject && HasObjectHeader(answer, read))
-            StoreAndAcknowledge(context, answer, read);
+        if (answer[ModuleFrame::ObjectCode] == ApplicationConfigurationObject && HasObjectHeader(answer))
+            StoreAndAcknowledge(context, answer);
         break;
     default:
         break;
@@ -114,17 +109,16 @@ IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteDataState& 
 
     const Bytes frame = AssembleFrame(sequence, IoData, writeData.WriteData.data(),
                                       static_cast<std::size_t>(WriteLength(writeData)));
-    if (!context.port.SendBytes(frame.data(), frame.size()))
+    if (!SendLoggedFrame(context.port, context.log, frame))
         return outcome;
-    context.log.Append(BytesToHexText(frame, 1));
 
-    AnswerBuffer answer{};
-    std::size_t read = 0;
-    if (!context.port.ReceiveBytesSlow(answer.data(), answer.size(), &read))
+    // Anything but a whole, intact frame is logged and then treated as no answer.
+    const std::optional<Bytes> answer =
+        ReceiveLoggedAnswer(context.port, context.log, CyclicAnswerCapacity, AnswerWait::Cyclic);
+    if (!answer || !IsIntactFrame(*answer))
         return outcome;
-    context.log.Append(BytesToHexText(answer.data(), read, 0));
 
-    DispatchAnswer(context, answer, read, readGrid, readLengthText, outcome);
+    DispatchAnswer(context, *answer, readGrid, readLengthText, outcome);
     outcome.timerIntervalMs = IoAnswerIntervalMs;
     return outcome;
 }

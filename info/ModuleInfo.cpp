@@ -1,5 +1,7 @@
 #include "ModuleInfo.h"
 
+#include "LoggedExchange.h"
+
 #include <cstdio>
 
 namespace trelmo {
@@ -27,17 +29,12 @@ std::string VersionAt(const Bytes& reply, std::size_t offset)
 
 bool SendRequest(SerialPort& port, SequenceCounter& counter, MessageLog& log, std::uint8_t object)
 {
-    const Bytes request = AssembleObjectFrame(counter.Take(), Request, ServiceRead, object, 1, 0);
-    std::size_t written = 0;
-    if (!port.SendBytes(request.data(), request.size(), &written))
-        return false;
-    log.Append(BytesToHexText(request.data(), written, 1));
-    return true;
+    return SendLoggedFrame(port, log, AssembleObjectFrame(counter.Take(), Request, ServiceRead, object, 1, 0));
 }
 
 // Gathers one reply in up to MaxReads receives until it holds `expected` bytes, and logs it as one received line.
-// Empty when a receive gets nothing. The reply is zero-padded to its full buffer so that a short reply decodes
-// with zeros in place of the missing bytes.
+// Empty when a receive gets nothing or the reply is not a whole, intact frame. The reply is zero-padded to its full
+// buffer so that fields beyond a shorter frame decode as zeros.
 std::optional<Bytes> GatherReply(SerialPort& port, MessageLog& log, std::size_t expected)
 {
     using namespace ModuleInfoReply;
@@ -50,6 +47,8 @@ std::optional<Bytes> GatherReply(SerialPort& port, MessageLog& log, std::size_t 
         gathered += count;
     }
     log.Append(BytesToHexText(reply.data(), gathered, 0));
+    if (!IsIntactFrame(reply.data(), gathered))
+        return std::nullopt;
     return reply;
 }
 

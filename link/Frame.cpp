@@ -51,6 +51,19 @@ void PlaceCrc(std::uint8_t* frame, std::size_t length)
     frame[covered + 1] = static_cast<std::uint8_t>(crc & 0xFFu);
 }
 
+std::size_t IntactFrameSize(const std::uint8_t* bytes, std::size_t count)
+{
+    if (count < ModuleFrame::Overhead)
+        return 0;
+    const std::size_t covered = ModuleFrame::HeaderSize + ReadBigEndian16(bytes + ModuleFrame::Length);
+    if (covered + 2 > count || covered > 0xFFFFu)
+        return 0;
+    const std::uint16_t crc = ComputeCrc16(bytes, static_cast<std::uint16_t>(covered));
+    if (bytes[covered] != static_cast<std::uint8_t>(crc >> 8) || bytes[covered + 1] != static_cast<std::uint8_t>(crc))
+        return 0;
+    return covered + 2;
+}
+
 std::uint16_t ReadBigEndian16(const std::uint8_t* p)
 {
     return static_cast<std::uint16_t>(p[0] << 8 | p[1]);

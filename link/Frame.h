@@ -26,7 +26,8 @@ constexpr std::size_t ObjectHeaderSize = 6; // Service, ObjectCode, InstanceCode
 constexpr std::size_t BufferSize = 254;  // the host's buffer for variable frames
 } // namespace ModuleFrame
 
-enum FrameTypeValue : std::uint8_t { IoData = 0, Request = 1, Response = 2 };
+// ErrorAnswer is how a module refuses a request; its Data holds an error code.
+enum FrameTypeValue : std::uint8_t { IoData = 0, Request = 1, Response = 2, ErrorAnswer = 3 };
 enum ServiceValue : std::uint8_t { ServiceRead = 1, ServiceWrite = 2 };
 
 // Request counter: starts at 1, never reset; each frame built takes its low 8 bits and then counts one up.
@@ -46,6 +47,18 @@ std::uint16_t ComputeCrc16(const std::uint8_t* bytes, std::uint16_t count);
 
 // Writes the CRC over bytes [0, 4 + length) into bytes 4 + length and 5 + length.
 void PlaceCrc(std::uint8_t* frame, std::size_t length);
+
+// The size of the frame at the start of bytes when it arrived whole (Length + 6 bytes within count) with a correct
+// CRC; 0 for anything else (too short, cut off, corrupted). Only such frames are interpreted.
+std::size_t IntactFrameSize(const std::uint8_t* bytes, std::size_t count);
+inline bool IsIntactFrame(const std::uint8_t* bytes, std::size_t count)
+{
+    return IntactFrameSize(bytes, count) != 0;
+}
+inline bool IsIntactFrame(const Bytes& bytes)
+{
+    return IsIntactFrame(bytes.data(), bytes.size());
+}
 
 std::uint16_t ReadBigEndian16(const std::uint8_t* p);
 void WriteBigEndian16(std::uint8_t* p, std::uint16_t value);

@@ -5,6 +5,7 @@
 #include <QSerialPort>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,6 +15,9 @@
 
 namespace trelmo {
 namespace {
+
+constexpr qint64 ReadBufferLimit = 4096;
+constexpr useconds_t DrainPollMicroseconds = 1000;
 
 qint64 WriteBoundMs(std::size_t count)
 {
@@ -116,6 +120,8 @@ public:
             return false;
         }
         lastOpenError_ = PortOpenError::None;
+        // A babbling module must not fill memory: past this the driver's own queue holds what comes, then drops it.
+        port_.setReadBufferSize(ReadBufferLimit);
         // QSerialPort keeps what the driver received before the open; discard both directions.
         port_.clear(QSerialPort::AllDirections);
         port_.clearError();
@@ -141,6 +147,7 @@ public:
             return -1;
         port_.clearError();
         const QDeadlineTimer deadline(WriteBoundMs(count));
+        writeDeadline_ = deadline;
         if (port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count))
             != static_cast<qint64>(count)) {
             port_.clear(QSerialPort::Output);
@@ -156,6 +163,23 @@ public:
         port_.clearError();
         const qint64 written = static_cast<qint64>(count) - unsent;
         return written > 0 ? static_cast<long>(written) : -1;
+    }
+
+    bool Drain() override
+    {
+        if (lost_ || !port_.isOpen())
+            return false;
+        // tcdrain alone would wait without bound while the line is held up by flow control; the output queue is
+        // watched until the write's bound instead, and tcdrain then only waits for the last character.
+        const int descriptor = static_cast<int>(port_.handle());
+        int queued = 0;
+        while (::ioctl(descriptor, TIOCOUTQ, &queued) == 0 && queued > 0 && !writeDeadline_.hasExpired())
+            ::usleep(DrainPollMicroseconds);
+        if (queued > 0) {
+            ::tcflush(descriptor, TCOFLUSH); // the bound has passed: the rest must not go out later
+            return true;
+        }
+        return ::tcdrain(descriptor) == 0 || errno == EINTR;
     }
 
     long Read(std::uint8_t* buffer, std::size_t capacity) override
@@ -194,6 +218,7 @@ private:
     QSerialPort port_;
     bool lost_ = false;
     PortOpenError lastOpenError_ = PortOpenError::None;
+    QDeadlineTimer writeDeadline_;
 };
 
 } // namespace

@@ -25,6 +25,9 @@ public:
     virtual PortOpenError LastOpenError() const { return PortOpenError::Other; }
     // One write bounded by 200 ms per byte + 200 ms. Returns the bytes written, or -1 on failure.
     virtual long Write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // Returns once the bytes written have left the port (tcdrain), so that a wait for the answer starts when the
+    // request is on the line; bytes still unsent at the write's bound are dropped. False when the device is gone.
+    virtual bool Drain() = 0;
     // Takes at most capacity bytes that are already buffered, without waiting; the rest stays queued.
     // Clears pending line errors first. Returns the count (0 when nothing is queued), or -1 on failure.
     virtual long Read(std::uint8_t* buffer, std::size_t capacity) = 0;

@@ -2,6 +2,8 @@
 
 #include "FixedWait.h"
 
+#include <algorithm>
+
 namespace trelmo {
 namespace {
 constexpr int RequestWaitMs = 50;
@@ -36,7 +38,7 @@ PortOpenError SerialPort::LastOpenError() const
 bool SerialPort::SendBytes(const std::uint8_t* bytes, std::size_t count, std::size_t* written)
 {
     const long result = backend_->IsOpen() ? backend_->Write(bytes, count) : -1;
-    if (result <= 0) {
+    if (result <= 0 || !backend_->Drain()) {
         backend_->Close();
         return false;
     }
@@ -51,12 +53,33 @@ bool SerialPort::Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* b
     FixedWait(waitMilliseconds);
     if (!backend_->IsOpen())
         return false;
-    const long result = backend_->Read(buffer, capacity);
+    const long result = ReadOrClose(buffer, capacity);
     if (result < 0 || (result == 0 && !acceptEmpty))
         return false;
     if (read)
         *read = static_cast<std::size_t>(result);
     return true;
+}
+
+long SerialPort::ReadOrClose(std::uint8_t* buffer, std::size_t capacity)
+{
+    const long result = backend_->Read(buffer, capacity);
+    if (result < 0)
+        backend_->Close();
+    return result;
+}
+
+Bytes SerialPort::TakeWaitingBytes(std::size_t limit)
+{
+    Bytes taken;
+    std::uint8_t chunk[512];
+    while (taken.size() < limit && backend_->IsOpen()) {
+        const long got = ReadOrClose(chunk, std::min(sizeof chunk, limit - taken.size()));
+        if (got <= 0)
+            break;
+        taken.insert(taken.end(), chunk, chunk + got);
+    }
+    return taken;
 }
 
 bool SerialPort::ReceiveBytes(std::uint8_t* buffer, std::size_t capacity, std::size_t* read)

@@ -57,9 +57,10 @@ ObjectAddress AddressFromTexts(const std::string& objectText, const std::string&
             static_cast<std::uint16_t>(static_cast<std::uint32_t>(ParseDecimalValue(attributeText)) & 0xFFFFu)};
 }
 
+// Only a whole response with a correct CRC counts; anything else is as good as no answer.
 bool IsResponse(const Bytes& answer)
 {
-    return answer.size() > ModuleFrame::FrameType && answer[ModuleFrame::FrameType] == Response;
+    return IsIntactFrame(answer) && answer[ModuleFrame::FrameType] == Response;
 }
 
 AccessResult Failure(std::optional<int> status, std::vector<int> messages)
@@ -70,10 +71,11 @@ AccessResult Failure(std::optional<int> status, std::vector<int> messages)
     return result;
 }
 
-// The number of data bytes the probed attribute holds, or -1 when the answer cannot tell (too short, Length < 6).
+// The number of data bytes the probed attribute holds, or -1 when the answer cannot tell (not a whole, intact
+// frame, or Length < 6).
 long ProbedDataCount(const Bytes& probeAnswer)
 {
-    if (probeAnswer.size() < ModuleFrame::HeaderSize)
+    if (!IsIntactFrame(probeAnswer))
         return -1;
     return static_cast<long>(ReadBigEndian16(&probeAnswer[ModuleFrame::Length]))
         - static_cast<long>(ModuleFrame::ObjectHeaderSize);
@@ -203,25 +205,6 @@ int CheckAccessTexts(const std::string& objectText, const std::string& instanceT
     if (objectText == "F0" || objectText == "f0" || objectText == "F1" || objectText == "f1")
         return ObjectAccessText::ReservedObject;
     return 0;
-}
-
-bool SendLoggedFrame(SerialPort& port, MessageLog& log, const Bytes& frame)
-{
-    std::size_t written = 0;
-    if (!port.SendBytes(frame.data(), frame.size(), &written))
-        return false;
-    log.Append(BytesToHexText(frame.data(), written, 1));
-    return true;
-}
-
-std::optional<Bytes> ReceiveLoggedAnswer(SerialPort& port, MessageLog& log)
-{
-    std::array<std::uint8_t, ModuleFrame::BufferSize> buffer{};
-    std::size_t received = 0;
-    if (!port.ReceiveBytes(buffer.data(), buffer.size(), &received))
-        return std::nullopt;
-    log.Append(BytesToHexText(buffer.data(), received, 0));
-    return Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(received));
 }
 
 AccessResult ReadAttribute(SerialPort& port, SequenceCounter& counter, MessageLog& log,

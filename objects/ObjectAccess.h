@@ -4,6 +4,7 @@
 // access dialog only moves texts and shows the messages a result asks for.
 
 #include "Frame.h"
+#include "LoggedExchange.h"
 #include "MessageLog.h"
 #include "SerialPort.h"
 
@@ -99,11 +100,5 @@ AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageL
                             const std::string& objectText, const std::string& instanceText,
                             const std::string& attributeText, const std::string& inputDataText);
 
-// Writes the frame and logs the bytes written as a sent line. False when the write failed (the port is then closed).
-bool SendLoggedFrame(SerialPort& port, MessageLog& log, const Bytes& frame);
-
-// Receives one answer of at most ModuleFrame::BufferSize bytes and logs exactly those bytes as a received line.
-// Empty when nothing arrived (nothing is logged then).
-std::optional<Bytes> ReceiveLoggedAnswer(SerialPort& port, MessageLog& log);
 
 } // namespace trelmo

@@ -2,7 +2,7 @@
 
 #include "MainWindowHarness.h"
 
-#include "MessageLog.h"
+#include "LogRecorder.h"
 #include "StringTable.h"
 
 #include "ConnectionSteps.h"
@@ -207,13 +207,14 @@ TEST_F(ConnectionTest, CancellingThePortDialogSendsNothingAndChangesNothing)
     Configure(Mode::AutoBaud, "1", 4);
     SimProcess& sim = StartSim({"--mode", "auto"});
     const std::string before = Buttons();
+    const LogRecorder logged;
     ConnectAndCancel();
     EXPECT_EQ(Buttons(), before);
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_FALSE(TheApp().SerialPort.IsOpen());
     QTest::qWait(100);
     EXPECT_TRUE(sim.LogLines().empty());
-    EXPECT_TRUE(TheMessageLog().Lines().empty());
+    EXPECT_TRUE(logged.Lines().empty());
 }
 
 // The auto-baud handshake gives up only after more than 3 whole seconds, so each case takes 3 to 4 s.
@@ -319,7 +320,16 @@ INSTANTIATE_TEST_SUITE_P(
         RequestFailureCase{"NoBusAddressAnswer", {"--mode", "115200", "--no-answer", "busaddress"},
                            TextBusAddressFailed, 1},
         RequestFailureCase{"NoOnlineAnswer", {"--mode", "115200", "--no-answer", "online"}, TextGoOnlineFailed,
-                           2}),
+                           2},
+        // An error answer, a wrong CRC or a cut answer is no answer.
+        RequestFailureCase{"BusAddressErrorAnswer", {"--mode", "115200", "--error-answer", "busaddress"},
+                           TextBusAddressFailed, 1},
+        RequestFailureCase{"OnlineErrorAnswer", {"--mode", "115200", "--error-answer", "online"},
+                           TextGoOnlineFailed, 2},
+        RequestFailureCase{"BusAddressWrongCrc", {"--mode", "115200", "--bad-crc", "busaddress"},
+                           TextBusAddressFailed, 1},
+        RequestFailureCase{"OnlineCutShort", {"--mode", "115200", "--short-answer", "online", "--short-bytes", "3"},
+                           TextGoOnlineFailed, 2}),
     [](const ::testing::TestParamInfo<RequestFailureCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "DemoApp.h"
 #include "FakeSerialBackend.h"
+#include "LogRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,17 @@ using trelmo::fake::Hex;
 namespace {
 
 const char* const ProbeLine = "155 55 ";
+
+// What the module answers to a connection request when all is well.
+const Bytes Answer = AssembleObjectFrame(0x01, Response, ServiceWrite, 0x03, 1, 1);
+
+Bytes WithFlippedCrc(Bytes frame)
+{
+    frame.back() ^= 0x01;
+    return frame;
+}
+
+const Bytes ErrorAnswerFrame = AssembleFrame(0x01, ErrorAnswer, Hex("02 03 00 01 00 01 04"));
 
 class ConnectionStepsTest : public ::testing::Test {
 protected:
@@ -29,12 +41,13 @@ protected:
     }
     std::size_t Count(const std::string& line) const
     {
-        return static_cast<std::size_t>(std::count(log.Lines().begin(), log.Lines().end(), line));
+        return static_cast<std::size_t>(std::count(recorder.Lines().begin(), recorder.Lines().end(), line));
     }
 
     FakeLink link;
     SequenceCounter sequence;
     MessageLog log;
+    LogRecorder recorder{log};
 };
 
 TEST_F(ConnectionStepsTest, HandshakeSucceedsOnTheThirdProbeAndLogsEveryExchange)
@@ -47,7 +60,7 @@ TEST_F(ConnectionStepsTest, HandshakeSucceedsOnTheThirdProbeAndLogsEveryExchange
     ASSERT_EQ(link.backend->Writes().size(), 3u);
     EXPECT_EQ(link.backend->Writes()[2], Hex("55 55"));
     const std::vector<std::string> expected = {ProbeLine, "0", ProbeLine, "0", ProbeLine, "0AA "};
-    EXPECT_EQ(log.Lines(), expected);
+    EXPECT_EQ(recorder.Lines(), expected);
     EXPECT_EQ(link.backend->Waits(), std::vector<int>(3, 50));
 }
 
@@ -67,21 +80,23 @@ TEST_F(ConnectionStepsTest, HandshakeGivesUpWhenAProbeCannotBeSent)
     link.backend->FailAllWrites();
     EXPECT_FALSE(AutoBaudHandshake(link.port, log, [] { return 0L; }));
     EXPECT_EQ(link.backend->WriteCalls(), 1u);
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_TRUE(recorder.Lines().empty());
     EXPECT_FALSE(link.port.IsOpen());
 }
 
 TEST_F(ConnectionStepsTest, BusAddressRequestCarriesTheLowByteOfTheAddress)
 {
-    link.backend->QueueArrival(Hex("01 02 00 06 02 03 00 01 00 01 00 00"));
+    link.backend->QueueArrival(Answer);
     EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 126));
     ASSERT_EQ(link.backend->Writes().size(), 1u);
     EXPECT_EQ(link.backend->Writes()[0], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
-    ASSERT_EQ(log.Size(), 2u);
-    EXPECT_EQ(log.Lines()[0], "101 01 00 07 02 03 00 01 00 01 7E B1 84 ");
-    EXPECT_EQ(log.Lines()[1], "001 02 00 06 02 03 00 01 00 01 00 00 ");
+    ASSERT_EQ(recorder.Size(), 2u);
+    EXPECT_EQ(recorder.Lines()[0], "101 01 00 07 02 03 00 01 00 01 7E B1 84 ");
+    EXPECT_EQ(recorder.Lines()[1], BytesToHexText(Answer, 0));
+    // The wait for the answer starts once the request has left the port.
+    EXPECT_EQ(link.backend->Events(), (std::vector<std::string>{"write 13", "drain", "wait 50"}));
 
-    link.backend->QueueArrival({0xEE});
+    link.backend->QueueArrival(Answer);
     EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 0x17E));
     EXPECT_EQ(link.backend->Writes()[1][10], 0x7E);
     EXPECT_EQ(link.backend->Writes()[1][0], 0x02);
@@ -90,16 +105,16 @@ TEST_F(ConnectionStepsTest, BusAddressRequestCarriesTheLowByteOfTheAddress)
 TEST_F(ConnectionStepsTest, GoOnlineRequest)
 {
     sequence.Set(0);
-    link.backend->QueueArrival({0x00});
+    link.backend->QueueArrival(Answer);
     EXPECT_TRUE(GoOnline(link.port, sequence, log));
     EXPECT_EQ(link.backend->Writes().at(0), Hex("00 01 00 07 02 00 00 02 00 00 01 F5 7F"));
 }
 
-TEST_F(ConnectionStepsTest, AnswerLongerThanTwentyBytesIsReadInPieces)
+TEST_F(ConnectionStepsTest, AnswerLongerThanTwentyBytesIsReadInPiecesAndIsNoAnswer)
 {
     link.backend->QueueArrival(Bytes(30, 0x11));
-    EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 1));
-    EXPECT_EQ(log.Lines().back().size(), 1u + 3u * 20u);
+    EXPECT_FALSE(SendBusAddress(link.port, sequence, log, 1));
+    EXPECT_EQ(recorder.Lines().back().size(), 1u + 3u * 20u);
     EXPECT_EQ(link.backend->Unread().size(), 10u);
 }
 
@@ -137,8 +152,6 @@ TEST_P(ConnectionSequenceTest, ReturnsTheTextOfTheFailedStep)
     EXPECT_EQ(link.backend->Writes().size(), c.writes);
 }
 
-const Bytes Answer = {0x01, 0x02};
-
 INSTANTIATE_TEST_SUITE_P(
     Steps, ConnectionSequenceTest,
     ::testing::Values(
@@ -149,7 +162,12 @@ INSTANTIATE_TEST_SUITE_P(
         SequenceCase{"autoSendFails", "UART Auto BaudRate", {}, true, TextAutoBaudFailed, 0},
         SequenceCase{"busAddressUnanswered", "UART 9600bps", {{}}, false, TextBusAddressFailed, 1},
         SequenceCase{"busAddressNotSent", "UART 9600bps", {}, true, TextBusAddressFailed, 0},
-        SequenceCase{"onlineUnanswered", "UART 9600bps", {Answer, {}}, false, TextGoOnlineFailed, 2}),
+        SequenceCase{"onlineUnanswered", "UART 9600bps", {Answer, {}}, false, TextGoOnlineFailed, 2},
+        // Only a whole, intact frame that is not an error answer counts as an answer.
+        SequenceCase{"busAddressErrorAnswer", "UART 9600bps", {ErrorAnswerFrame}, false, TextBusAddressFailed, 1},
+        SequenceCase{"busAddressWrongCrc", "UART 9600bps", {WithFlippedCrc(Answer)}, false, TextBusAddressFailed, 1},
+        SequenceCase{"busAddressTooShort", "UART 9600bps", {{0x01, 0x02}}, false, TextBusAddressFailed, 1},
+        SequenceCase{"onlineErrorAnswer", "UART 9600bps", {Answer, ErrorAnswerFrame}, false, TextGoOnlineFailed, 2}),
     [](const ::testing::TestParamInfo<SequenceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ConnectionStepsTest, FixedRateModeSendsTheBusAddressFirst)

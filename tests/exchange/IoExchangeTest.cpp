@@ -1,6 +1,7 @@
 #include "IoExchange.h"
 
 #include "FakeSerialBackend.h"
+#include "LogRecorder.h"
 #include "MemoryGrid.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,7 @@ protected:
     FakeLink link;
     SequenceCounter sequence;
     MessageLog log;
+    LogRecorder recorder{log};
     CDemoApp app;
     AppDataObjectTable table;
     IoExchangeContext context{link.port, sequence, log, app, table};
@@ -69,9 +71,9 @@ TEST_F(IoExchangeTest, WriteLengthZeroSendsSixBytes)
     EXPECT_EQ(Writes()[0], Hex("07 00 00 00 01 50"));
     EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
     EXPECT_EQ(link.backend->Waits(), std::vector<int>{300});
-    ASSERT_EQ(log.Size(), 2u);
-    EXPECT_EQ(log.Lines()[0], "107 00 00 00 01 50 ");
-    EXPECT_EQ(log.Lines()[1], BytesToHexText(IoAnswer({}), 0));
+    ASSERT_EQ(recorder.Size(), 2u);
+    EXPECT_EQ(recorder.Lines()[0], "107 00 00 00 01 50 ");
+    EXPECT_EQ(recorder.Lines()[1], BytesToHexText(IoAnswer({}), 0));
 }
 
 TEST_F(IoExchangeTest, TheCycleAppliesTheWriteLengthBeforeBuildingItsFrame)
@@ -92,7 +94,7 @@ TEST_F(IoExchangeTest, FailedSendRetriesInASecondWithoutLogging)
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
     EXPECT_FALSE(outcome.readLengthText);
-    EXPECT_TRUE(log.Lines().empty());
+    EXPECT_TRUE(recorder.Lines().empty());
     EXPECT_FALSE(link.port.IsOpen());
 
     EXPECT_EQ(Cycle().timerIntervalMs, IoRetryIntervalMs) << "every later cycle fails the same way";
@@ -107,7 +109,7 @@ TEST_F(IoExchangeTest, NoAnswerRetriesInASecondAndKeepsTheReadGrid)
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
     EXPECT_FALSE(outcome.readLengthText);
-    EXPECT_EQ(log.Size(), 3u) << "only the sent line of the unanswered cycle";
+    EXPECT_EQ(recorder.Size(), 3u) << "only the sent line of the unanswered cycle";
     EXPECT_EQ(readGrid.Text(0), "11");
     EXPECT_EQ(readLengthText, "1");
 }
@@ -138,27 +140,48 @@ TEST_F(IoExchangeTest, ReadGridFollowsTheLengthOfEachAnswer)
     }
 }
 
-TEST_F(IoExchangeTest, DeclaredReadLengthBeyondTheGridOrTheArrivalStaysInsideBoth)
-{
-    // Declares 300 bytes; 6 data bytes arrive.
-    link.backend->QueueArrival(WithDeclaredLength(IoAnswer(Hex("01 02 03 04 05 06")), 300));
-    const IoCycleOutcome outcome = Cycle();
-    ASSERT_TRUE(outcome.readLengthText);
-    EXPECT_EQ(*outcome.readLengthText, "250");
-    EXPECT_EQ(readGrid.Text(0), "01");
-    EXPECT_EQ(readGrid.Text(5), "06");
-    EXPECT_EQ(readGrid.Text(8), "00") << "past the six data bytes and the CRC nothing arrived: the zeroed buffer";
-    EXPECT_EQ(readGrid.Text(249), "00");
-    EXPECT_TRUE(readGrid.Active(249));
+// Answers that are not a whole frame with a correct CRC: logged, then treated as no answer.
+struct BrokenAnswer {
+    const char* name;
+    Bytes bytes;
+};
 
-    // The largest declaration possible, filling the whole receive buffer.
-    Bytes full(ModuleFrame::BufferSize, 0x5A);
-    full[ModuleFrame::FrameType] = IoData;
-    WriteBigEndian16(&full[ModuleFrame::Length], 0xFFFF);
-    link.backend->QueueArrival(full);
-    EXPECT_EQ(Cycle().readLengthText.value_or(""), "250");
-    EXPECT_EQ(readGrid.Text(249), "5A");
+class BrokenAnswerTest : public IoExchangeTest, public ::testing::WithParamInterface<BrokenAnswer> {};
+
+TEST_P(BrokenAnswerTest, IsLoggedAndTreatedAsNoAnswer)
+{
+    link.backend->QueueArrival(IoAnswer({0x11, 0x22}));
+    Cycle();
+    link.backend->QueueArrival(GetParam().bytes);
+
+    const IoCycleOutcome outcome = Cycle();
+    EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
+    EXPECT_FALSE(outcome.readLengthText);
+    EXPECT_EQ(readGrid.Text(1), "22") << "the read grid keeps its content";
+    EXPECT_TRUE(readGrid.Active(1));
+    EXPECT_EQ(Writes().size(), 2u) << "nothing is answered";
+    EXPECT_EQ(recorder.Lines().back(), BytesToHexText(GetParam().bytes, 0));
 }
+
+const Bytes GoodIoAnswer = IoAnswer(Hex("01 02 03 04 05 06"));
+const Bytes HandOver = ModuleRequest(0xF0, 2, 1, Hex("01 02 03"));
+
+Bytes WithFlippedCrc(Bytes frame)
+{
+    frame.back() ^= 0x01;
+    return frame;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrokenAnswerTest,
+    ::testing::Values(BrokenAnswer{"OneByte", Hex("33")}, BrokenAnswer{"ThreeBytes", Hex("33 00 00")},
+                      BrokenAnswer{"WrongCrc", WithFlippedCrc(GoodIoAnswer)},
+                      BrokenAnswer{"LengthBeyondTheArrival", WithDeclaredLength(GoodIoAnswer, 300)},
+                      BrokenAnswer{"LengthTheMaximum", WithDeclaredLength(GoodIoAnswer, 0xFFFF)},
+                      BrokenAnswer{"HandOverCutShort", Bytes(HandOver.begin(), HandOver.begin() + 12)},
+                      BrokenAnswer{"HandOverCrcMissing", Bytes(HandOver.begin(), HandOver.end() - 1)},
+                      BrokenAnswer{"NoiseOnTheLine", Bytes(40, 0x5A)}),
+    [](const ::testing::TestParamInfo<BrokenAnswer>& info) { return std::string(info.param.name); });
 
 TEST_F(IoExchangeTest, AFullReadGridsAnswerIsReadWholeSoTheNextAnswerStartsClean)
 {
@@ -172,7 +195,7 @@ TEST_F(IoExchangeTest, AFullReadGridsAnswerIsReadWholeSoTheNextAnswerStartsClean
     link.backend->QueueArrival(IoAnswer({0x11}));
     EXPECT_EQ(Cycle().readLengthText.value_or(""), "1");
     EXPECT_EQ(readGrid.Text(0), "11");
-    EXPECT_EQ(log.Lines().back(), BytesToHexText(IoAnswer({0x11}), 0));
+    EXPECT_EQ(recorder.Lines().back(), BytesToHexText(IoAnswer({0x11}), 0));
 }
 
 TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
@@ -201,23 +224,29 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
         EXPECT_EQ(echo[ModuleFrame::FrameType], Response);
         EXPECT_TRUE(std::equal(request.begin() + 2, request.end() - 2, echo.begin() + 2));
         EXPECT_TRUE(CrcCloses(echo));
-        EXPECT_EQ(log.Lines().back(), "055 02 00 06 02 F0 00 02 00 01 00 00 ");
-        EXPECT_EQ(log.Lines()[log.Size() - 2], BytesToHexText(echo, 1));
+        EXPECT_EQ(recorder.Lines().back(), "055 02 00 06 02 F0 00 02 00 01 00 00 ");
+        EXPECT_EQ(recorder.Lines()[recorder.Size() - 2], BytesToHexText(echo, 1));
     }
     EXPECT_TRUE(readLengthText.empty()) << "a hand-over leaves the read length alone";
 }
 
 TEST_F(IoExchangeTest, OtherInstancesAreEchoedButNotStoredAndOtherObjectsIgnored)
 {
-    link.backend->QueueArrival(ModuleRequest(0xF0, 4, 1, Hex("09")));
-    Cycle();
-    EXPECT_EQ(Writes().size(), 2u);
+    // Only the whole 16-bit codes count: instance 0x0102 or attribute 0x0101 is not configuration data.
+    const std::pair<std::uint16_t, std::uint16_t> others[] = {{4, 1}, {0x0102, 1}, {0x0103, 1}, {2, 0x0101}};
+    for (const auto& [instance, attribute] : others) {
+        const std::size_t before = Writes().size();
+        link.backend->QueueArrival(ModuleRequest(0xF0, instance, attribute, Hex("09")));
+        Cycle();
+        EXPECT_EQ(Writes().size(), before + 2) << instance << ":" << attribute << " is echoed";
+    }
     EXPECT_TRUE(app.ConfigurationDataText.empty());
     EXPECT_TRUE(app.ParameterDataText.empty());
 
+    const std::size_t before = Writes().size();
     link.backend->QueueArrival(ModuleRequest(0xF1, 2, 1, Hex("09")));
     EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
-    EXPECT_EQ(Writes().size(), 3u);
+    EXPECT_EQ(Writes().size(), before + 1);
     EXPECT_TRUE(app.ConfigurationDataText.empty());
 }
 
@@ -245,20 +274,20 @@ TEST_P(BadHandOverTest, IsLoggedOnly)
     EXPECT_EQ(Writes().size(), 1u) << "no echo";
     EXPECT_EQ(app.ConfigurationDataLength, 0);
     EXPECT_TRUE(app.ConfigurationDataText.empty());
-    EXPECT_EQ(log.Size(), 2u);
+    EXPECT_EQ(recorder.Size(), 2u);
 }
 
-const Bytes HandOver = ModuleRequest(0xF0, 2, 1, Hex("01 02 03"));
+// An intact frame whose body is the first bodySize bytes of the hand-over's body.
+Bytes HandOverBody(std::size_t bodySize)
+{
+    return AssembleFrame(0x44, Request, &HandOver[ModuleFrame::HeaderSize], bodySize);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadHandOverTest,
-    ::testing::Values(
-        BadHandOver{"DeclaresMoreThanTheBufferHolds", WithDeclaredLength(ModuleRequest(0xF0, 2, 1, Bytes(243, 1)), 249)},
-        BadHandOver{"DeclaresTheMaximum", WithDeclaredLength(HandOver, 0xFFFF)},
-        BadHandOver{"DataCutShort", Bytes(HandOver.begin(), HandOver.begin() + 12)},
-        BadHandOver{"CrcMissing", Bytes(HandOver.begin(), HandOver.end() - 1)},
-        BadHandOver{"LengthBelowObjectHeader", WithDeclaredLength(HandOver, 5)},
-        BadHandOver{"LengthZero", WithDeclaredLength(HandOver, 0)}),
+    ::testing::Values(BadHandOver{"LargerThanTheAnswerBuffer", ModuleRequest(0xF0, 2, 1, Bytes(243, 1))},
+                      BadHandOver{"LengthBelowObjectHeader", HandOverBody(5)},
+                      BadHandOver{"LengthZero", HandOverBody(0)}),
     [](const ::testing::TestParamInfo<BadHandOver>& info) { return std::string(info.param.name); });
 
 class AppDataObjectTest : public IoExchangeTest {
@@ -288,29 +317,35 @@ TEST_F(AppDataObjectTest, PairNotInTheTableSendsNothing)
     link.backend->QueueArrival(AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 2, 1));
     EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
     EXPECT_EQ(Writes().size(), 1u);
-    EXPECT_EQ(log.Size(), 2u);
+    EXPECT_EQ(recorder.Size(), 2u);
 }
 
 TEST_F(AppDataObjectTest, ResponseWithoutAWholeObjectHeaderIsIgnored)
 {
     const Bytes named = AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 1, 2);
-    link.backend->QueueArrival(WithDeclaredLength(named, 5));
+    link.backend->QueueArrival(AssembleFrame(0x10, Response, &named[ModuleFrame::HeaderSize], 5));
     Cycle();
     link.backend->QueueArrival(Bytes(named.begin(), named.begin() + 9)); // attribute code cut short
     Cycle();
     EXPECT_EQ(Writes().size(), 2u) << "only the two cyclic frames";
 }
 
-TEST_F(IoExchangeTest, LateAnswerIsDispatchedByTheNextCycle)
+TEST_F(IoExchangeTest, LateAnswerIsSetAsideNotTakenForTheNextAnswer)
 {
     link.backend->QueueSilence();
     EXPECT_EQ(Cycle().timerIntervalMs, IoRetryIntervalMs);
-    link.backend->Deliver(IoAnswer({0xAA}));
+    const Bytes late = ModuleRequest(0xF0, 2, 1, Hex("01")); // would be stored and echoed if taken as the answer
+    link.backend->Deliver(late);
     link.backend->QueueArrival(IoAnswer({0xBB, 0xCC}));
 
-    EXPECT_EQ(Cycle().readLengthText.value_or(""), "1");
-    EXPECT_EQ(readGrid.Text(0), "AA");
-    EXPECT_FALSE(readGrid.Active(1));
+    EXPECT_EQ(Cycle().readLengthText.value_or(""), "2");
+    EXPECT_EQ(readGrid.Text(0), "BB");
+    EXPECT_EQ(Writes().size(), 2u) << "the late request is not echoed";
+    EXPECT_TRUE(app.ConfigurationDataText.empty());
+    const std::vector<std::string>& lines = recorder.Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], BytesToHexText(late, 0)) << "logged as received before the next request";
+    EXPECT_EQ(lines[2][0], '1');
 }
 
 } // namespace

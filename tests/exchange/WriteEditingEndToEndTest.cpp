@@ -87,6 +87,24 @@ TEST_F(WriteEditingTest, EnterCommitsUppercaseHexAndLowercaseIsRefused)
     EXPECT_EQ(window->WriteData[1], 0x07);
 }
 
+TEST_F(WriteEditingTest, EscapeInTheEditorCancelsTheEditAndElsewhereEndsTheProgram)
+{
+    EnterWriteLength("3");
+    ClickWriteCell(1, 2); // byte 1
+    TypeIntoEditorAndPressEnter("5A");
+    ClickWriteCell(1, 2);
+    QTest::keyClicks(Editor(), "C");
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    EXPECT_FALSE(Editor()->isVisible());
+    EXPECT_EQ(WriteCell(1), "5A") << "the cell keeps its value";
+    EXPECT_EQ(window->WriteData[1], 0x5A);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+
+    QTest::keyClick(window->WriteGrid().Widget(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(WriteEditingTest, AnEmptyEditCommitsAsZeroWhenTheEditorLosesTheFocus)
 {
     EnterWriteLength("5");

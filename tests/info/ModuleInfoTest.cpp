@@ -1,6 +1,7 @@
 #include "ModuleInfo.h"
 
 #include "FakeSerialBackend.h"
+#include "LogRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,19 @@ using trelmo::fake::Hex;
 
 namespace {
 
-// A reply of `size` bytes: a response header, `text` at byte 10, then `tail` from byte 30.
+// A whole reply of `size` bytes: a response header, `text` at byte 10, then `tail` from byte 30, and the CRC.
 Bytes Reply(std::size_t size, const std::string& text, const Bytes& tail = {})
 {
     Bytes reply(size, 0);
-    const Bytes header = Hex("01 02 00 20 01 02 00 01 00 00");
+    const Bytes header = Hex("01 02 00 00 01 02 00 01 00 00");
     std::copy(header.begin(), header.end(), reply.begin());
     for (std::size_t i = 0; i < text.size() && 10 + i < size; ++i)
         reply[10 + i] = static_cast<std::uint8_t>(text[i]);
     for (std::size_t i = 0; i < tail.size() && 30 + i < size; ++i)
         reply[30 + i] = tail[i];
+    const std::size_t length = size - ModuleFrame::Overhead;
+    WriteBigEndian16(&reply[ModuleFrame::Length], static_cast<std::uint16_t>(length));
+    PlaceCrc(reply.data(), length);
     return reply;
 }
 
@@ -74,7 +78,7 @@ TEST(ModuleInfoDecodeTest, ByPosition)
     EXPECT_EQ(info.HardwareVersion, "1.2");
     EXPECT_EQ(info.FirmwareVersion, "256.10");
 
-    const ModuleInfo shortInfo = DecodeModuleInfo(Bytes{}, Reply(32, "X", kSecondTail));
+    const ModuleInfo shortInfo = DecodeModuleInfo(Bytes{}, Slice(Reply(48, "X", kSecondTail), 0, 32));
     EXPECT_EQ(shortInfo.SerialNumber, "65536") << "missing bytes read as zero";
     EXPECT_EQ(shortInfo.FirmwareVersion, "0.0");
 }
@@ -84,6 +88,7 @@ protected:
     FakeLink link;
     SequenceCounter counter;
     MessageLog log;
+    LogRecorder recorder{log};
 
     std::optional<ModuleInfo> Read() { return ReadModuleInfo(link.port, counter, log); }
 };
@@ -101,7 +106,7 @@ TEST_F(ReadModuleInfoTest, TwoRequestsTwoReplies)
     EXPECT_EQ(info->ProductionDate, "2013-8-13");
     EXPECT_EQ(link.backend->Writes(), (std::vector<Bytes>{Hex("05 01 00 06 01 02 00 01 00 00 22 56"),
                                                           AssembleObjectFrame(6, Request, 1, 0x00, 1, 0)}));
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{BytesToHexText(link.backend->Writes()[0], 1),
+    EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{BytesToHexText(link.backend->Writes()[0], 1),
                                                      BytesToHexText(first, 0),
                                                      BytesToHexText(link.backend->Writes()[1], 1),
                                                      BytesToHexText(second, 0)}));
@@ -112,8 +117,8 @@ TEST_F(ReadModuleInfoTest, TwoRequestsTwoReplies)
 TEST_F(ReadModuleInfoTest, SilentModule)
 {
     EXPECT_FALSE(Read());
-    ASSERT_EQ(log.Size(), 1u);
-    EXPECT_EQ(log.Lines()[0][0], '1');
+    ASSERT_EQ(recorder.Size(), 1u);
+    EXPECT_EQ(recorder.Lines()[0][0], '1');
     EXPECT_EQ(link.backend->Writes().size(), 1u);
 }
 
@@ -121,10 +126,10 @@ TEST_F(ReadModuleInfoTest, SilentSecondRequest)
 {
     link.backend->QueueArrival(Reply(38, "PROFINET IO"));
     EXPECT_FALSE(Read());
-    ASSERT_EQ(log.Size(), 3u);
-    EXPECT_EQ(log.Lines()[0][0], '1');
-    EXPECT_EQ(log.Lines()[1][0], '0');
-    EXPECT_EQ(log.Lines()[2][0], '1');
+    ASSERT_EQ(recorder.Size(), 3u);
+    EXPECT_EQ(recorder.Lines()[0][0], '1');
+    EXPECT_EQ(recorder.Lines()[1][0], '0');
+    EXPECT_EQ(recorder.Lines()[2][0], '1');
 }
 
 TEST_F(ReadModuleInfoTest, SplitReplyIsGatheredIntoOneLine)
@@ -136,9 +141,9 @@ TEST_F(ReadModuleInfoTest, SplitReplyIsGatheredIntoOneLine)
     const std::optional<ModuleInfo> info = Read();
     ASSERT_TRUE(info);
     EXPECT_EQ(info->NetworkType, "PROFINET IO");
-    ASSERT_EQ(log.Size(), 4u);
-    EXPECT_EQ(log.Lines()[1], BytesToHexText(first, 0));
-    EXPECT_EQ(log.Lines()[1].size(), 1u + 3u * 38u);
+    ASSERT_EQ(recorder.Size(), 4u);
+    EXPECT_EQ(recorder.Lines()[1], BytesToHexText(first, 0));
+    EXPECT_EQ(recorder.Lines()[1].size(), 1u + 3u * 38u);
     EXPECT_EQ(link.backend->Waits().size(), 4u);
 }
 
@@ -146,52 +151,51 @@ TEST_F(ReadModuleInfoTest, PartialReplyLostMidwayLogsNothingOfIt)
 {
     link.backend->QueueArrival(Slice(Reply(38, "X"), 0, 20));
     EXPECT_FALSE(Read());
-    EXPECT_EQ(log.Size(), 1u) << "the gathered bytes are not logged";
+    EXPECT_EQ(recorder.Size(), 1u) << "the gathered bytes are not logged";
 }
 
 TEST_F(ReadModuleInfoTest, LongFirstReplyIsTakenWholeAndDecodedByPosition)
 {
-    Bytes first = Reply(43, "PROFINET IO");
-    first[42] = 0x77;
+    const Bytes first = Reply(43, "PROFINET IO");
     const Bytes second = Reply(48, "T", kSecondTail);
     link.backend->QueueArrival(first);
     link.backend->QueueArrival(second);
     const std::optional<ModuleInfo> info = Read();
     ASSERT_TRUE(info);
-    EXPECT_EQ(log.Lines()[1], BytesToHexText(first, 0));
+    EXPECT_EQ(recorder.Lines()[1], BytesToHexText(first, 0));
     EXPECT_EQ(info->NetworkType, "PROFINET IO");
     EXPECT_EQ(info->SerialNumber, "123456");
 }
 
-TEST_F(ReadModuleInfoTest, ReplyTooLongForOneReadStaysQueued)
+TEST_F(ReadModuleInfoTest, ReplyThatIsNotAWholeIntactFrameIsNoAnswer)
 {
-    // 50 bytes arrive for the first request: one read takes 43, the other 7 start the second reply.
-    Bytes first = Reply(50, "PROFINET IO");
-    link.backend->QueueArrival(first);
-    link.backend->QueueArrival(Bytes(41, 0x11));
-    const std::optional<ModuleInfo> info = Read();
-    ASSERT_TRUE(info);
-    EXPECT_EQ(log.Lines()[1], BytesToHexText(Slice(first, 0, 43), 0));
-    EXPECT_EQ(log.Lines()[3].size(), 1u + 3u * 48u);
-}
-
-TEST_F(ReadModuleInfoTest, TrickleStopsAfterEightReads)
-{
-    for (int i = 0; i < 8; ++i)
-        link.backend->QueueArrival(Bytes{static_cast<std::uint8_t>(0x41 + i)});
-    link.backend->QueueArrival(Reply(48, "T", kSecondTail));
-    const std::optional<ModuleInfo> info = Read();
-    ASSERT_TRUE(info);
-    EXPECT_EQ(log.Lines()[1], "041 42 43 44 45 46 47 48 ");
-    EXPECT_EQ(info->NetworkType, "") << "bytes that never came read as zero";
-    EXPECT_EQ(info->ProductType, "T");
+    Bytes wrongCrc = Reply(38, "PROFINET IO");
+    wrongCrc.back() ^= 0x01;
+    const Bytes tooLong = Reply(50, "PROFINET IO"); // one read takes 43 of its 50 bytes
+    const std::pair<const char*, std::vector<Bytes>> cases[] = {
+        {"wrong CRC", {wrongCrc}},
+        {"trickle of eight single bytes", {{0x41}, {0x42}, {0x43}, {0x44}, {0x45}, {0x46}, {0x47}, {0x48}}},
+        {"longer than one read", {tooLong}},
+    };
+    for (const auto& [name, arrivals] : cases) {
+        FakeLink fresh;
+        MessageLog freshLog;
+        LogRecorder freshRecorder(freshLog);
+        for (const Bytes& arrival : arrivals)
+            fresh.backend->QueueArrival(arrival);
+        fresh.backend->QueueArrival(Reply(48, "T", kSecondTail));
+        SequenceCounter counter;
+        EXPECT_FALSE(ReadModuleInfo(fresh.port, counter, freshLog)) << name;
+        ASSERT_EQ(freshRecorder.Size(), 2u) << name << ": the reply is logged, the second request not sent";
+        EXPECT_EQ(fresh.backend->Writes().size(), 1u) << name;
+    }
 }
 
 TEST_F(ReadModuleInfoTest, FailedWrite)
 {
     link.backend->FailAllWrites();
     EXPECT_FALSE(Read());
-    EXPECT_EQ(log.Size(), 0u);
+    EXPECT_EQ(recorder.Size(), 0u);
     EXPECT_FALSE(link.port.IsOpen());
 }
 

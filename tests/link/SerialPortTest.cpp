@@ -316,19 +316,25 @@ TEST_F(SerialPortTest, AWriteHeldBrieflyCompletesWithinItsBound)
     EXPECT_EQ(module_.Received(frame.size()), frame);
 }
 
-TEST_F(SerialPortTest, AfterAHangUpReceivesFailAndTheNextSendClosesThePort)
+TEST(SerialPortHangUpTest, AHungUpDeviceIsGivenUpByTheFirstReceiveOrSend)
 {
-    Open();
-    ASSERT_TRUE(module_.Send({0x01, 0x02}));
-    module_.HangUp();
     for (const ReceiveCase& c : kReceives) {
-        bool ok = true;
-        Take(c.receive, 20, &ok);
-        EXPECT_FALSE(ok) << c.name << " on a hung-up device";
+        PseudoTerminal module;
+        SerialPort port;
+        ASSERT_TRUE(port.OpenSerialPort(module.SlavePath(), Baud));
+        ASSERT_TRUE(module.Send({0x01, 0x02}));
+        module.HangUp();
+        std::uint8_t buffer[20];
+        std::size_t read = 0;
+        EXPECT_FALSE((port.*c.receive)(buffer, sizeof buffer, &read)) << c.name << " on a hung-up device";
+        EXPECT_FALSE(port.IsOpen()) << c.name << ": the device is gone, so the port is closed";
     }
-    EXPECT_TRUE(port_.IsOpen()) << "only a failed send gives the port up";
-    EXPECT_FALSE(Send(port_, {0x01}));
-    EXPECT_FALSE(port_.IsOpen());
+    PseudoTerminal module;
+    SerialPort port;
+    ASSERT_TRUE(port.OpenSerialPort(module.SlavePath(), Baud));
+    module.HangUp();
+    EXPECT_FALSE(Send(port, {0x01}));
+    EXPECT_FALSE(port.IsOpen());
 }
 
 TEST_F(SerialPortTest, NoEventIsProcessedWhileAnExchangeWaits)

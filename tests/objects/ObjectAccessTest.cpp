@@ -1,6 +1,7 @@
 #include "ObjectAccess.h"
 
 #include "FakeSerialBackend.h"
+#include "LogRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,7 @@ protected:
     FakeLink link;
     SequenceCounter counter;
     MessageLog log;
+    LogRecorder recorder{log};
 
     AccessResult Read() { return ReadAttribute(link.port, counter, log, "1", "1", "3"); }
     AccessResult Write(const std::string& input) { return WriteAttribute(link.port, counter, log, "1", "1", "3", input); }
@@ -186,9 +188,9 @@ TEST_F(AccessTest, ReadShowsLowercaseDataAndLogsUppercase)
     EXPECT_EQ(result.responseDataText, "0a ff ");
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(link.backend->Writes(), std::vector<Bytes>{Hex("05 01 00 06 01 01 00 01 00 03 26 57")});
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"105 01 00 06 01 01 00 01 00 03 26 57 ",
+    EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{"105 01 00 06 01 01 00 01 00 03 26 57 ",
                                                      BytesToHexText(answer, 0)}));
-    EXPECT_NE(log.Lines()[1].find("0A FF "), std::string::npos);
+    EXPECT_NE(recorder.Lines()[1].find("0A FF "), std::string::npos);
 }
 
 TEST_F(AccessTest, ReadOfLengthSixIsRightWithNoData)
@@ -207,28 +209,50 @@ TEST_F(AccessTest, ReadWithNoAnswer)
     EXPECT_EQ(result.statusTextId, 132);
     EXPECT_FALSE(result.responseDataText);
     EXPECT_EQ(result.messages, Ids{128});
-    ASSERT_EQ(log.Size(), 1u);
-    EXPECT_EQ(log.Lines()[0][0], '1');
+    ASSERT_EQ(recorder.Size(), 1u);
+    EXPECT_EQ(recorder.Lines()[0][0], '1');
     EXPECT_EQ(link.backend->Waits(), std::vector<int>{50});
 }
 
-TEST_F(AccessTest, ReadAnsweredWithoutResponseTypeIsAnError)
+TEST_F(AccessTest, ReadAnswersOtherThanAWholeIntactResponseAreErrors)
 {
-    link.backend->QueueArrival(ResponseWith({0x01}, Request));
-    const AccessResult result = Read();
-    EXPECT_FALSE(result.success);
-    EXPECT_EQ(result.statusTextId, 132);
-    EXPECT_FALSE(result.responseDataText) << "the field keeps what it held";
-    EXPECT_EQ(result.messages, Ids{128});
-    EXPECT_EQ(log.Size(), 2u);
+    Bytes wrongCrc = ResponseWith({0x01});
+    wrongCrc.back() ^= 0x01;
+    const Bytes whole = ResponseWith({0x01, 0x02});
+    const std::pair<const char*, Bytes> cases[] = {
+        {"request type", ResponseWith({0x01}, Request)},
+        {"single byte", Hex("02")},
+        {"wrong CRC", wrongCrc},
+        {"cut short", Bytes(whole.begin(), whole.end() - 3)},
+    };
+    for (const auto& [name, answer] : cases) {
+        FakeLink fresh;
+        MessageLog freshLog;
+        LogRecorder freshRecorder(freshLog);
+        fresh.backend->QueueArrival(answer);
+        const AccessResult result = ReadAttribute(fresh.port, counter, freshLog, "1", "1", "3");
+        EXPECT_FALSE(result.success) << name;
+        EXPECT_EQ(result.statusTextId, 132) << name;
+        EXPECT_FALSE(result.responseDataText) << name << ": the field keeps what it held";
+        EXPECT_EQ(result.messages, Ids{128}) << name;
+        ASSERT_EQ(freshRecorder.Size(), 2u) << name;
+        EXPECT_EQ(freshRecorder.Lines()[1], BytesToHexText(answer, 0)) << name;
+    }
 }
 
-TEST_F(AccessTest, ReadOfASingleByteAnswer)
+TEST_F(AccessTest, LateAnswerToAnEarlierReadIsSetAsideBeforeTheNextRequest)
 {
-    link.backend->QueueArrival(Hex("02"));
+    EXPECT_FALSE(Read().success);
+    const Bytes late = ResponseWith({0xEE});
+    link.backend->Deliver(late);
+    link.backend->QueueArrival(ResponseWith({0x0A}));
+
     const AccessResult result = Read();
-    EXPECT_FALSE(result.success) << "a FrameType that did not arrive is not 2";
-    EXPECT_EQ(log.Lines()[1], "002 ");
+    EXPECT_TRUE(result.success);
+    EXPECT_EQ(result.responseDataText, "0a ");
+    ASSERT_EQ(recorder.Size(), 4u);
+    EXPECT_EQ(recorder.Lines()[1], BytesToHexText(late, 0)) << "logged as received, then set aside";
+    EXPECT_EQ(recorder.Lines()[2][0], '1');
 }
 
 TEST_F(AccessTest, ReadThatCannotBeSentLeavesTheStatus)
@@ -238,7 +262,7 @@ TEST_F(AccessTest, ReadThatCannotBeSentLeavesTheStatus)
     EXPECT_FALSE(result.success);
     EXPECT_FALSE(result.statusTextId);
     EXPECT_EQ(result.messages, Ids{128});
-    EXPECT_EQ(log.Size(), 0u);
+    EXPECT_EQ(recorder.Size(), 0u);
     EXPECT_FALSE(link.port.IsOpen());
 }
 
@@ -253,7 +277,7 @@ TEST_F(AccessTest, WriteProbesThenWritesWithConsecutiveSequences)
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(link.backend->Writes(), (std::vector<Bytes>{Hex("05 01 00 06 01 01 00 01 00 03 26 57"),
                                                           Hex("06 01 00 08 02 01 00 01 00 03 0A 0B 14 88")}));
-    EXPECT_EQ(log.Size(), 4u);
+    EXPECT_EQ(recorder.Size(), 4u);
     EXPECT_EQ(counter.Value(), 7);
 }
 
@@ -265,14 +289,14 @@ TEST_F(AccessTest, ProbeRefusesALongerWrite)
     EXPECT_FALSE(result.statusTextId);
     EXPECT_EQ(result.messages, Ids{129});
     EXPECT_EQ(link.backend->Writes().size(), 1u);
-    ASSERT_EQ(log.Size(), 2u);
-    EXPECT_EQ(log.Lines()[0][0], '1');
-    EXPECT_EQ(log.Lines()[1][0], '0');
+    ASSERT_EQ(recorder.Size(), 2u);
+    EXPECT_EQ(recorder.Lines()[0][0], '1');
+    EXPECT_EQ(recorder.Lines()[1][0], '0');
 }
 
 TEST_F(AccessTest, ProbeWithLengthBelowSixRefusesTheWrite)
 {
-    link.backend->QueueArrival(Hex("02 02 00 05 01 01 00 01 00 03 01 02 03"));
+    link.backend->QueueArrival(AssembleFrame(0x02, Response, Hex("01 01 00 01 00")));
     const AccessResult result = Write("01");
     EXPECT_FALSE(result.success);
     EXPECT_FALSE(result.statusTextId);
@@ -299,7 +323,7 @@ TEST_F(AccessTest, UnansweredProbe)
     EXPECT_FALSE(result.success);
     EXPECT_FALSE(result.statusTextId);
     EXPECT_EQ(result.messages, Ids{129});
-    EXPECT_EQ(log.Size(), 1u);
+    EXPECT_EQ(recorder.Size(), 1u);
 }
 
 TEST_F(AccessTest, InputRefusedBeforeAnythingIsSent)
@@ -319,7 +343,7 @@ TEST_F(AccessTest, InputRefusedBeforeAnythingIsSent)
         EXPECT_EQ(result.messages, c.messages) << '"' << c.input.substr(0, 20) << '"';
     }
     EXPECT_EQ(link.backend->WriteCalls(), 0u);
-    EXPECT_EQ(log.Size(), 0u);
+    EXPECT_EQ(recorder.Size(), 0u);
     EXPECT_EQ(counter.Value(), 1) << "no Sequence value is used";
 }
 
@@ -348,6 +372,7 @@ TEST_F(AccessTest, WriteRequestFailures)
     for (const Case& c : cases) {
         FakeLink fresh;
         MessageLog freshLog;
+        LogRecorder freshRecorder(freshLog);
         fresh.backend->QueueArrival(ResponseWith({0x00}));
         fresh.backend->QueueArrival(c.writeAnswer);
         if (c.failSecondWrite)
@@ -356,7 +381,7 @@ TEST_F(AccessTest, WriteRequestFailures)
         EXPECT_FALSE(result.success) << c.name;
         EXPECT_EQ(result.statusTextId, 136) << c.name;
         EXPECT_EQ(result.messages, Ids{129}) << c.name;
-        EXPECT_EQ(freshLog.Size(), c.logLines) << c.name;
+        EXPECT_EQ(freshRecorder.Size(), c.logLines) << c.name;
     }
 }
 

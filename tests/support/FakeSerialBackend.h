@@ -63,6 +63,12 @@ public:
     // Writes with a zero-based call number of at least `index` fail (return -1); the default never fails.
     void FailWritesFrom(std::size_t index) { failWritesFrom_ = index; }
     void FailAllWrites() { failWritesFrom_ = 0; }
+    // The device goes away (hang-up, adapter pulled): from now on reads, writes and drains fail until reopened.
+    void LoseDevice()
+    {
+        lost_ = true;
+        events_.push_back("lost");
+    }
 
     // The function to install with ScopedWaitFunction: records the wait and delivers the next scripted arrival.
     WaitFunction WaitHook()
@@ -72,6 +78,7 @@ public:
     void OnWait(int milliseconds)
     {
         waits_.push_back(milliseconds);
+        events_.push_back("wait " + std::to_string(milliseconds));
         if (script_.empty())
             return;
         Deliver(script_.front());
@@ -86,6 +93,8 @@ public:
     std::size_t WriteCalls() const { return writeCalls_; }
     // Every fixed wait, in milliseconds, in order.
     const std::vector<int>& Waits() const { return waits_; }
+    // "write N", "drain", "wait MS" and "lost" in the order they happened.
+    const std::vector<std::string>& Events() const { return events_; }
     // Bytes that arrived and were not read yet.
     const std::deque<std::uint8_t>& Unread() const { return received_; }
 
@@ -94,6 +103,7 @@ public:
     bool Open(const std::string&, int) override
     {
         open_ = true;
+        lost_ = false;
         received_.clear(); // opening purges the queues
         return true;
     }
@@ -107,18 +117,25 @@ public:
     long Write(const std::uint8_t* bytes, std::size_t count) override
     {
         const std::size_t call = writeCalls_++;
-        if (!open_ || call >= failWritesFrom_)
+        if (!open_ || lost_ || call >= failWritesFrom_)
             return -1;
         writes_.emplace_back(bytes, bytes + count);
+        events_.push_back("write " + std::to_string(count));
         if (responder_)
             for (Bytes& arrival : responder_(writes_.back()))
                 script_.push_back(std::move(arrival));
         return static_cast<long>(count);
     }
 
+    bool Drain() override
+    {
+        events_.push_back("drain");
+        return open_ && !lost_;
+    }
+
     long Read(std::uint8_t* buffer, std::size_t capacity) override
     {
-        if (!open_)
+        if (!open_ || lost_)
             return -1;
         std::size_t count = 0;
         while (count < capacity && !received_.empty()) {
@@ -130,6 +147,8 @@ public:
 
 private:
     bool open_ = false;
+    bool lost_ = false;
+    std::vector<std::string> events_;
     std::size_t failWritesFrom_ = std::numeric_limits<std::size_t>::max();
     std::size_t writeCalls_ = 0;
     std::deque<Bytes> script_;

@@ -1,0 +1,39 @@
+#pragma once
+// Sending a request and receiving its answer with both logged, the way every exchange with the module does it.
+// Bytes that are already waiting when a request is about to go out are late answers to earlier requests, or noise:
+// they are read, logged as a received line and set aside, so that they are never taken as the new answer.
+
+#include "Frame.h"
+#include "MessageLog.h"
+#include "SerialPort.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace trelmo {
+
+// At most this much is set aside before one request; a flood beyond it is left to the next one.
+constexpr std::size_t MaxSetAsideBytes = 16384;
+
+// Reads whatever is waiting on the port and logs it as one received line; nothing is logged when nothing waits.
+void SetAsideWaitingBytes(SerialPort& port, MessageLog& log);
+
+// Sets aside waiting bytes, writes the frame and logs the bytes written as a sent line. False when the write failed
+// (the port is then closed); nothing is logged then.
+bool SendLoggedFrame(SerialPort& port, MessageLog& log, const std::uint8_t* bytes, std::size_t count);
+inline bool SendLoggedFrame(SerialPort& port, MessageLog& log, const Bytes& frame)
+{
+    return SendLoggedFrame(port, log, frame.data(), frame.size());
+}
+
+// How long the receive waits: 50 ms after a request, 300 ms after a cyclic I/O frame.
+enum class AnswerWait { Request, Cyclic };
+
+// Receives one answer of at most capacity bytes and logs exactly those bytes as a received line. Empty when nothing
+// arrived (nothing is logged then).
+std::optional<Bytes> ReceiveLoggedAnswer(SerialPort& port, MessageLog& log,
+                                         std::size_t capacity = ModuleFrame::BufferSize,
+                                         AnswerWait wait = AnswerWait::Request);
+
+} // namespace trelmo
