@@ -83,7 +83,9 @@ void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& 
         outcome.readLengthText = ShowReadData(readGrid, answer, readLengthText);
         break;
     case Response:
-        if (HasObjectHeader(answer))
+        // The module names an application data object in a Response for object 0xF1; any other Response is an
+        // answer to some earlier request that came late, not a request.
+        if (answer[ModuleFrame::ObjectCode] == AppDataObjectCode && HasObjectHeader(answer))
             SendAppDataObject(context.appDataObjects, ReadBigEndian16(&answer[ModuleFrame::InstanceCode]),
                               ReadBigEndian16(&answer[ModuleFrame::AttributeCode]), context.port, context.sequence,
                               context.log);

@@ -2,6 +2,9 @@
 
 #include "MainWindowHarness.h"
 
+#include "AppDataObjectTable.h"
+#include "ObjectAccess.h"
+
 #include "LogRecorder.h"
 #include "StringTable.h"
 
@@ -264,6 +267,29 @@ INSTANTIATE_TEST_SUITE_P(Modules, BrokenAnswerTest,
                          ::testing::Values(QStringList{"--bad-crc", "io"},
                                            QStringList{"--short-answer", "io", "--short-bytes", "3"},
                                            QStringList{"--short-answer", "io", "--short-bytes", "1"}));
+
+TEST_F(CyclicExchangeTest, ALateAnswerToAnObjectReadIsNeverServedAsAModuleRequest)
+{
+    AppDataObjectEntry entry;
+    entry.Instance = 1;
+    entry.Attribute = 3;
+    entry.ByteCount = 1;
+    entry.DataText = "0A";
+    ASSERT_TRUE(window->AppDataObjects().Add(entry));
+    SimProcess& sim = ConnectToNewSim({"--late-kinds", "object", "--late-ms", "150"});
+    ASSERT_TRUE(WaitForHostFrames(sim, 3));
+
+    // As the Object Module Access window reads 01/1/3: its answer comes after the 50 ms wait.
+    CDemoApp& app = TheApp();
+    EXPECT_FALSE(ReadAttribute(app.SerialPort, app.SequenceCounter, TheMessageLog(), "1", "1", "3").success);
+    const std::size_t framesAfterRead = HostFrames(sim).size();
+    ASSERT_TRUE(WaitForHostFrames(sim, framesAfterRead + 3));
+    Disconnect();
+
+    for (const Bytes& frame : HostFrames(sim))
+        ASSERT_FALSE(frame[ModuleFrame::FrameType] == Request && frame[ModuleFrame::ObjectCode] == AppDataObjectCode)
+            << "nothing was written unasked";
+}
 
 TEST_F(CyclicExchangeTest, AfterAFloodTheNextProperAnswerIsShownAtOnce)
 {

@@ -312,12 +312,16 @@ TEST_F(AppDataObjectTest, NamedObjectIsWrittenToTheModule)
     EXPECT_EQ(Writes()[1], Hex("07 01 00 08 02 F1 00 01 00 02 0A 0B 48 84"));
 }
 
-TEST_F(AppDataObjectTest, PairNotInTheTableSendsNothing)
+TEST_F(AppDataObjectTest, PairNotInTheTableOrAResponseForAnotherObjectSendsNothing)
 {
-    link.backend->QueueArrival(AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 2, 1));
-    EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
-    EXPECT_EQ(Writes().size(), 1u);
-    EXPECT_EQ(recorder.Size(), 2u);
+    // The second is how a late answer to an object read of 01/1/2 looks.
+    for (const Bytes& answer : {AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 2, 1),
+                                AssembleObjectFrame(0x10, Response, ServiceRead, 0x01, 1, 2, {0x05})}) {
+        const std::size_t before = Writes().size();
+        link.backend->QueueArrival(answer);
+        EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+        EXPECT_EQ(Writes().size(), before + 1) << "only the cyclic frame";
+    }
 }
 
 TEST_F(AppDataObjectTest, ResponseWithoutAWholeObjectHeaderIsIgnored)
