@@ -76,7 +76,7 @@ CMessageDisplayDialog::CMessageDisplayDialog(QWidget* parent)
     if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
         connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
 
-    ClearLog();
+    reader_.emplace(TheMessageLog());
     timer_.setInterval(kRefreshPeriodMs);
     connect(&timer_, &QTimer::timeout, this, &CMessageDisplayDialog::RefreshFromLog);
     timer_.start();
@@ -94,7 +94,9 @@ void CMessageDisplayDialog::ShowLinesInList()
 
 void CMessageDisplayDialog::RefreshFromLog()
 {
-    std::vector<std::string> lines = TheMessageLog().TakeAll();
+    if (!reader_)
+        return;
+    std::vector<std::string> lines = reader_->TakeAll();
     if (lines.empty())
         return;
     for (std::string& line : lines)
@@ -134,9 +136,10 @@ void CMessageDisplayDialog::TogglePause()
         pauseButton_->setText(continueText);
         pauseButton_->setAccessibleName(continueText);
         timer_.stop();
+        reader_.reset();
         return;
     }
-    ClearLog();
+    reader_.emplace(TheMessageLog());
     pauseButton_->setText(pauseText);
     pauseButton_->setAccessibleName(pauseText);
     timer_.start();

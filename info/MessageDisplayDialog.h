@@ -1,7 +1,9 @@
 #pragma once
-// The Message Display window: a modeless window that drains the frame log ten times a second into its list,
-// can be paused and continued, and saves the lines it shows to a text file. Any number may be open; each frees
-// itself when closed.
+// The Message Display window: a modeless window that shows every frame logged while it runs, taking them from its
+// own reader of the frame log ten times a second; it can be paused and continued, and saves the lines it shows to
+// a text file. Any number may be open, each showing every line; each frees itself when closed.
+
+#include "MessageLog.h"
 
 #include <QAbstractListModel>
 #include <QDialog>
@@ -9,6 +11,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,9 +50,10 @@ class CMessageDisplayDialog : public QDialog {
 public:
     explicit CMessageDisplayDialog(QWidget* parent = nullptr);
 
-    // One tick: takes every line of the frame log, shows them formatted and selects the newest.
+    // One tick: takes the lines logged since the last tick, shows them formatted and selects the newest.
     void RefreshFromLog();
-    // Pause stops the ticks; Continue discards what was logged meanwhile and starts them again.
+    // Pause stops the ticks and closes the reader, so nothing piles up; Continue opens a new reader (what was
+    // logged meanwhile is never shown) and starts the ticks again.
     void TogglePause();
     // Asks for a file and writes the shown lines to it, then reports success or failure.
     void SaveDisplayedLines();
@@ -69,6 +73,7 @@ private:
     void WidenForLongestLine();
 
     DisplayLineModel model_;
+    std::optional<MessageLog::Reader> reader_;
     QTimer timer_;
     QTableView* list_ = nullptr;
     QPushButton* pauseButton_ = nullptr;

@@ -1,15 +1,42 @@
 #include "MessageLog.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 namespace trelmo {
 
-std::vector<std::string> MessageLog::TakeAll()
+MessageLog::Reader::Reader(MessageLog& log) : log_(&log)
+{
+    log.readers_.push_back(this);
+}
+
+MessageLog::Reader::~Reader()
+{
+    if (log_)
+        log_->readers_.erase(std::find(log_->readers_.begin(), log_->readers_.end(), this));
+}
+
+std::vector<std::string> MessageLog::Reader::TakeAll()
 {
     std::vector<std::string> taken;
     taken.swap(lines_);
     return taken;
+}
+
+MessageLog::~MessageLog()
+{
+    for (Reader* reader : readers_)
+        reader->log_ = nullptr;
+}
+
+void MessageLog::Append(std::string line)
+{
+    if (readers_.empty())
+        return;
+    for (std::size_t i = 0; i + 1 < readers_.size(); ++i)
+        readers_[i]->lines_.push_back(line);
+    readers_.back()->lines_.push_back(std::move(line));
 }
 
 MessageLog& TheMessageLog()
@@ -21,11 +48,6 @@ MessageLog& TheMessageLog()
 void AppendLogLine(std::string text)
 {
     TheMessageLog().Append(std::move(text));
-}
-
-void ClearLog()
-{
-    TheMessageLog().Clear();
 }
 
 std::string FormatDisplayLine(const std::string& logLine)

@@ -1,6 +1,7 @@
 #pragma once
-// The frame log: a hand-over buffer of hex lines that Message Display windows drain, and the display-line and file
-// formats of a saved log. Plain logic, UI thread only.
+// The frame log: hands each hex line to every open reader (one per Message Display window), and the display-line
+// and file formats of a saved log. A line logged while no reader is open is kept nowhere, so the log stays small
+// however long the tool runs. Plain logic, UI thread only.
 
 #include <cstddef>
 #include <string>
@@ -10,21 +11,39 @@ namespace trelmo {
 
 class MessageLog {
 public:
-    void Append(std::string line) { lines_.push_back(std::move(line)); }
-    void Clear() { lines_.clear(); }
-    // Hands every line over to the caller and leaves the log empty.
-    std::vector<std::string> TakeAll();
-    const std::vector<std::string>& Lines() const { return lines_; }
-    std::size_t Size() const { return lines_.size(); }
+    // Receives every line appended while it is open, until its owner takes them. Opens on construction and
+    // closes on destruction; a reader that outlives its log simply receives nothing more.
+    class Reader {
+    public:
+        explicit Reader(MessageLog& log);
+        ~Reader();
+        Reader(const Reader&) = delete;
+        Reader& operator=(const Reader&) = delete;
+
+        // The lines received since the last call, oldest first; the reader is then empty.
+        std::vector<std::string> TakeAll();
+
+    private:
+        friend class MessageLog;
+        MessageLog* log_;
+        std::vector<std::string> lines_;
+    };
+
+    MessageLog() = default;
+    ~MessageLog();
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
+
+    // Gives the line to every open reader; with none open the line is dropped.
+    void Append(std::string line);
 
 private:
-    std::vector<std::string> lines_;
+    std::vector<Reader*> readers_;
 };
 
 // The process-wide log.
 MessageLog& TheMessageLog();
 void AppendLogLine(std::string text);
-void ClearLog();
 
 // "TX"/"RX", the line's length / 3 with at least three digits, then the line without its direction character:
 // "101 02 " -> "TX: Length:002, Data:01 02 ".

@@ -4,7 +4,6 @@
 #include "DialogTemplate.h"
 #include "FakeSerialBackend.h"
 #include "IoGrid.h"
-#include "MessageLog.h"
 #include "PortSelectionDialog.h"
 
 #include <QAccessible>
@@ -97,7 +96,6 @@ void MainWindowTest::SetUp()
         messages << (kind == MessageBoxKind::Application ? text : QStringLiteral("(dialog's own box) ") + text);
         connectCaptionsAtMessage << (window ? QString::fromStdString(ButtonName(MainControl::Connect)) : QString());
     });
-    ClearLog();
     CDemoApp& app = TheApp(); // all tests of a binary share it when they run in one process
     app.ConfigurationDataText.clear();
     app.ConfigurationDataLength = 0;

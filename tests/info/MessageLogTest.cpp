@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 using namespace trelmo;
 
@@ -44,28 +45,27 @@ TEST(FormatDisplayLineTest, LengthIsNeverCut)
     EXPECT_EQ(FormatDisplayLine(line).substr(0, 16), "TX: Length:1000,");
 }
 
-TEST(MessageLogTest, AppendTakeAndClear)
+TEST(MessageLogTest, EveryReaderGetsEveryLineLoggedWhileItIsOpen)
 {
-    MessageLog log;
-    log.Append("1");
-    log.Append("0AA ");
-    EXPECT_EQ(log.Size(), 2u);
-    const std::vector<std::string> taken = log.TakeAll();
-    EXPECT_EQ(taken, (std::vector<std::string>{"1", "0AA "}));
-    EXPECT_EQ(log.Size(), 0u);
-    log.Append("1");
-    log.Clear();
-    EXPECT_TRUE(log.Lines().empty());
-}
+    using Lines = std::vector<std::string>;
+    auto log = std::make_unique<MessageLog>();
+    log->Append("1"); // no reader open: kept nowhere
+    auto first = std::make_unique<MessageLog::Reader>(*log);
+    log->Append("101 ");
+    MessageLog::Reader second(*log);
+    log->Append("0AA ");
+    EXPECT_EQ(first->TakeAll(), (Lines{"101 ", "0AA "}));
+    EXPECT_TRUE(first->TakeAll().empty());
+    first.reset();
+    log->Append("102 ");
+    EXPECT_EQ(second.TakeAll(), (Lines{"0AA ", "102 "}));
 
-TEST(MessageLogTest, GlobalLogHelpers)
-{
-    ClearLog();
-    AppendLogLine("101 ");
+    log.reset();
+    EXPECT_TRUE(second.TakeAll().empty()) << "a reader may outlive its log";
+
+    MessageLog::Reader global(TheMessageLog());
     AppendLogLine("0");
-    EXPECT_EQ(TheMessageLog().Size(), 2u);
-    ClearLog();
-    EXPECT_EQ(TheMessageLog().Size(), 0u);
+    EXPECT_EQ(global.TakeAll(), Lines{"0"});
 }
 
 TEST(SavePathTest, TxtAppendedOnlyWhenMissing)

@@ -6,7 +6,7 @@
 #include "../objects/SimWire.h"
 #include "DemoApp.h"
 #include "DialogTemplate.h"
-#include "MessageLog.h"
+#include "LogRecorder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +29,6 @@ protected:
     void TearDown() override
     {
         TheApp().SerialPort.CloseSerialPort();
-        ClearLog();
     }
 
     // Starts the module at a fixed 115200 bps, opens the application's port on it and opens the window.
@@ -37,7 +36,6 @@ protected:
     {
         ASSERT_TRUE(sim_.Start(QStringList{"--mode", "115200"} + scenario)) << sim_.ErrorText().toStdString();
         ASSERT_TRUE(TheApp().SerialPort.OpenSerialPort(sim_.DevicePath(), 115200));
-        ClearLog();
         SequenceCounter expected = TheApp().SequenceCounter;
         firstRequest_ = AssembleObjectFrame(expected.Take(), Request, ServiceRead, 0x02, 1, 0);
         secondRequest_ = AssembleObjectFrame(expected.Take(), Request, ServiceRead, 0x00, 1, 0);
@@ -53,10 +51,10 @@ protected:
     }
 
     // Received lines of the frame log, as byte counts.
-    static std::vector<std::size_t> ReceivedLineSizes()
+    std::vector<std::size_t> ReceivedLineSizes() const
     {
         std::vector<std::size_t> sizes;
-        for (const std::string& line : TheMessageLog().Lines()) {
+        for (const std::string& line : logged_.Lines()) {
             if (line[0] == '0')
                 sizes.push_back((line.size() - 1) / 3);
         }
@@ -68,6 +66,7 @@ protected:
     Bytes firstRequest_;
     Bytes secondRequest_;
     MessageRecorder messages_;
+    LogRecorder logged_;
 };
 
 const std::vector<std::string> kNoFields(6);
@@ -89,7 +88,7 @@ TEST_F(ModuleInfoDialogTest, ShowsTheModulesIdentity)
                                                BytesToHexText(Bytes(answers.begin(), answers.begin() + 38), 0),
                                                BytesToHexText(secondRequest_, 1),
                                                BytesToHexText(Bytes(answers.begin() + 38, answers.end()), 0)};
-    EXPECT_EQ(TheMessageLog().Lines(), expectedLog);
+    EXPECT_EQ(logged_.Lines(), expectedLog);
 }
 
 TEST_F(ModuleInfoDialogTest, LayoutInBothLanguages)
@@ -133,9 +132,9 @@ TEST_F(ModuleInfoDialogTest, SilentSecondRequestLeavesAllFieldsEmpty)
     EXPECT_EQ(Fields(), kNoFields);
     EXPECT_FALSE(dialog_->Info().has_value());
     EXPECT_TRUE(messages_.texts.empty());
-    ASSERT_EQ(TheMessageLog().Size(), 3u);
-    EXPECT_EQ(TheMessageLog().Lines()[0], BytesToHexText(firstRequest_, 1));
-    EXPECT_EQ(TheMessageLog().Lines()[2], BytesToHexText(secondRequest_, 1));
+    ASSERT_EQ(logged_.Size(), 3u);
+    EXPECT_EQ(logged_.Lines()[0], BytesToHexText(firstRequest_, 1));
+    EXPECT_EQ(logged_.Lines()[2], BytesToHexText(secondRequest_, 1));
     EXPECT_EQ(ReceivedLineSizes(), (std::vector<std::size_t>{38}));
 }
 
@@ -144,7 +143,7 @@ TEST_F(ModuleInfoDialogTest, SilentModuleLeavesOneSentLine)
     ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--silent"}));
     EXPECT_EQ(Fields(), kNoFields);
     EXPECT_TRUE(messages_.texts.empty());
-    EXPECT_EQ(TheMessageLog().Lines(), std::vector<std::string>{BytesToHexText(firstRequest_, 1)});
+    EXPECT_EQ(logged_.Lines(), std::vector<std::string>{BytesToHexText(firstRequest_, 1)});
 }
 
 TEST_F(ModuleInfoDialogTest, FirstReplyOf43BytesIsTakenWhole)

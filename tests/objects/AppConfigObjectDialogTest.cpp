@@ -66,7 +66,6 @@ protected:
     {
         TheApp().SerialPort.CloseSerialPort();
         ResetSharedValues();
-        ClearLog();
     }
     static void ResetSharedValues()
     {

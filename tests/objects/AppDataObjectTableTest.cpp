@@ -1,6 +1,7 @@
 #include "AppDataObjectTable.h"
 
 #include "FakeSerialBackend.h"
+#include "LogRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,7 @@ protected:
     FakeLink link;
     SequenceCounter counter;
     MessageLog log;
+    LogRecorder recorder{log};
     AppDataObjectTable table;
 
     bool Send(int instance, int attribute)
@@ -110,7 +112,7 @@ TEST_F(SendAppDataObjectTest, WorkedFrame)
     link.backend->QueueArrival(answer);
     EXPECT_TRUE(Send(1, 2));
     EXPECT_EQ(link.backend->Writes(), std::vector<Bytes>{Hex("07 01 00 08 02 F1 00 01 00 02 0A 0B 48 84")});
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"107 01 00 08 02 F1 00 01 00 02 0A 0B 48 84 ",
+    EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{"107 01 00 08 02 F1 00 01 00 02 0A 0B 48 84 ",
                                                      BytesToHexText(answer, 0)}));
 }
 
@@ -121,7 +123,7 @@ TEST_F(SendAppDataObjectTest, WideInstanceAndAttribute)
     ASSERT_EQ(link.backend->Writes().size(), 1u);
     const Bytes& frame = link.backend->Writes()[0];
     EXPECT_EQ(Bytes(frame.begin(), frame.begin() + 11), Hex("01 01 00 07 02 F1 01 2C 00 01 02"));
-    EXPECT_EQ(log.Size(), 1u) << "no answer, no received line";
+    EXPECT_EQ(recorder.Size(), 1u) << "no answer, no received line";
 }
 
 TEST_F(SendAppDataObjectTest, MissingPairSendsAndLogsNothing)
@@ -129,7 +131,7 @@ TEST_F(SendAppDataObjectTest, MissingPairSendsAndLogsNothing)
     table.Add(Entry(1, 2, "0A"));
     EXPECT_FALSE(Send(2, 1));
     EXPECT_EQ(link.backend->WriteCalls(), 0u);
-    EXPECT_EQ(log.Size(), 0u);
+    EXPECT_EQ(recorder.Size(), 0u);
     EXPECT_EQ(counter.Value(), 1);
     EXPECT_TRUE(link.backend->Waits().empty());
 }
@@ -148,7 +150,7 @@ TEST_F(SendAppDataObjectTest, FailedSendLogsNothing)
     table.Add(Entry(1, 2, "0A"));
     link.backend->FailAllWrites();
     EXPECT_FALSE(Send(1, 2));
-    EXPECT_EQ(log.Size(), 0u);
+    EXPECT_EQ(recorder.Size(), 0u);
     EXPECT_FALSE(link.port.IsOpen());
 }
 

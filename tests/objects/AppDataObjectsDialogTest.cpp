@@ -61,7 +61,6 @@ protected:
     {
         delete dialog_;
         TheApp().SerialPort.CloseSerialPort();
-        ClearLog();
     }
 
     void Open()

@@ -110,7 +110,6 @@ TEST(MainWindowAppDataObjectsServedTest, EntriesTypedInTheWindowAreServedByTheMa
         window.ExchangeIoData();
     window.ExchangeTimer().stop();
     app.SerialPort.CloseSerialPort();
-    ClearLog();
 
     std::vector<Bytes> served;
     const Bytes host = HostBytes(sim);

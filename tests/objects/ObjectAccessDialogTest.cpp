@@ -5,7 +5,7 @@
 
 #include "DemoApp.h"
 #include "DialogTemplate.h"
-#include "MessageLog.h"
+#include "LogRecorder.h"
 #include "ObjectAccess.h"
 #include "SimWire.h"
 
@@ -34,7 +34,6 @@ protected:
     void TearDown() override
     {
         TheApp().SerialPort.CloseSerialPort();
-        ClearLog();
     }
 
     // Starts the module at a fixed 115200 bps (no handshake needed) and opens the application's port on it.
@@ -42,7 +41,6 @@ protected:
     {
         ASSERT_TRUE(sim_.Start(QStringList{"--mode", "115200"} + scenario)) << sim_.ErrorText().toStdString();
         ASSERT_TRUE(TheApp().SerialPort.OpenSerialPort(sim_.DevicePath(), 115200));
-        ClearLog();
         dialog_ = std::make_unique<CObjectAccessDialog>();
         expected_ = TheApp().SequenceCounter;
     }
@@ -87,6 +85,7 @@ protected:
     std::unique_ptr<CObjectAccessDialog> dialog_;
     SequenceCounter expected_;
     MessageRecorder messages_;
+    LogRecorder logged_;
 };
 
 TEST_F(ObjectAccessDialogTest, OpensInReadModeWithEmptyFields)
@@ -138,9 +137,9 @@ TEST_F(ObjectAccessDialogTest, ReadShowsLowerCaseDataAndRight)
     ASSERT_TRUE(WaitForHostBytes(sim_, request.size()));
     EXPECT_EQ(HostBytes(sim_), request);
     const Bytes answer = ModuleBytes(sim_);
-    ASSERT_EQ(TheMessageLog().Size(), 2u);
-    EXPECT_EQ(TheMessageLog().Lines()[0], BytesToHexText(request, 1));
-    EXPECT_EQ(TheMessageLog().Lines()[1], BytesToHexText(answer, 0)); // upper case in the log
+    ASSERT_EQ(logged_.Size(), 2u);
+    EXPECT_EQ(logged_.Lines()[0], BytesToHexText(request, 1));
+    EXPECT_EQ(logged_.Lines()[1], BytesToHexText(answer, 0)); // upper case in the log
     EXPECT_EQ(answer[ModuleFrame::FrameType], Response);
 }
 
@@ -160,7 +159,7 @@ TEST_F(ObjectAccessDialogTest, WriteProbesThenWritesAndTheValueReadsBack)
     ASSERT_TRUE(WaitForHostBytes(sim_, probe.size() + write.size()));
     EXPECT_EQ(HostBytes(sim_), Joined({probe, write}));
     EXPECT_EQ(write[ModuleFrame::Sequence], static_cast<std::uint8_t>(probe[ModuleFrame::Sequence] + 1));
-    EXPECT_EQ(TheMessageLog().Size(), 4u);
+    EXPECT_EQ(logged_.Size(), 4u);
 
     ChooseRead();
     EXPECT_EQ(Text(ids::ObjectCode), "1"); // the codes stay, the rest is emptied
@@ -209,7 +208,7 @@ TEST_F(ObjectAccessDialogTest, SilentModule)
     Send();
     EXPECT_EQ(Status(), "Error");
     EXPECT_EQ(messages_.Ids(), (Ids{128}));
-    EXPECT_EQ(TheMessageLog().Size(), 1u); // the request only
+    EXPECT_EQ(logged_.Size(), 1u); // the request only
 
     // A write whose probe goes unanswered leaves the status as it is and sends no write request.
     messages_.Clear();
@@ -258,7 +257,7 @@ TEST_F(ObjectAccessDialogTest, ChecksBeforeSendingPutNothingOnTheWire)
     }
     QTest::qWait(100);
     EXPECT_TRUE(HostBytes(sim_).empty());
-    EXPECT_EQ(TheMessageLog().Size(), 0u);
+    EXPECT_EQ(logged_.Size(), 0u);
 }
 
 TEST_F(ObjectAccessDialogTest, ObjectCodeTextsReachTheWireAsHex)
@@ -284,7 +283,7 @@ TEST_F(ObjectAccessDialogTest, WriteLongerThanTheAttributeIsRefusedAfterTheProbe
     Send();
     EXPECT_EQ(messages_.Ids(), (Ids{129}));
     EXPECT_EQ(Status(), "");
-    EXPECT_EQ(TheMessageLog().Size(), 2u); // the probe and its answer
+    EXPECT_EQ(logged_.Size(), 2u); // the probe and its answer
     const Bytes probe = Request(ServiceRead, 0x01, 1, 3);
     ASSERT_TRUE(WaitForHostBytes(sim_, probe.size()));
     QTest::qWait(100);
@@ -330,7 +329,7 @@ TEST_F(ObjectAccessDialogTest, ClosedPortFailsWithoutAnswer)
     dialog.OnSend();
     EXPECT_EQ(messages_.Ids(), (Ids{128}));
     EXPECT_TRUE(Control<QLineEdit>(&dialog, ids::ResponseStatus)->text().isEmpty());
-    EXPECT_EQ(TheMessageLog().Size(), 0u);
+    EXPECT_EQ(logged_.Size(), 0u);
 }
 
 } // namespace

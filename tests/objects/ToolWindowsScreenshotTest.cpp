@@ -39,7 +39,6 @@ protected:
     void TearDown() override
     {
         TheApp().SerialPort.CloseSerialPort();
-        ClearLog();
         SetActiveLanguage(LanguageVariant::English);
     }
 
