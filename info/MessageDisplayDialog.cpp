@@ -150,8 +150,7 @@ void CMessageDisplayDialog::SaveDisplayedLines()
     const QString chosen = chooser_ ? chooser_(this) : QString();
     if (chosen.isEmpty())
         return;
-    const std::string path = SavePathFor(QFile::encodeName(chosen).toStdString());
-    const bool saved = WriteDisplayLines(path, model_.Lines());
+    const bool saved = WriteDisplayLines(QFile::encodeName(chosen).toStdString(), model_.Lines());
     ShowDialogMessage(this, LoadText(saved ? kTextSaved : kTextSaveFailed));
 }
 
@@ -160,7 +159,7 @@ QString CMessageDisplayDialog::ChooseSaveFile(QWidget* parent)
     QFileDialog dialog(parent, QString(), QString(), QStringLiteral("Txt Files (*.txt)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // A name typed without extension is checked for overwriting as the ".txt" file that will be written.
+    // A name typed without a suffix gets ".txt" before the overwrite prompt; the name returned is the file written.
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() != QDialog::Accepted)
         return QString();

@@ -55,7 +55,7 @@ public:
     // Pause stops the ticks and closes the reader, so nothing piles up; Continue opens a new reader (what was
     // logged meanwhile is never shown) and starts the ticks again.
     void TogglePause();
-    // Asks for a file and writes the shown lines to it, then reports success or failure.
+    // Asks for a file and writes the shown lines to exactly that file, then reports success or failure.
     void SaveDisplayedLines();
 
     bool IsRunning() const { return timer_.isActive(); }
@@ -64,7 +64,7 @@ public:
 
     // Replaces the file dialog (tests choose paths or cancel without a modal dialog).
     void SetFileChooser(SaveFileChooser chooser) { chooser_ = std::move(chooser); }
-    // The file dialog: filter "Txt Files (*.txt)", overwrite prompt.
+    // The file dialog: filter "Txt Files (*.txt)", ".txt" added to a name typed without a suffix, overwrite prompt.
     static QString ChooseSaveFile(QWidget* parent);
 
 private:

@@ -1,7 +1,6 @@
 #include "MessageLog.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace trelmo {
@@ -62,21 +61,6 @@ std::string FormatDisplayLine(const std::string& logLine)
     if (!logLine.empty())
         display.append(logLine, 1, std::string::npos);
     return display;
-}
-
-std::string SavePathFor(const std::string& chosenPath)
-{
-    static const std::string extension = ".txt";
-    if (chosenPath.size() >= extension.size()) {
-        bool endsInTxt = true;
-        const std::size_t start = chosenPath.size() - extension.size();
-        for (std::size_t i = 0; i < extension.size(); ++i)
-            endsInTxt = endsInTxt
-                && std::tolower(static_cast<unsigned char>(chosenPath[start + i])) == extension[i];
-        if (endsInTxt)
-            return chosenPath;
-    }
-    return chosenPath + extension;
 }
 
 bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines)

@@ -49,9 +49,6 @@ void AppendLogLine(std::string text);
 // "101 02 " -> "TX: Length:002, Data:01 02 ".
 std::string FormatDisplayLine(const std::string& logLine);
 
-// The path Save writes: ".txt" is appended unless the chosen name already ends in ".txt" (any letter case).
-std::string SavePathFor(const std::string& chosenPath);
-
 // Writes each line followed by CR LF, replacing the file. False when it cannot be created or a write fails
 // (the lines written until then stay in the file).
 bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines);

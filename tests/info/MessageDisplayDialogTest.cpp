@@ -242,33 +242,21 @@ protected:
     QTemporaryDir directory_;
 };
 
-TEST_F(MessageDisplaySaveTest, WritesEachShownLineWithCrLfToTheMendedPath)
+TEST_F(MessageDisplaySaveTest, WritesEachShownLineWithCrLfToTheChosenPath)
 {
-    struct Case {
-        const char* chosen;
-        const char* written;
-    };
-    const Case cases[] = {
-        {"log.txt", "log.txt"},
-        {"LOG.TXT", "LOG.TXT"},
-        {"Log.Txt", "Log.Txt"},
-        {"log", "log.txt"},
-        {"log.dat", "log.dat.txt"},
-        {"log.txt.bak", "log.txt.bak.txt"},
-    };
     CMessageDisplayDialog* window = OpenWithLines({"101 02 ", "0AA "});
-    for (const Case& c : cases) {
+    for (const char* chosen : {"log.txt", "LOG.TXT", "log", "trace.csv"}) {
         messages_.clear();
-        Choose(window, PathOf(QString::fromLatin1(c.chosen)));
+        const QString path = PathOf(QString::fromLatin1(chosen));
+        Choose(window, path);
         window->SaveDisplayedLines();
-        EXPECT_EQ(FileBytes(PathOf(QString::fromLatin1(c.written))),
-                  QByteArray("TX: Length:002, Data:01 02 \r\nRX: Length:001, Data:AA \r\n"))
-            << c.chosen;
-        EXPECT_FALSE(QFile::exists(PathOf(QString::fromLatin1(c.written) + QStringLiteral(".txt")))) << c.chosen;
+        EXPECT_EQ(FileBytes(path), QByteArray("TX: Length:002, Data:01 02 \r\nRX: Length:001, Data:AA \r\n"))
+            << chosen;
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".txt"))) << chosen;
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_EQ(messages_[0].kind, MessageBoxKind::Dialog);
         EXPECT_EQ(messages_[0].text, QStringLiteral("Successfully saved"));
-        QFile::remove(PathOf(QString::fromLatin1(c.written)));
+        QFile::remove(path);
     }
     EXPECT_EQ(window->DisplayedLines().size(), 2u) << "saving leaves the list as it is";
 }
@@ -325,44 +313,53 @@ TEST_F(MessageDisplaySaveTest, SavingWhilePausedWritesTheFrozenList)
     EXPECT_EQ(FileBytes(PathOf(QStringLiteral("paused.txt"))), QByteArray("TX: Length:001, Data:01 \r\n"));
 }
 
-// The real file dialog: a name typed without extension is checked for overwriting as the ".txt" file written.
-TEST_F(MessageDisplaySaveTest, TheFileDialogPromptsForTheFileThatWillBeWritten)
+// The real file dialog: the file its overwrite prompt names is the file written. A name typed without a suffix
+// gets ".txt"; any other is written as typed, and a file of that name with ".txt" added is left alone.
+TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmed)
 {
-    const QString written = PathOf(QStringLiteral("typed.txt"));
-    {
-        QFile old(written);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
+    struct Case {
+        const char* typed;
+        const char* written;
+    };
     CMessageDisplayDialog* window = OpenWithLines({"101 "});
     window->show();
+    for (const Case& c : {Case{"typed", "typed.txt"}, Case{"trace.csv", "trace.csv"}}) {
+        const QString written = PathOf(QString::fromLatin1(c.written));
+        const QString neighbour = written + QStringLiteral(".txt");
+        for (const QString& path : {written, neighbour}) {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
 
-    QString prompt;
-    bool dialogSeen = false;
-    QTimer::singleShot(0, [&] {
-        auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!fileDialog)
-            return;
-        dialogSeen = true;
-        EXPECT_EQ(fileDialog->nameFilters(), QStringList(QStringLiteral("Txt Files (*.txt)")));
+        QString prompt;
+        bool dialogSeen = false;
         QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
+            auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!fileDialog)
                 return;
-            prompt = box->text();
-            box->button(QMessageBox::Yes)->click();
+            dialogSeen = true;
+            EXPECT_EQ(fileDialog->nameFilters(), QStringList(QStringLiteral("Txt Files (*.txt)")));
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                prompt = box->text();
+                box->button(QMessageBox::Yes)->click();
+            });
+            fileDialog->selectFile(PathOf(QString::fromLatin1(c.typed)));
+            QMetaObject::invokeMethod(fileDialog, "accept", Qt::DirectConnection);
+            if (fileDialog->isVisible())
+                fileDialog->reject();
         });
-        fileDialog->selectFile(PathOf(QStringLiteral("typed")));
-        QMetaObject::invokeMethod(fileDialog, "accept", Qt::DirectConnection);
-        if (fileDialog->isVisible())
-            fileDialog->reject();
-    });
-    window->SaveDisplayedLines();
+        window->SaveDisplayedLines();
 
-    EXPECT_TRUE(dialogSeen);
-    EXPECT_TRUE(prompt.contains(QStringLiteral("typed.txt"))) << prompt.toStdString();
-    EXPECT_EQ(FileBytes(written), QByteArray("TX: Length:001, Data:01 \r\n"));
-    EXPECT_FALSE(QFile::exists(PathOf(QStringLiteral("typed.txt.txt"))));
+        EXPECT_TRUE(dialogSeen) << c.typed;
+        EXPECT_TRUE(prompt.contains(QString::fromLatin1(c.written))) << prompt.toStdString();
+        EXPECT_FALSE(prompt.contains(QFileInfo(neighbour).fileName())) << prompt.toStdString();
+        EXPECT_EQ(FileBytes(written), QByteArray("TX: Length:001, Data:01 \r\n")) << c.typed;
+        EXPECT_EQ(FileBytes(neighbour), QByteArray("old")) << c.typed;
+    }
 }
 
 } // namespace

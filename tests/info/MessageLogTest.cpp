@@ -68,20 +68,6 @@ TEST(MessageLogTest, EveryReaderGetsEveryLineLoggedWhileItIsOpen)
     EXPECT_EQ(global.TakeAll(), Lines{"0"});
 }
 
-TEST(SavePathTest, TxtAppendedOnlyWhenMissing)
-{
-    struct Case {
-        const char* chosen;
-        const char* written;
-    };
-    const Case cases[] = {{"/tmp/log", "/tmp/log.txt"},       {"/tmp/log.txt", "/tmp/log.txt"},
-                          {"/tmp/LOG.TXT", "/tmp/LOG.TXT"},   {"/tmp/log.Txt", "/tmp/log.Txt"},
-                          {"/tmp/log.txt.bak", "/tmp/log.txt.bak.txt"}, {"/tmp/txt", "/tmp/txt.txt"},
-                          {"a.tx", "a.tx.txt"}};
-    for (const Case& c : cases)
-        EXPECT_EQ(SavePathFor(c.chosen), c.written) << c.chosen;
-}
-
 TEST(WriteDisplayLinesTest, LinesEndInCrLf)
 {
     QTemporaryDir dir;
