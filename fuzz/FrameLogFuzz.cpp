@@ -1,0 +1,39 @@
+// The frame log fed arbitrary bytes: the check for a whole, intact frame, the log line of the bytes in both
+// directions, its display line, two readers, and the saved text file. The input is also taken as a log line itself,
+// since the display line decodes its length and direction from the text.
+
+#include "Frame.h"
+#include "HexText.h"
+#include "MessageLog.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace trelmo;
+    const std::size_t frameSize = IntactFrameSize(data, size);
+    if (frameSize > size)
+        std::abort();
+
+    MessageLog log;
+    MessageLog::Reader first(log);
+    std::string line;
+    {
+        MessageLog::Reader second(log);
+        log.Append(BytesToHexText(data, size, 0));
+        log.Append(BytesToHexText(data, size, 1));
+        log.Append(std::string(reinterpret_cast<const char*>(data), size));
+        if (second.TakeAll().size() != 3)
+            std::abort();
+    }
+    std::vector<std::string> shown;
+    for (const std::string& logged : first.TakeAll())
+        shown.push_back(FormatDisplayLine(logged));
+    if (shown.size() != 3)
+        std::abort();
+    WriteDisplayLines("/dev/null", shown);
+    return 0;
+}
