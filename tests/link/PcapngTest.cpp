@@ -1,0 +1,70 @@
+// Frame captures read back by tshark with the project's dissector: times, directions, the decoded fields and the
+// CRC check. Skipped where tshark is not installed (the test set-up installs it).
+
+#include "Pcapng.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace trelmo;
+
+namespace {
+
+QStringList TsharkLines(const QString& capture, const QStringList& fields)
+{
+    QStringList arguments{"-r", capture, "-X", QStringLiteral("lua_script:") + TRELMO_DISSECTOR, "-T", "fields",
+                          "-E", "separator=|"};
+    for (const QString& field : fields)
+        arguments << "-e" << field;
+    QProcess tshark;
+    tshark.start("tshark", arguments);
+    if (!tshark.waitForFinished(60000) || tshark.exitCode() != 0)
+        return {QStringLiteral("tshark failed: ") + QString::fromLocal8Bit(tshark.readAllStandardError())};
+    return QString::fromUtf8(tshark.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+TEST(PcapngTest, TsharkReadsEveryFrameWithItsTimeDirectionFieldsAndCrcCheck)
+{
+    QProcess probe;
+    probe.start("tshark", {"-v"});
+    if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+        GTEST_SKIP() << "tshark is not installed";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("trace.pcapng");
+    PcapngWriter writer;
+    ASSERT_TRUE(writer.Open(path.toStdString()));
+    Bytes corrupted = AssembleFrame(7, IoData, Bytes{0x11, 0x22});
+    corrupted.back() ^= 0x01;
+    ASSERT_TRUE(writer.Write(1700000000000000, CaptureDirection::Outbound,
+                             AssembleObjectFrame(1, Request, ServiceWrite, 0x03, 1, 1, {0x7E})));
+    ASSERT_TRUE(writer.Write(1700000000050001, CaptureDirection::Inbound,
+                             AssembleObjectFrame(9, Response, ServiceRead, 0xF1, 258, 3, {0xAB})));
+    ASSERT_TRUE(writer.Write(1700000000300000, CaptureDirection::Inbound, corrupted));
+    ASSERT_TRUE(writer.Write(1700000000400000, CaptureDirection::Outbound, Bytes{0x55, 0x55}));
+    ASSERT_TRUE(writer.Close());
+
+    const QStringList lines =
+        TsharkLines(path, {"frame.time_epoch", "frame.packet_flags_direction", "trelmo.sequence",
+                           "trelmo.frame_type", "trelmo.length", "trelmo.service", "trelmo.object",
+                           "trelmo.instance", "trelmo.attribute", "trelmo.data", "trelmo.io_data",
+                           "trelmo.crc.good"});
+    const QStringList expected = {
+        "1700000000.000000000|0x00000002|1|1|7|2|0x03|1|1|7e||1",
+        "1700000000.050001000|0x00000001|9|2|7|1|0xf1|258|3|ab||1",
+        "1700000000.300000000|0x00000001|7|0|2||||||11 22|0",
+        "1700000000.400000000|0x00000002||||||||||",
+    };
+    EXPECT_EQ(lines.join('\n').toStdString(), expected.join('\n').toStdString());
+}
+
+TEST(PcapngTest, AFileThatCannotBeCreatedFailsEveryWrite)
+{
+    PcapngWriter writer;
+    EXPECT_FALSE(writer.Open("/nonexistent-folder/trace.pcapng"));
+    EXPECT_FALSE(writer.Write(0, CaptureDirection::Inbound, Bytes{1}));
+    EXPECT_FALSE(writer.Close());
+}
+
+} // namespace
