@@ -1,11 +1,10 @@
 #pragma once
-// Runs the single-instance helper process, and gives a test its own runtime directory for the lock.
+// Runs the single-instance helper process. Tests give it their own runtime directory for the lock (RuntimeDir).
 
 #include "SingleInstance.h"
 
 #include <QByteArray>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <ostream>
 
@@ -20,29 +19,6 @@ inline void PrintTo(SingleInstanceLock::Outcome outcome, std::ostream* out)
 } // namespace trelmo
 
 namespace trelmo::test {
-
-// Points $XDG_RUNTIME_DIR at a fresh directory for the life of the object.
-class RuntimeDirectoryScope {
-public:
-    RuntimeDirectoryScope()
-        : previous_(qgetenv("XDG_RUNTIME_DIR")), hadPrevious_(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
-    {
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(directory_.path()));
-    }
-    ~RuntimeDirectoryScope()
-    {
-        if (hadPrevious_)
-            qputenv("XDG_RUNTIME_DIR", previous_);
-        else
-            qunsetenv("XDG_RUNTIME_DIR");
-    }
-    QString Path() const { return directory_.path(); }
-
-private:
-    QTemporaryDir directory_;
-    QByteArray previous_;
-    bool hadPrevious_;
-};
 
 // The helper process; it inherits the test's environment, $XDG_RUNTIME_DIR included.
 class InstanceHolder {

@@ -1,6 +1,7 @@
 // The single-instance lock between real processes, and its recovery after its holder was killed.
 
 #include "InstanceHolder.h"
+#include "RuntimeDir.h"
 #include "SingleInstance.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,7 @@
 using namespace trelmo;
 using Outcome = SingleInstanceLock::Outcome;
 using trelmo::test::InstanceHolder;
-using trelmo::test::RuntimeDirectoryScope;
+using trelmo::testing::RuntimeDir;
 
 namespace {
 
@@ -21,7 +22,7 @@ const QString kName = QStringLiteral("VELDRAX");
 
 class SingleInstanceTest : public ::testing::Test {
 protected:
-    RuntimeDirectoryScope runtime_;
+    RuntimeDir runtime_;
 };
 
 TEST_F(SingleInstanceTest, AnotherProcessHoldsTheLockUntilItIsKilled)

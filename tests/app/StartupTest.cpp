@@ -2,54 +2,40 @@
 
 #include "InstanceHolder.h"
 #include "MainDialog.h"
-#include "MessageBoxes.h"
+#include "MessageRecorder.h"
+#include "RuntimeDir.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "StringTable.h"
+#include "WindowDriver.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <utility>
 #include <vector>
 
 using namespace trelmo;
 using trelmo::test::InstanceHolder;
-using trelmo::test::RuntimeDirectoryScope;
+using trelmo::testing::MessageRecorder;
+using trelmo::testing::RuntimeDir;
+using trelmo::testing::WhenModalThenClose;
 
 namespace {
-
-using Message = std::pair<MessageBoxKind, QString>;
 
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetMessageBoxHook([this](MessageBoxKind kind, const QString& text) { messages_.emplace_back(kind, text); });
-        // Closes whatever modal window start-up runs, noting whether the main window was among them.
-        QObject::connect(&closer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            if (qobject_cast<CMainDialog*>(modal)) {
-                mainWindowShown_ = true;
-                lockWhileRunning_ = SingleInstanceLock(QStringLiteral("VELDRAX")).Acquire();
-            }
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->done(QDialog::Rejected);
-            else
-                modal->close();
+        // Closes the main window start-up runs, noting that it ran and who held the lock meanwhile.
+        WhenModalThenClose<CMainDialog>([this](CMainDialog*) {
+            mainWindowShown_ = true;
+            lockWhileRunning_ = SingleInstanceLock(QStringLiteral("VELDRAX")).Acquire();
         });
-        closer_.start(20);
     }
-    void TearDown() override { SetMessageBoxHook({}); }
 
-    RuntimeDirectoryScope runtime_;
-    QTimer closer_;
-    std::vector<Message> messages_;
+    RuntimeDir runtime_;
+    MessageRecorder messages_;
     bool mainWindowShown_ = false;
     SingleInstanceLock::Outcome lockWhileRunning_ = SingleInstanceLock::Outcome::Unavailable;
 };
@@ -61,8 +47,8 @@ TEST_F(StartupTest, ASecondCopyShowsOnlyTheMessageAndEndsWithoutAWindow)
     EXPECT_EQ(RunStartUp(), 0);
     EXPECT_FALSE(mainWindowShown_);
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-    const std::vector<Message> expected = {{MessageBoxKind::Application, LoadText(112)}};
-    EXPECT_EQ(messages_, expected);
+    EXPECT_EQ(messages_.kinds, std::vector<MessageBoxKind>{MessageBoxKind::Application});
+    EXPECT_EQ(messages_.texts, std::vector<QString>{LoadText(112)});
     EXPECT_FALSE(LoadText(112).isEmpty());
     EXPECT_EQ(running.Process().state(), QProcess::Running) << "the running copy is left alone";
 }
@@ -72,7 +58,7 @@ TEST_F(StartupTest, TheFirstCopyRunsTheMainWindowHoldingTheLockAndReleasesItAtTh
     EXPECT_EQ(RunStartUp(), 0);
     EXPECT_TRUE(mainWindowShown_);
     EXPECT_EQ(lockWhileRunning_, SingleInstanceLock::Outcome::HeldElsewhere);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
     EXPECT_EQ(SingleInstanceLock(QStringLiteral("VELDRAX")).Acquire(), SingleInstanceLock::Outcome::Acquired);
 }
 
@@ -83,7 +69,7 @@ TEST_F(StartupTest, StartsAfterAKilledCopy)
     crashed.Kill();
     EXPECT_EQ(RunStartUp(), 0);
     EXPECT_TRUE(mainWindowShown_);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
 }
 
 } // namespace

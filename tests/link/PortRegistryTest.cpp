@@ -40,7 +40,7 @@ TEST_F(PortRegistryTest, ListsTheExistingTargetsOfTheLinksInNameOrder)
     EXPECT_EQ(PortRegistryDirectory(), QDir(runtime_.path()).filePath(QStringLiteral("trelmo-ports")));
     EXPECT_TRUE(RegisteredVirtualPorts().isEmpty()) << "no directory yet";
 
-    test::PseudoTerminal module;
+    trelmo::testing::PseudoTerminal module;
     ASSERT_TRUE(module.IsValid());
     const QString device = QString::fromStdString(module.SlavePath());
     const QDir registry(PortRegistryDirectory());

@@ -17,8 +17,7 @@
 #include <thread>
 
 using namespace trelmo;
-using trelmo::test::Bytes;
-using trelmo::test::PseudoTerminal;
+using trelmo::testing::PseudoTerminal;
 
 namespace {
 

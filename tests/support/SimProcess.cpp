@@ -1,5 +1,7 @@
 #include "SimProcess.h"
 
+#include "RuntimeDir.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,46 +10,12 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
-namespace trelmo {
+namespace trelmo::testing {
 namespace {
 
 const char RuntimeVariable[] = "XDG_RUNTIME_DIR";
-const SimRuntimeDir* activeRuntimeDir = nullptr;
 
 } // namespace
-
-SimRuntimeDir::SimRuntimeDir()
-    : previousValue_(qgetenv(RuntimeVariable)), hadPrevious_(qEnvironmentVariableIsSet(RuntimeVariable)),
-      previousActive_(activeRuntimeDir)
-{
-    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv(RuntimeVariable, QFile::encodeName(dir_.path()));
-    activeRuntimeDir = this;
-}
-
-SimRuntimeDir::~SimRuntimeDir()
-{
-    if (hadPrevious_)
-        qputenv(RuntimeVariable, previousValue_);
-    else
-        qunsetenv(RuntimeVariable);
-    activeRuntimeDir = previousActive_;
-}
-
-QString SimRuntimeDir::RegistryPath() const
-{
-    return QDir(dir_.path()).filePath(QStringLiteral("trelmo-ports"));
-}
-
-QString SimRuntimeDir::LinkPath(const QString& name) const
-{
-    return QDir(RegistryPath()).filePath(name);
-}
-
-const SimRuntimeDir* SimRuntimeDir::Active()
-{
-    return activeRuntimeDir;
-}
 
 SimProcess::SimProcess()
 {
@@ -87,7 +55,7 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
     QFile::remove(LogPath());
 
     // The active shared runtime directory, or a private one inside this helper's work directory.
-    const SimRuntimeDir* shared = SimRuntimeDir::Active();
+    const RuntimeDir* shared = RuntimeDir::Active();
     const QString runtimeDir = shared ? shared->Path() : QDir(workDir_.path()).filePath(QStringLiteral("runtime"));
     QDir().mkpath(runtimeDir);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -174,4 +142,4 @@ QString SimProcess::ErrorPath() const
     return QDir(workDir_.path()).filePath(QStringLiteral("stderr.txt"));
 }
 
-} // namespace trelmo
+} // namespace trelmo::testing

@@ -1,9 +1,10 @@
 #pragma once
 // Runs the virtual module ($TRELMO_SIM) for a test: starts it with a traffic log in a temporary file, reads the
 // device path it prints, and stops it with SIGTERM. The module always runs with XDG_RUNTIME_DIR pointed at a
-// temporary directory, so its registry link never touches a developer's own runtime directory.
+// temporary directory (the active RuntimeDir, else one of its own), so its registry link never touches a developer's
+// own runtime directory. TrafficLog.h reads the bytes of its traffic log.
 //
-//   trelmo::SimProcess sim;
+//   SimProcess sim;
 //   ASSERT_TRUE(sim.Start({"--mode", "9600"})) << sim.ErrorText();
 //   port.OpenSerialPort(sim.DevicePath(), 9600);
 //   ...
@@ -18,33 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace trelmo {
-
-// A temporary runtime directory set as XDG_RUNTIME_DIR of the test process while it lives (the previous value
-// comes back at its end). Modules started meanwhile share it, and the test's own RegisteredVirtualPorts()
-// reads it.
-class SimRuntimeDir {
-public:
-    SimRuntimeDir();
-    ~SimRuntimeDir();
-    SimRuntimeDir(const SimRuntimeDir&) = delete;
-    SimRuntimeDir& operator=(const SimRuntimeDir&) = delete;
-
-    QString Path() const { return dir_.path(); }
-    // <dir>/trelmo-ports
-    QString RegistryPath() const;
-    // <dir>/trelmo-ports/<name>
-    QString LinkPath(const QString& name = QStringLiteral("sim0")) const;
-
-    // The directory active in this process, or null.
-    static const SimRuntimeDir* Active();
-
-private:
-    QTemporaryDir dir_;
-    QByteArray previousValue_;
-    bool hadPrevious_ = false;
-    const SimRuntimeDir* previousActive_ = nullptr;
-};
+namespace trelmo::testing {
 
 class SimProcess {
 public:
@@ -85,4 +60,11 @@ private:
     QString error_;
 };
 
+} // namespace trelmo::testing
+
+// The names tests used before the helpers moved to trelmo::testing; they go once no test uses them.
+#include "RuntimeDir.h"
+namespace trelmo {
+using testing::SimProcess;
+using SimRuntimeDir = testing::RuntimeDir;
 } // namespace trelmo

@@ -2,7 +2,8 @@
 #include "HyperlinkLabel.h"
 
 #include "DialogTemplate.h"
-#include "MessageBoxes.h"
+#include "Language.h"
+#include "MessageRecorder.h"
 #include "StringTable.h"
 
 #include <QAccessible>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace trelmo;
+using namespace trelmo::testing;
 
 namespace {
 
@@ -22,22 +24,6 @@ const QColor kVisitedColour(85, 26, 139);
 
 class AboutDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        previousLanguage_ = ActiveLanguage();
-        SetActiveLanguage(LanguageVariant::English);
-        SetMessageBoxHook([this](MessageBoxKind kind, const QString& text) {
-            kinds_.push_back(kind);
-            texts_.push_back(text);
-        });
-    }
-
-    void TearDown() override
-    {
-        SetMessageBoxHook({});
-        SetActiveLanguage(previousLanguage_);
-    }
-
     // The link of an About box whose launches answer with the given result.
     CHyperlinkLabel* LinkAnswering(CAboutDialog& about, const int* result)
     {
@@ -63,10 +49,9 @@ protected:
         QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, centre);
     }
 
-    std::vector<MessageBoxKind> kinds_;
-    QStringList texts_;
+    ScopedLanguage language_{LanguageVariant::English};
+    MessageRecorder shown_;
     QStringList launched_;
-    LanguageVariant previousLanguage_ = LanguageVariant::English;
 };
 
 TEST_F(AboutDialogTest, BuildsTheTemplateWithTheLinkInPlaceOfItsStatic)
@@ -162,21 +147,21 @@ TEST_F(AboutDialogTest, ASuccessfulClickShowsTheVisitedColourAndAFailedOneTheLin
     EXPECT_TRUE(link->IsVisited());
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "no capture is left behind after a click";
     EXPECT_EQ(link->palette().color(QPalette::WindowText), kVisitedColour);
-    EXPECT_TRUE(texts_.isEmpty());
+    EXPECT_TRUE(shown_.texts.empty());
 
     result = 2;
     Click(link);
     EXPECT_FALSE(link->IsVisited());
     EXPECT_EQ(link->palette().color(QPalette::WindowText), kLinkColour);
-    ASSERT_EQ(texts_.size(), 1);
-    EXPECT_EQ(kinds_[0], MessageBoxKind::Application);
-    EXPECT_EQ(texts_[0], QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
+    ASSERT_EQ(shown_.texts.size(), 1u);
+    EXPECT_EQ(shown_.kinds[0], MessageBoxKind::Application);
+    EXPECT_EQ(shown_.texts[0], QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
     EXPECT_TRUE(about.isVisible()) << "the box stays open after a failure";
 
     result = 33;
     Click(link);
     EXPECT_TRUE(link->IsVisited()) << "33 and more count as success";
-    EXPECT_EQ(texts_.size(), 1);
+    EXPECT_EQ(shown_.texts.size(), 1u);
 }
 
 TEST_F(AboutDialogTest, ReportsEveryLaunchResultInWords)

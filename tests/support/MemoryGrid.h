@@ -1,5 +1,6 @@
 #pragma once
-// A grid held in memory, shaped like the window's I/O grids: all 250 data cells empty and inactive at start.
+// Grids by byte index (byte i at row i / 10 + 1, column i mod 10 + 1) for readable expectations, and a grid held in
+// memory, shaped like the window's I/O grids: all 250 data cells empty and inactive at start.
 
 #include "GridCells.h"
 
@@ -8,6 +9,22 @@
 
 namespace trelmo::testing {
 
+inline std::string ByteText(const GridCells& grid, int byteIndex)
+{
+    const CellPosition cell = CellIndex(byteIndex);
+    return grid.CellText(cell.row, cell.column);
+}
+inline bool ByteActive(const GridCells& grid, int byteIndex)
+{
+    const CellPosition cell = CellIndex(byteIndex);
+    return grid.IsCellActive(cell.row, cell.column);
+}
+inline void SetByteText(GridCells& grid, int byteIndex, const std::string& text)
+{
+    const CellPosition cell = CellIndex(byteIndex);
+    grid.SetCellText(cell.row, cell.column, text);
+}
+
 class MemoryGrid : public GridCells {
 public:
     std::string CellText(int row, int column) const override { return cells_.at(Index(row, column)).text; }
@@ -15,22 +32,9 @@ public:
     void SetCellActive(int row, int column, bool active) override { cells_.at(Index(row, column)).active = active; }
     bool IsCellActive(int row, int column) const override { return cells_.at(Index(row, column)).active; }
 
-    // By byte index, for readable expectations.
-    std::string Text(int byteIndex) const
-    {
-        const CellPosition cell = CellIndex(byteIndex);
-        return CellText(cell.row, cell.column);
-    }
-    bool Active(int byteIndex) const
-    {
-        const CellPosition cell = CellIndex(byteIndex);
-        return IsCellActive(cell.row, cell.column);
-    }
-    void SetText(int byteIndex, const std::string& text)
-    {
-        const CellPosition cell = CellIndex(byteIndex);
-        SetCellText(cell.row, cell.column, text);
-    }
+    std::string Text(int byteIndex) const { return ByteText(*this, byteIndex); }
+    bool Active(int byteIndex) const { return ByteActive(*this, byteIndex); }
+    void SetText(int byteIndex, const std::string& text) { SetByteText(*this, byteIndex, text); }
 
 private:
     struct Cell {

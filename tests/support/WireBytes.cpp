@@ -1,0 +1,62 @@
+#include "WireBytes.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace trelmo::testing {
+
+Bytes Hex(const std::string& text)
+{
+    Bytes bytes;
+    std::istringstream in(text);
+    std::string pair;
+    while (in >> pair)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
+    return bytes;
+}
+
+Bytes WithCrc(Bytes frame)
+{
+    frame.resize(frame.size() + 2);
+    PlaceCrc(frame.data(), frame.size() - ModuleFrame::Overhead);
+    return frame;
+}
+
+Bytes Joined(std::initializer_list<Bytes> frames)
+{
+    Bytes all;
+    for (const Bytes& frame : frames)
+        all.insert(all.end(), frame.begin(), frame.end());
+    return all;
+}
+
+std::vector<Bytes> SplitFrames(const Bytes& stream)
+{
+    std::vector<Bytes> pieces;
+    std::size_t at = 0;
+    while (at < stream.size()) {
+        std::size_t size = stream.size() - at;
+        if (size >= 2 && stream[at] == 0x55 && stream[at + 1] == 0x55)
+            size = 2;
+        else if (size >= ModuleFrame::HeaderSize)
+            size = std::min<std::size_t>(size, ReadBigEndian16(&stream[at + ModuleFrame::Length])
+                                                   + ModuleFrame::Overhead);
+        pieces.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(at),
+                            stream.begin() + static_cast<std::ptrdiff_t>(at + size));
+        at += size;
+    }
+    return pieces;
+}
+
+std::vector<Bytes> ObjectRequests(const std::vector<Bytes>& frames, std::uint8_t objectCode)
+{
+    std::vector<Bytes> requests;
+    for (const Bytes& frame : frames) {
+        if (frame.size() > ModuleFrame::ObjectCode && frame[ModuleFrame::FrameType] == Request
+            && frame[ModuleFrame::ObjectCode] == objectCode)
+            requests.push_back(frame);
+    }
+    return requests;
+}
+
+} // namespace trelmo::testing

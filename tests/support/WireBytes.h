@@ -1,0 +1,29 @@
+#pragma once
+// Bytes as tests write and read them: hex text, frames closed by their CRC, frames joined into a stream and a
+// stream cut back into frames.
+
+#include "Frame.h"
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace trelmo::testing {
+
+// "05 01 0A" -> {0x05, 0x01, 0x0A}: whitespace-separated hex pairs.
+Bytes Hex(const std::string& text);
+
+// The frame as the tool sends it: the given bytes (Sequence and all) closed by their CRC.
+Bytes WithCrc(Bytes frameWithoutCrc);
+
+// The frames one after another, as they follow each other on the line.
+Bytes Joined(std::initializer_list<Bytes> frames);
+
+// Cuts a byte stream into auto-baud probes (55 55) and frames by their Length fields. A piece too short for the
+// Length it declares ends the list as it is.
+std::vector<Bytes> SplitFrames(const Bytes& stream);
+
+// The object requests among frames (FrameType Request) that address the given object.
+std::vector<Bytes> ObjectRequests(const std::vector<Bytes>& frames, std::uint8_t objectCode);
+
+} // namespace trelmo::testing
