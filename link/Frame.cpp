@@ -1,7 +1,6 @@
 #include "Frame.h"
 
 #include <array>
-#include <cstdio>
 
 namespace trelmo {
 namespace {
@@ -98,31 +97,6 @@ Bytes AssembleObjectFrame(std::uint8_t sequence, std::uint8_t frameType, std::ui
     for (std::size_t i = 0; i < data.size(); ++i)
         body[ModuleFrame::ObjectHeaderSize + i] = data[i];
     return AssembleFrame(sequence, frameType, body);
-}
-
-std::string BytesToHexText(const std::uint8_t* bytes, std::size_t count, int direction)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(1 + 3 * count);
-    text.push_back(direction == 1 ? '1' : '0');
-    for (std::size_t i = 0; i < count; ++i) {
-        text.push_back(digits[bytes[i] >> 4]);
-        text.push_back(digits[bytes[i] & 0x0F]);
-        text.push_back(' ');
-    }
-    return text;
-}
-
-bool IsHexText(const std::string& text)
-{
-    for (char c : text) {
-        const bool digit = c >= '0' && c <= '9';
-        const bool upper = c >= 'A' && c <= 'F';
-        if (!digit && !upper)
-            return false;
-    }
-    return true;
 }
 
 } // namespace trelmo

@@ -1,34 +1,15 @@
 #pragma once
-// The frame layer shared by the tool and the virtual module: layout, CRC-16 and the hex texts of the log.
+// The frame layer shared by the tool and the virtual module: the request counter, CRC-16 and frame assembly.
+
+#include "Protocol.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace trelmo {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Byte offsets of a ModuleFrame. A whole frame is Length + 6 bytes.
-namespace ModuleFrame {
-constexpr std::size_t Sequence = 0;
-constexpr std::size_t FrameType = 1;
-constexpr std::size_t Length = 2;        // big-endian, bytes between Length and Crc
-constexpr std::size_t Service = 4;
-constexpr std::size_t ObjectCode = 5;
-constexpr std::size_t InstanceCode = 6;  // big-endian
-constexpr std::size_t AttributeCode = 8; // big-endian
-constexpr std::size_t Data = 10;
-constexpr std::size_t HeaderSize = 4;    // Sequence, FrameType, Length
-constexpr std::size_t Overhead = 6;      // header + Crc
-constexpr std::size_t ObjectHeaderSize = 6; // Service, ObjectCode, InstanceCode, AttributeCode
-constexpr std::size_t BufferSize = 254;  // the host's buffer for variable frames
-} // namespace ModuleFrame
-
-// ErrorAnswer is how a module refuses a request; its Data holds an error code.
-enum FrameTypeValue : std::uint8_t { IoData = 0, Request = 1, Response = 2, ErrorAnswer = 3 };
-enum ServiceValue : std::uint8_t { ServiceRead = 1, ServiceWrite = 2 };
 
 // Request counter: starts at 1, never reset; each frame built takes its low 8 bits and then counts one up.
 class SequenceCounter {
@@ -73,15 +54,11 @@ inline Bytes AssembleFrame(std::uint8_t sequence, std::uint8_t frameType, const 
 // Object message frame (Request or Response): Service, ObjectCode, InstanceCode, AttributeCode, Data.
 Bytes AssembleObjectFrame(std::uint8_t sequence, std::uint8_t frameType, std::uint8_t service, std::uint8_t object,
                           std::uint16_t instance, std::uint16_t attribute, const Bytes& data = {});
-
-// Direction 1 = sent by the host, anything else = received. "1" or "0", then "%02X " per byte.
-std::string BytesToHexText(const std::uint8_t* bytes, std::size_t count, int direction);
-inline std::string BytesToHexText(const Bytes& bytes, int direction)
+inline Bytes AssembleObjectFrame(std::uint8_t sequence, std::uint8_t frameType, std::uint8_t service,
+                                 const ObjectAddress& address, const Bytes& data = {})
 {
-    return BytesToHexText(bytes.data(), bytes.size(), direction);
+    return AssembleObjectFrame(sequence, frameType, service, address.object, address.instance, address.attribute,
+                               data);
 }
-
-// True when every character is 0-9 or A-F (uppercase); the empty text is true.
-bool IsHexText(const std::string& text);
 
 } // namespace trelmo

@@ -1,6 +1,24 @@
 #include "LoggedExchange.h"
 
+#include "HexText.h"
+
 namespace trelmo {
+namespace {
+
+bool Receive(SerialPort& port, AnswerWait wait, std::uint8_t* buffer, std::size_t capacity, std::size_t* received)
+{
+    switch (wait) {
+    case AnswerWait::Cyclic:
+        return port.ReceiveBytesSlow(buffer, capacity, received);
+    case AnswerWait::Probe:
+        return port.ReceiveAvailable(buffer, capacity, received);
+    case AnswerWait::Request:
+        break;
+    }
+    return port.ReceiveBytes(buffer, capacity, received);
+}
+
+} // namespace
 
 void SetAsideWaitingBytes(SerialPort& port, MessageLog& log)
 {
@@ -23,11 +41,25 @@ std::optional<Bytes> ReceiveLoggedAnswer(SerialPort& port, MessageLog& log, std:
 {
     Bytes answer(capacity);
     std::size_t received = 0;
-    const bool got = wait == AnswerWait::Cyclic ? port.ReceiveBytesSlow(answer.data(), capacity, &received)
-                                                : port.ReceiveBytes(answer.data(), capacity, &received);
-    if (!got)
+    if (!Receive(port, wait, answer.data(), capacity, &received))
         return std::nullopt;
     answer.resize(received);
+    log.Append(BytesToHexText(answer, 0));
+    return answer;
+}
+
+std::optional<Bytes> ReceiveLoggedPieces(SerialPort& port, MessageLog& log, std::size_t expected,
+                                         std::size_t pieceCapacity, int maxReads)
+{
+    Bytes answer;
+    for (int read = 0; read < maxReads && answer.size() < expected; ++read) {
+        const std::size_t gathered = answer.size();
+        answer.resize(gathered + pieceCapacity);
+        std::size_t received = 0;
+        if (!port.ReceiveBytes(answer.data() + gathered, pieceCapacity, &received))
+            return std::nullopt;
+        answer.resize(gathered + received);
+    }
     log.Append(BytesToHexText(answer, 0));
     return answer;
 }

@@ -27,13 +27,20 @@ inline bool SendLoggedFrame(SerialPort& port, MessageLog& log, const Bytes& fram
     return SendLoggedFrame(port, log, frame.data(), frame.size());
 }
 
-// How long the receive waits: 50 ms after a request, 300 ms after a cyclic I/O frame.
-enum class AnswerWait { Request, Cyclic };
+// How long the receive waits: 50 ms after a request, 300 ms after a cyclic I/O frame. After a baud-rate probe it
+// waits 50 ms and no byte at all is an answer too, logged as the bare direction character.
+enum class AnswerWait { Request, Cyclic, Probe };
 
 // Receives one answer of at most capacity bytes and logs exactly those bytes as a received line. Empty when nothing
 // arrived (nothing is logged then).
 std::optional<Bytes> ReceiveLoggedAnswer(SerialPort& port, MessageLog& log,
                                          std::size_t capacity = ModuleFrame::BufferSize,
                                          AnswerWait wait = AnswerWait::Request);
+
+// Receives an answer that may arrive in pieces: up to maxReads receives (50 ms each) of at most pieceCapacity bytes,
+// until at least `expected` bytes are in, and logs them all as one received line. Empty when a receive gets nothing;
+// the bytes gathered until then are not logged.
+std::optional<Bytes> ReceiveLoggedPieces(SerialPort& port, MessageLog& log, std::size_t expected,
+                                         std::size_t pieceCapacity, int maxReads);
 
 } // namespace trelmo

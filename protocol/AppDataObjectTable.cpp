@@ -1,5 +1,7 @@
 #include "AppDataObjectTable.h"
 
+#include "DecimalText.h"
+#include "HexText.h"
 #include "ObjectAccess.h"
 
 #include <algorithm>
@@ -51,16 +53,16 @@ AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, con
     check.entry.Instance = ParseDecimalValue(instanceText);
     check.entry.Attribute = ParseDecimalValue(attributeText);
     if (table.Find(check.entry.Instance, check.entry.Attribute)) {
-        check.messageId = AppDataObjectText::RepeatedPair;
+        check.outcome = AppDataObjectAddOutcome::RepeatedPair;
         return check;
     }
     check.entry.DataText = TrimInputText(JoinInputLines(dataText)); // pasted lines are kept on one line
     if (check.entry.DataText.empty()) {
-        check.messageId = AppDataObjectText::EmptyData;
+        check.outcome = AppDataObjectAddOutcome::EmptyData;
         return check;
     }
     if (!IsLegalHexByteList(check.entry.DataText)) {
-        check.messageId = AppDataObjectText::IllegalData;
+        check.outcome = AppDataObjectAddOutcome::IllegalData;
         return check;
     }
     check.entry.ByteCount = CountHexTokens(check.entry.DataText);

@@ -13,15 +13,6 @@
 
 namespace trelmo {
 
-constexpr std::uint8_t AppDataObjectCode = 0xF1;
-
-// Text ids of the messages of the Add action.
-namespace AppDataObjectText {
-constexpr int IllegalData = 110;
-constexpr int RepeatedPair = 114;
-constexpr int EmptyData = 115;
-} // namespace AppDataObjectText
-
 struct AppDataObjectEntry {
     std::int32_t Instance = 0;   // as typed; sent as its low 16 bits
     std::int32_t Attribute = 0;  // as typed; sent as its low 16 bits
@@ -45,13 +36,16 @@ private:
     std::vector<AppDataObjectEntry> entries_;
 };
 
-// The checks of the Add action. messageId is 0 when the entry may be added; otherwise it is the message to show:
-// 114 for a pair already in the table, 115 for a data text that is empty or blank only, 110 for a data text that
-// stands for more than 242 bytes or holds a piece that is not one or two hex digits. Line breaks in the data text
-// become blanks.
+// What the checks of the Add action find. Line breaks in the data text become blanks.
+enum class AppDataObjectAddOutcome {
+    Accepted,
+    RepeatedPair, // the (instance, attribute) pair is already in the table
+    EmptyData,    // the data text is empty or blank only
+    IllegalData,  // more than 242 bytes, or a piece that is not one or two hex digits
+};
 struct AppDataObjectAddCheck {
-    int messageId = 0;
-    AppDataObjectEntry entry; // the entry to add, when messageId is 0
+    AppDataObjectAddOutcome outcome = AppDataObjectAddOutcome::Accepted;
+    AppDataObjectEntry entry; // the entry to add, when accepted
 };
 AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, const std::string& instanceText,
                                             const std::string& attributeText, const std::string& dataText);

@@ -1,6 +1,5 @@
 #include "ConnectionSteps.h"
 
-#include "DemoApp.h"
 #include "LoggedExchange.h"
 
 #include <ctime>
@@ -35,45 +34,41 @@ bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const WallClock& clock
         if (!SendLoggedFrame(port, log, probe, sizeof probe))
             return false;
 
-        std::uint8_t answer = 0;
-        std::size_t read = 0;
-        if (port.ReceiveAvailable(&answer, 1, &read)) {
-            log.Append(BytesToHexText(&answer, read, 0));
-            if (read == 1 && answer == AutoBaudAnswerByte)
-                return true;
-        }
+        const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log, 1, AnswerWait::Probe);
+        if (answer && *answer == Bytes{AutoBaudAnswerByte})
+            return true;
     }
     return false;
 }
 
 bool SendBusAddress(SerialPort& port, SequenceCounter& sequence, MessageLog& log, std::int32_t busAddress)
 {
-    const Bytes request = AssembleObjectFrame(sequence.Take(), Request, ServiceWrite, 0x03, 1, 1,
+    const Bytes request = AssembleObjectFrame(sequence.Take(), Request, ServiceWrite, BusAddressAttribute,
                                               {static_cast<std::uint8_t>(busAddress & 0xFF)});
     return ExchangeConnectionRequest(port, log, request);
 }
 
 bool GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log)
 {
-    const Bytes request = AssembleObjectFrame(sequence.Take(), Request, ServiceWrite, 0x00, 2, 0, {1});
+    const Bytes request = AssembleObjectFrame(sequence.Take(), Request, ServiceWrite, OnlineAttribute, {1});
     return ExchangeConnectionRequest(port, log, request);
 }
 
-bool NeedsAutoBaudHandshake(const QString& operatingMode)
+bool NeedsAutoBaudHandshake(OperatingMode operatingMode)
 {
-    return operatingMode != QLatin1String(OperatingMode9600) && operatingMode != QLatin1String(OperatingMode115200);
+    return operatingMode == OperatingMode::AutoBaud;
 }
 
-int ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log, const QString& operatingMode,
-                       std::int32_t busAddress, const WallClock& clock)
+ConnectionOutcome ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
+                                     OperatingMode operatingMode, std::int32_t busAddress, const WallClock& clock)
 {
     if (NeedsAutoBaudHandshake(operatingMode) && !AutoBaudHandshake(port, log, clock))
-        return TextAutoBaudFailed;
+        return ConnectionOutcome::AutoBaudFailed;
     if (!SendBusAddress(port, sequence, log, busAddress))
-        return TextBusAddressFailed;
+        return ConnectionOutcome::BusAddressFailed;
     if (!GoOnline(port, sequence, log))
-        return TextGoOnlineFailed;
-    return ConnectionSucceeded;
+        return ConnectionOutcome::GoOnlineFailed;
+    return ConnectionOutcome::Online;
 }
 
 } // namespace trelmo

@@ -1,20 +1,16 @@
 #include "IoExchange.h"
 
+#include "HexText.h"
 #include "LoggedExchange.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace trelmo {
 namespace {
 
 // The cyclic answer is read whole up to a full read grid (250 data bytes and the frame's 6 others). The 254 bytes
 // of the other exchanges would leave such an answer's CRC behind.
-constexpr std::size_t CyclicAnswerCapacity = GridDataCells + ModuleFrame::Overhead;
-
-constexpr std::uint16_t ConfigurationDataInstance = 2;
-constexpr std::uint16_t ParameterDataInstance = 3;
-constexpr std::uint16_t HandOverAttribute = 1;
+constexpr std::size_t CyclicAnswerCapacity = MaxIoDataLength + ModuleFrame::Overhead;
 
 // Every answer handled here is a whole, intact frame, so its declared Length lies within the bytes received.
 std::size_t DeclaredLength(const Bytes& frame)
@@ -22,25 +18,17 @@ std::size_t DeclaredLength(const Bytes& frame)
     return ReadBigEndian16(&frame[ModuleFrame::Length]);
 }
 
-std::string HexPair(std::uint8_t byte)
-{
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", byte);
-    return text;
-}
-
-// Fills the read grid from an I/O data answer and returns the new read length text. An intact answer that fits the
+// Fills the read grid from an I/O data answer and returns the new read length. An intact answer that fits the
 // receive holds at most the grid's 250 cells.
-std::string ShowReadData(GridCells& readGrid, const Bytes& answer, const std::string& readLengthText)
+int ShowReadData(GridCells& readGrid, const Bytes& answer, int previousLength)
 {
-    const int previous = DecimalLengthValue(readLengthText);
     const int length = static_cast<int>(std::min<std::size_t>(DeclaredLength(answer), GridDataCells));
-    ResizeActiveCells(readGrid, previous, length);
+    ResizeActiveCells(readGrid, previousLength, length);
     for (int j = 0; j < length; ++j) {
         const CellPosition cell = CellIndex(j);
         readGrid.SetCellText(cell.row, cell.column, HexPair(answer[ModuleFrame::HeaderSize + j]));
     }
-    return std::to_string(length);
+    return length;
 }
 
 // A Request or Response from the module is acted on only when its Length covers the object header.
@@ -60,27 +48,27 @@ void StoreAndAcknowledge(IoExchangeContext& context, const Bytes& request)
     const Bytes answer = AssembleFrame(context.sequence.Take(), Response, &request[ModuleFrame::HeaderSize], length);
 
     const std::size_t dataLength = length - ModuleFrame::ObjectHeaderSize;
-    const std::string dataText = BytesToHexText(&request[ModuleFrame::Data], dataLength, 0).substr(1);
+    const std::string dataText = HexPairsText(&request[ModuleFrame::Data], dataLength);
     const std::uint16_t instance = ReadBigEndian16(&request[ModuleFrame::InstanceCode]);
     const std::uint16_t attribute = ReadBigEndian16(&request[ModuleFrame::AttributeCode]);
     if (instance == ConfigurationDataInstance && attribute == HandOverAttribute) {
-        context.app.ConfigurationDataText = dataText;
-        context.app.ConfigurationDataLength = static_cast<std::int32_t>(dataLength);
+        context.handedOver.ConfigurationDataText = dataText;
+        context.handedOver.ConfigurationDataLength = static_cast<std::int32_t>(dataLength);
     } else if (instance == ParameterDataInstance && attribute == HandOverAttribute) {
-        context.app.ParameterDataText = dataText;
-        context.app.ParameterDataLength = static_cast<std::int32_t>(dataLength);
+        context.handedOver.ParameterDataText = dataText;
+        context.handedOver.ParameterDataLength = static_cast<std::int32_t>(dataLength);
     }
 
     if (SendLoggedFrame(context.port, context.log, answer))
         ReceiveLoggedAnswer(context.port, context.log);
 }
 
-void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& readGrid,
-                    const std::string& readLengthText, IoCycleOutcome& outcome)
+void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& readGrid, int readLength,
+                    IoCycleOutcome& outcome)
 {
     switch (answer[ModuleFrame::FrameType]) {
     case IoData:
-        outcome.readLengthText = ShowReadData(readGrid, answer, readLengthText);
+        outcome.readLength = ShowReadData(readGrid, answer, readLength);
         break;
     case Response:
         // The module names an application data object in a Response for object 0xF1; any other Response is an
@@ -91,7 +79,7 @@ void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& 
                               context.log);
         break;
     case Request:
-        if (answer[ModuleFrame::ObjectCode] == ApplicationConfigurationObject && HasObjectHeader(answer))
+        if (answer[ModuleFrame::ObjectCode] == AppConfigurationObjectCode && HasObjectHeader(answer))
             StoreAndAcknowledge(context, answer);
         break;
     default:
@@ -101,16 +89,13 @@ void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& 
 
 } // namespace
 
-IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteDataState& writeData, GridCells& readGrid,
-                              const std::string& readLengthText, const std::function<void()>& applyWriteLength)
+IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteData& writeData, GridCells& readGrid,
+                              int readLength)
 {
     IoCycleOutcome outcome;
-    const std::uint8_t sequence = context.sequence.Take();
-    if (applyWriteLength)
-        applyWriteLength();
-
-    const Bytes frame = AssembleFrame(sequence, IoData, writeData.WriteData.data(),
-                                      static_cast<std::size_t>(WriteLength(writeData)));
+    const int writeLength = std::clamp(writeData.length, 0, MaxIoWriteLength);
+    const Bytes frame = AssembleFrame(context.sequence.Take(), IoData, writeData.bytes.data(),
+                                      static_cast<std::size_t>(writeLength));
     if (!SendLoggedFrame(context.port, context.log, frame))
         return outcome;
 
@@ -120,7 +105,7 @@ IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteDataState& 
     if (!answer || !IsIntactFrame(*answer))
         return outcome;
 
-    DispatchAnswer(context, *answer, readGrid, readLengthText, outcome);
+    DispatchAnswer(context, *answer, readGrid, readLength, outcome);
     outcome.timerIntervalMs = IoAnswerIntervalMs;
     return outcome;
 }

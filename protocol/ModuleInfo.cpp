@@ -27,27 +27,19 @@ std::string VersionAt(const Bytes& reply, std::size_t offset)
     return FormatVersion(Word16At(reply, offset), Word16At(reply, offset + 2));
 }
 
-bool SendRequest(SerialPort& port, SequenceCounter& counter, MessageLog& log, std::uint8_t object)
+bool SendRequest(SerialPort& port, SequenceCounter& counter, MessageLog& log, const ObjectAddress& address)
 {
-    return SendLoggedFrame(port, log, AssembleObjectFrame(counter.Take(), Request, ServiceRead, object, 1, 0));
+    return SendLoggedFrame(port, log, AssembleObjectFrame(counter.Take(), Request, ServiceRead, address));
 }
 
-// Gathers one reply in up to MaxReads receives until it holds `expected` bytes, and logs it as one received line.
-// Empty when a receive gets nothing or the reply is not a whole, intact frame. The reply is zero-padded to its full
-// buffer so that fields beyond a shorter frame decode as zeros.
+// Gathers one reply in up to MaxReads receives until it holds `expected` bytes; it is logged as one received line.
+// Empty when a receive gets nothing or the reply is not a whole, intact frame. Fields beyond a shorter reply decode
+// as zeros.
 std::optional<Bytes> GatherReply(SerialPort& port, MessageLog& log, std::size_t expected)
 {
     using namespace ModuleInfoReply;
-    Bytes reply(expected - 1 + ReadCapacity, 0);
-    std::size_t gathered = 0;
-    for (int read = 0; read < MaxReads && gathered < expected; ++read) {
-        std::size_t count = 0;
-        if (!port.ReceiveBytes(reply.data() + gathered, ReadCapacity, &count))
-            return std::nullopt;
-        gathered += count;
-    }
-    log.Append(BytesToHexText(reply.data(), gathered, 0));
-    if (!IsIntactFrame(reply.data(), gathered))
+    std::optional<Bytes> reply = ReceiveLoggedPieces(port, log, expected, ReadCapacity, MaxReads);
+    if (!reply || !IsIntactFrame(*reply))
         return std::nullopt;
     return reply;
 }
@@ -102,12 +94,12 @@ ModuleInfo DecodeModuleInfo(const Bytes& firstReply, const Bytes& secondReply)
 
 std::optional<ModuleInfo> ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log)
 {
-    if (!SendRequest(port, counter, log, 0x02))
+    if (!SendRequest(port, counter, log, NetworkInfoAttribute))
         return std::nullopt;
     const std::optional<Bytes> first = GatherReply(port, log, ModuleInfoReply::FirstSize);
     if (!first)
         return std::nullopt;
-    if (!SendRequest(port, counter, log, 0x00))
+    if (!SendRequest(port, counter, log, ModuleInfoAttribute))
         return std::nullopt;
     const std::optional<Bytes> second = GatherReply(port, log, ModuleInfoReply::SecondSize);
     if (!second)

@@ -23,16 +23,8 @@ struct ModuleInfo {
     std::string FirmwareVersion;
 };
 
-// Where the decoded fields lie in a whole reply (offsets from its first byte).
+// How a reply is gathered; where its fields lie is the protocol's (ModuleInfoReply in Protocol.h).
 namespace ModuleInfoReply {
-constexpr std::size_t Text = 10;          // 20 bytes, zero-padded
-constexpr std::size_t TextSize = 20;
-constexpr std::size_t SerialNumber = 30;  // 4 bytes, big-endian
-constexpr std::size_t ProductionDate = 34; // 4 bytes
-constexpr std::size_t HardwareVersion = 38; // major, minor: 2 bytes each, big-endian
-constexpr std::size_t FirmwareVersion = 42; // major, minor: 2 bytes each, big-endian
-constexpr std::size_t FirstSize = 38;     // expected length of the reply for object 0x02
-constexpr std::size_t SecondSize = 48;    // expected length of the reply for object 0x00
 constexpr std::size_t ReadCapacity = 43;  // room per receive
 constexpr int MaxReads = 8;               // receives per reply at most
 } // namespace ModuleInfoReply

@@ -1,14 +1,12 @@
 #include "ModuleModel.h"
 
+#include "HexText.h"
+
 #include <algorithm>
 
 namespace trelmo {
 namespace {
 
-constexpr std::uint8_t ProbeByte = 0x55;
-constexpr std::uint8_t ApplicationConfigurationObject = 0xF0;
-constexpr std::uint8_t ApplicationDataObject = 0xF1;
-constexpr std::size_t TextFieldSize = 20;
 constexpr std::size_t MaxNotes = 200;
 
 struct Codes {
@@ -38,7 +36,7 @@ Bytes DataOf(const Bytes& frame)
 
 void AppendText(Bytes& out, const std::string& text)
 {
-    for (std::size_t i = 0; i < TextFieldSize; ++i)
+    for (std::size_t i = 0; i < ModuleInfoReply::TextSize; ++i)
         out.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
 }
 
@@ -48,14 +46,14 @@ void AppendBigEndian16(Bytes& out, std::uint16_t value)
     WriteBigEndian16(&out[out.size() - 2], value);
 }
 
-bool Is(const Codes& c, std::uint8_t object, std::uint16_t instance, std::uint16_t attribute)
+bool Is(const Codes& c, const ObjectAddress& address)
 {
-    return c.object == object && c.instance == instance && c.attribute == attribute;
+    return c.object == address.object && c.instance == address.instance && c.attribute == address.attribute;
 }
 
-std::string HexByte(std::uint8_t value)
+std::tuple<std::uint8_t, std::uint16_t, std::uint16_t> KeyOf(const ObjectAddress& address)
 {
-    return BytesToHexText(&value, 1, 0).substr(1, 2);
+    return {address.object, address.instance, address.attribute};
 }
 
 // Only for frames whose Length covers the object header unless they carry I/O data (checked by the caller).
@@ -67,15 +65,15 @@ AnswerKind KindOf(const Bytes& frame)
     if (type != Request)
         return AnswerKind::Ack; // the host's answer to one of the module's requests
     const Codes codes = CodesOf(frame);
-    if (codes.object == ApplicationDataObject)
+    if (codes.object == AppDataObjectCode)
         return AnswerKind::Ack; // the host's write of an application data object the module named
-    if (codes.service == ServiceWrite && Is(codes, 0x03, 1, 1))
+    if (codes.service == ServiceWrite && Is(codes, BusAddressAttribute))
         return AnswerKind::BusAddress;
-    if (codes.service == ServiceWrite && Is(codes, 0x00, 2, 0))
+    if (codes.service == ServiceWrite && Is(codes, OnlineAttribute))
         return AnswerKind::Online;
-    if (codes.service == ServiceRead && Is(codes, 0x02, 1, 0))
+    if (codes.service == ServiceRead && Is(codes, NetworkInfoAttribute))
         return AnswerKind::Info1;
-    if (codes.service == ServiceRead && Is(codes, 0x00, 1, 0))
+    if (codes.service == ServiceRead && Is(codes, ModuleInfoAttribute))
         return AnswerKind::Info2;
     return AnswerKind::Object;
 }
@@ -86,10 +84,10 @@ ModuleModel::ModuleModel(ModuleOptions options) : options_(std::move(options))
 {
     // The module's own objects: identity (0x00 instance 1), on-line state (0x00 instance 2), network (0x02),
     // bus address (0x03). Their values are computed when read; the table marks that they exist.
-    attributes_[{0x00, 1, 0}] = {{}, false, false};
-    attributes_[{0x00, 2, 0}] = {{}, true, false};
-    attributes_[{0x02, 1, 0}] = {{}, false, false};
-    attributes_[{0x03, 1, 1}] = {{}, true, false};
+    attributes_[KeyOf(ModuleInfoAttribute)] = {{}, false, false};
+    attributes_[KeyOf(OnlineAttribute)] = {{}, true, false};
+    attributes_[KeyOf(NetworkInfoAttribute)] = {{}, false, false};
+    attributes_[KeyOf(BusAddressAttribute)] = {{}, true, false};
     // A demo object of plain attributes for the object access window.
     attributes_[{0x01, 1, 1}] = {{0x05}, true, false};
     attributes_[{0x01, 1, 2}] = {{0x00, 0x00, 0x03, 0xE8}, true, false};
@@ -115,11 +113,11 @@ std::vector<ModuleAnswer> ModuleModel::ReceiveAnswers(const std::uint8_t* bytes,
     std::vector<ModuleAnswer> answers;
     pending_.insert(pending_.end(), bytes, bytes + count);
     while (!pending_.empty()) {
-        if (pending_[0] == ProbeByte) {
+        if (pending_[0] == AutoBaudProbeByte) {
             if (pending_.size() < 2)
                 break;
             // FrameType 0x55 does not exist, so 0x55 0x55 at the start of a frame is always a probe.
-            if (pending_[1] == ProbeByte) {
+            if (pending_[1] == AutoBaudProbeByte) {
                 TakeProbe(answers);
                 continue;
             }
@@ -138,7 +136,7 @@ std::vector<ModuleAnswer> ModuleModel::ReceiveAnswers(const std::uint8_t* bytes,
 void ModuleModel::TakeProbe(std::vector<ModuleAnswer>& answers)
 {
     pending_.erase(pending_.begin(), pending_.begin() + 2);
-    if (options_.mode != LineMode::Auto) {
+    if (options_.mode != OperatingMode::AutoBaud) {
         Note("baud-rate probe ignored in a fixed-speed mode");
         return;
     }
@@ -154,14 +152,14 @@ bool ModuleModel::TakeFrame(Bytes& frame)
     if (pending_.size() < ModuleFrame::HeaderSize)
         return false;
     if (pending_[ModuleFrame::FrameType] > Response) {
-        Note("unknown frame type " + HexByte(pending_[ModuleFrame::FrameType]) + ", "
+        Note("unknown frame type " + HexPair(pending_[ModuleFrame::FrameType]) + ", "
              + std::to_string(pending_.size()) + " bytes dropped");
         pending_.clear();
         return true;
     }
     const std::size_t length = ReadBigEndian16(&pending_[ModuleFrame::Length]);
-    if (length > MaxBodyLength) {
-        Note("frame Length " + std::to_string(length) + " beyond " + std::to_string(MaxBodyLength) + ", "
+    if (length > MaxIoDataLength) {
+        Note("frame Length " + std::to_string(length) + " beyond " + std::to_string(MaxIoDataLength) + ", "
              + std::to_string(pending_.size()) + " bytes dropped");
         pending_.clear();
         return true;
@@ -172,7 +170,7 @@ bool ModuleModel::TakeFrame(Bytes& frame)
     Bytes taken(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(total));
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(total));
     if (ReadBigEndian16(&taken[total - 2]) != ComputeCrc16(taken.data(), static_cast<std::uint16_t>(total - 2))) {
-        Note("frame with a wrong CRC dropped: " + BytesToHexText(taken, 1).substr(1));
+        Note("frame with a wrong CRC dropped: " + HexPairsText(taken));
         return true;
     }
     frame = std::move(taken);
@@ -182,13 +180,13 @@ bool ModuleModel::TakeFrame(Bytes& frame)
 bool ModuleModel::LineSpeedAccepted(int hostBaudRate)
 {
     switch (options_.mode) {
-    case LineMode::Auto:
+    case OperatingMode::AutoBaud:
         if (!handshakeDone_)
             Note("frame before the baud-rate handshake ignored");
         return handshakeDone_;
-    case LineMode::Fixed9600:
-    case LineMode::Fixed115200: {
-        const int expected = options_.mode == LineMode::Fixed9600 ? 9600 : 115200;
+    case OperatingMode::Uart9600:
+    case OperatingMode::Uart115200: {
+        const int expected = FixedBaudRate(options_.mode);
         if (hostBaudRate != expected)
             Note("frame at " + std::to_string(hostBaudRate) + " bps ignored (module runs at "
                  + std::to_string(expected) + " bps)");
@@ -202,7 +200,7 @@ void ModuleModel::DropPartialFrame()
 {
     if (pending_.empty())
         return;
-    Note("incomplete frame dropped: " + BytesToHexText(pending_, 1).substr(1));
+    Note("incomplete frame dropped: " + HexPairsText(pending_));
     pending_.clear();
 }
 
@@ -273,14 +271,16 @@ Bytes ModuleModel::AnswerIoData(const Bytes& frame)
 Bytes ModuleModel::ModuleRequestInCycle()
 {
     if (options_.configAt > 0 && cyclesOnline_ == options_.configAt)
-        return AssembleObjectFrame(sequence_.Take(), Request, ServiceWrite, ApplicationConfigurationObject, 2, 1,
+        return AssembleObjectFrame(sequence_.Take(), Request, ServiceWrite, AppConfigurationObjectCode,
+                                   ConfigurationDataInstance, HandOverAttribute,
                                    options_.configData);
     if (options_.paramAt > 0 && cyclesOnline_ == options_.paramAt)
-        return AssembleObjectFrame(sequence_.Take(), Request, ServiceWrite, ApplicationConfigurationObject, 3, 1,
+        return AssembleObjectFrame(sequence_.Take(), Request, ServiceWrite, AppConfigurationObjectCode,
+                                   ParameterDataInstance, HandOverAttribute,
                                    options_.paramData);
     if (options_.adiEvery > 0 && cyclesOnline_ % options_.adiEvery == 0 && !options_.adiList.empty()) {
         const auto& named = options_.adiList[adiIndex_++ % options_.adiList.size()];
-        return AssembleObjectFrame(sequence_.Take(), Response, ServiceRead, ApplicationDataObject, named.first,
+        return AssembleObjectFrame(sequence_.Take(), Response, ServiceRead, AppDataObjectCode, named.first,
                                    named.second);
     }
     return {};
@@ -289,7 +289,7 @@ Bytes ModuleModel::ModuleRequestInCycle()
 Bytes ModuleModel::AnswerRequest(const Bytes& frame)
 {
     const Codes codes = CodesOf(frame);
-    if (codes.object == ApplicationDataObject) {
+    if (codes.object == AppDataObjectCode) {
         // The host's answer to an application data object request.
         return codes.service == ServiceWrite ? Success(frame) : Error(frame, ModuleError::UnsupportedService);
     }
@@ -302,8 +302,8 @@ Bytes ModuleModel::AnswerRequest(const Bytes& frame)
 
 Bytes ModuleModel::AnswerHostResponse(const Bytes& frame)
 {
-    if (frame[ModuleFrame::ObjectCode] != ApplicationConfigurationObject) {
-        Note("response for object " + HexByte(frame[ModuleFrame::ObjectCode]) + " ignored");
+    if (frame[ModuleFrame::ObjectCode] != AppConfigurationObjectCode) {
+        Note("response for object " + HexPair(frame[ModuleFrame::ObjectCode]) + " ignored");
         return {};
     }
     return Success(frame);
@@ -336,13 +336,13 @@ Bytes ModuleModel::ReadAttribute(const Bytes& frame)
     const auto found = attributes_.find({codes.object, codes.instance, codes.attribute});
     if (found == attributes_.end())
         return Error(frame, MissingPart(attributes_, codes));
-    if (Is(codes, 0x00, 1, 0))
+    if (Is(codes, ModuleInfoAttribute))
         return Success(frame, ModuleInformation());
-    if (Is(codes, 0x02, 1, 0))
+    if (Is(codes, NetworkInfoAttribute))
         return Success(frame, NetworkInformation());
-    if (Is(codes, 0x00, 2, 0))
+    if (Is(codes, OnlineAttribute))
         return Success(frame, {static_cast<std::uint8_t>(online_ ? 1 : 0)});
-    if (Is(codes, 0x03, 1, 1))
+    if (Is(codes, BusAddressAttribute))
         return Success(frame, {busAddress_});
     return Success(frame, found->second.value);
 }
@@ -358,11 +358,11 @@ Bytes ModuleModel::WriteAttribute(const Bytes& frame)
         return Error(frame, ModuleError::ReadOnly);
     const Bytes data = DataOf(frame);
 
-    if (Is(codes, 0x03, 1, 1) || Is(codes, 0x00, 2, 0)) {
+    if (Is(codes, BusAddressAttribute) || Is(codes, OnlineAttribute)) {
         if (data.size() != 1)
             return Error(frame, ModuleError::WrongSize);
-        if (Is(codes, 0x03, 1, 1)) {
-            if (data[0] < 1 || data[0] > 126)
+        if (Is(codes, BusAddressAttribute)) {
+            if (data[0] < MinBusAddress || data[0] > MaxBusAddress)
                 return Error(frame, ModuleError::OutOfRange);
             busAddress_ = data[0];
         } else {
@@ -402,7 +402,7 @@ Bytes ModuleModel::ModuleInformation() const
 // Object 0x02 instance 1: the network type text, then zeros up to the answer's configured size.
 Bytes ModuleModel::NetworkInformation() const
 {
-    const std::size_t frameBytes = ModuleFrame::Data + 2;
+    const std::size_t frameBytes = ModuleFrame::EmptyObjectFrameSize;
     const std::size_t size = options_.info1Length > frameBytes ? options_.info1Length - frameBytes : 0;
     Bytes data;
     AppendText(data, options_.networkType);
@@ -420,7 +420,7 @@ Bytes ModuleModel::Success(const Bytes& request, const Bytes& data) const
 Bytes ModuleModel::Error(const Bytes& request, ModuleError error) const
 {
     const Codes c = CodesOf(request);
-    return AssembleObjectFrame(request[ModuleFrame::Sequence], ErrorFrameType, c.service, c.object, c.instance,
+    return AssembleObjectFrame(request[ModuleFrame::Sequence], ErrorAnswer, c.service, c.object, c.instance,
                                c.attribute, {static_cast<std::uint8_t>(error)});
 }
 
@@ -429,7 +429,7 @@ Bytes ModuleModel::Refusal(const Bytes& request) const
 {
     const Bytes code{static_cast<std::uint8_t>(ScenarioRefusal)};
     if (request[ModuleFrame::FrameType] == IoData)
-        return AssembleObjectFrame(request[ModuleFrame::Sequence], ErrorFrameType, 0, 0, 0, 0, code);
+        return AssembleObjectFrame(request[ModuleFrame::Sequence], ErrorAnswer, 0, 0, 0, 0, code);
     return Error(request, ScenarioRefusal);
 }
 

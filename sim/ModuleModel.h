@@ -2,6 +2,7 @@
 // The virtual module's side of the protocol, without any device: bytes from the host go in, answers come out.
 
 #include "Frame.h"
+#include "LineSettings.h"
 
 #include <array>
 #include <cstddef>
@@ -16,9 +17,7 @@
 
 namespace trelmo {
 
-// FrameType of the module's error answers (anything but 2 is a failure for the host); its Data holds one code.
-constexpr std::uint8_t ErrorFrameType = 3;
-
+// Codes in the Data of the module's error answers (FrameType ErrorAnswer).
 enum class ModuleError : std::uint8_t {
     UnknownObject = 0x01,
     UnknownInstance = 0x02,
@@ -28,8 +27,6 @@ enum class ModuleError : std::uint8_t {
     OutOfRange = 0x06,
     UnsupportedService = 0x07,
 };
-
-enum class LineMode { Auto, Fixed9600, Fixed115200 };
 
 // Kinds of request that a scenario can single out (leave unanswered, refuse, damage or delay the answer).
 enum class AnswerKind { BusAddress, Online, Info1, Info2, Object, Io, Ack };
@@ -47,7 +44,7 @@ struct ModuleAnswer {
 enum class BadLength { None, Over, Under, Huge };
 
 struct ModuleOptions {
-    LineMode mode = LineMode::Auto;
+    OperatingMode mode = OperatingMode::AutoBaud;
     std::size_t readLength = 16;
 
     std::string networkType = "Virtual Fieldbus";
@@ -56,7 +53,7 @@ struct ModuleOptions {
     std::array<std::uint8_t, 4> productionDate{0x20, 0x23, 0x06, 0x15};
     std::uint16_t hardwareMajor = 1, hardwareMinor = 2;
     std::uint16_t firmwareMajor = 2, firmwareMinor = 10;
-    std::size_t info1Length = 38; // whole first module-information answer, in bytes
+    std::size_t info1Length = ModuleInfoReply::FirstSize; // whole first module-information answer, in bytes
 
     Bytes configData{0x10, 0x20, 0x30, 0x40};
     Bytes paramData{0x01, 0x00, 0x64};
@@ -65,7 +62,7 @@ struct ModuleOptions {
     int adiEvery = 0; // every N-th cyclic frame on line is answered by an application data object request; 0 = never
     std::vector<std::pair<std::uint16_t, std::uint16_t>> adiList{{1, 1}};
 
-    std::uint8_t probeAnswer = 0xAA;
+    std::uint8_t probeAnswer = AutoBaudAnswerByte;
     bool silent = false;
     int silentAfter = -1; // answer only the first N frames; -1 = no limit
     std::set<AnswerKind> noAnswer;
@@ -78,8 +75,6 @@ struct ModuleOptions {
 
 class ModuleModel {
 public:
-    static constexpr std::size_t MaxBodyLength = 250;
-
     explicit ModuleModel(ModuleOptions options = {});
 
     // Takes bytes as they arrive from the host. hostBaudRate is the line speed the host has set (0 when unknown).

@@ -1,6 +1,7 @@
 // trelmo-sim: the virtual module. Opens a pseudo-terminal, prints its slave device path, registers it, and
 // answers the host's bytes through ModuleModel until a signal (or a hang-up scenario) ends it.
 
+#include "HexText.h"
 #include "ModuleModel.h"
 #include "PortRegistry.h"
 #include "SimOptions.h"

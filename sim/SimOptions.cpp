@@ -1,14 +1,13 @@
 #include "SimOptions.h"
 
+#include "HexText.h"
+
 #include <QCommandLineParser>
 #include <QDate>
 #include <QRegularExpression>
 
 namespace trelmo {
 namespace {
-
-// Longest Data of a module request that still fits the host's 254-byte receive buffer.
-constexpr int MaxRequestData = 242;
 
 struct OptionText {
     const char* name;
@@ -87,7 +86,7 @@ bool ReadText(const QCommandLineParser& parser, const char* name, std::string& v
     if (!parser.isSet(QLatin1String(name)))
         return true;
     const QByteArray bytes = parser.value(QLatin1String(name)).toUtf8();
-    if (bytes.size() > 20) {
+    if (static_cast<std::size_t>(bytes.size()) > ModuleInfoReply::TextSize) {
         *error = QStringLiteral("--%1 takes at most 20 bytes").arg(QLatin1String(name));
         return false;
     }
@@ -99,9 +98,10 @@ bool ReadRequestData(const QCommandLineParser& parser, const char* name, Bytes& 
 {
     if (!parser.isSet(QLatin1String(name)))
         return true;
-    const std::optional<Bytes> bytes = ParseHexBytes(parser.value(QLatin1String(name)));
-    if (!bytes || bytes->size() > MaxRequestData) {
-        *error = QStringLiteral("--%1 takes at most %2 hex bytes").arg(QLatin1String(name)).arg(MaxRequestData);
+    // The module's requests must fit the host's 254-byte receive buffer.
+    const std::optional<Bytes> bytes = ParseHexDigitPairs(parser.value(QLatin1String(name)).toStdString());
+    if (!bytes || bytes->size() > MaxObjectDataBytes) {
+        *error = QStringLiteral("--%1 takes at most %2 hex bytes").arg(QLatin1String(name)).arg(MaxObjectDataBytes);
         return false;
     }
     value = *bytes;
@@ -123,15 +123,15 @@ bool ReadVersion(const QCommandLineParser& parser, const char* name, std::uint16
     return true;
 }
 
-bool ReadMode(const QCommandLineParser& parser, LineMode& mode, QString* error)
+bool ReadMode(const QCommandLineParser& parser, OperatingMode& mode, QString* error)
 {
     const QString text = parser.value(QStringLiteral("mode"));
     if (text.isEmpty() || text == QLatin1String("auto"))
-        mode = LineMode::Auto;
+        mode = OperatingMode::AutoBaud;
     else if (text == QLatin1String("9600"))
-        mode = LineMode::Fixed9600;
+        mode = OperatingMode::Uart9600;
     else if (text == QLatin1String("115200"))
-        mode = LineMode::Fixed115200;
+        mode = OperatingMode::Uart115200;
     else {
         *error = QStringLiteral("--mode takes auto, 9600 or 115200");
         return false;
@@ -172,7 +172,7 @@ bool ReadDate(const QCommandLineParser& parser, std::array<std::uint8_t, 4>& dat
         date = *bcd;
     }
     if (parser.isSet(QStringLiteral("date-bytes"))) {
-        const auto bytes = ParseHexBytes(parser.value(QStringLiteral("date-bytes")));
+        const auto bytes = ParseHexDigitPairs(parser.value(QStringLiteral("date-bytes")).toStdString());
         if (!bytes || bytes->size() != 4) {
             *error = QStringLiteral("--date-bytes takes four hex bytes");
             return false;
@@ -185,7 +185,7 @@ bool ReadDate(const QCommandLineParser& parser, std::array<std::uint8_t, 4>& dat
 bool ReadScenarioBytes(const QCommandLineParser& parser, ModuleOptions& module, QString* error)
 {
     if (parser.isSet(QStringLiteral("probe-answer"))) {
-        const auto bytes = ParseHexBytes(parser.value(QStringLiteral("probe-answer")));
+        const auto bytes = ParseHexDigitPairs(parser.value(QStringLiteral("probe-answer")).toStdString());
         if (!bytes || bytes->size() != 1) {
             *error = QStringLiteral("--probe-answer takes one hex byte");
             return false;
@@ -221,12 +221,14 @@ bool ReadModuleOptions(const QCommandLineParser& parser, ModuleOptions& m, QStri
     int readLength = static_cast<int>(m.readLength);
     int info1Length = static_cast<int>(m.info1Length);
     int shortBytes = static_cast<int>(m.shortBytes);
-    bool ok = ReadMode(parser, m.mode, error) && ReadInt(parser, "read-length", 0, 250, readLength, error)
+    bool ok = ReadMode(parser, m.mode, error)
+        && ReadInt(parser, "read-length", 0, int(MaxIoDataLength), readLength, error)
         && ReadText(parser, "network-type", m.networkType, error)
         && ReadText(parser, "product-type", m.productType, error) && ReadDate(parser, m.productionDate, error)
         && ReadVersion(parser, "hw-version", m.hardwareMajor, m.hardwareMinor, error)
         && ReadVersion(parser, "fw-version", m.firmwareMajor, m.firmwareMinor, error)
-        && ReadInt(parser, "info1-length", 12, 254, info1Length, error)
+        && ReadInt(parser, "info1-length", int(ModuleFrame::EmptyObjectFrameSize), int(ModuleFrame::BufferSize),
+                   info1Length, error)
         && ReadRequestData(parser, "config-data", m.configData, error)
         && ReadRequestData(parser, "param-data", m.paramData, error)
         && ReadInt(parser, "config-at", 0, 1000000, m.configAt, error)
@@ -307,20 +309,6 @@ bool ReadSimOptions(const QCommandLineParser& parser, SimSettings& settings, QSt
         && ReadInt(parser, "late-ms", 0, 60000, settings.lateMs, error)
         && ReadInt(parser, "flood-after", 0, 1000000, settings.floodAfter, error)
         && ReadInt(parser, "flood-ms", 1, 60000, settings.floodMs, error);
-}
-
-std::optional<Bytes> ParseHexBytes(const QString& text)
-{
-    static const QRegularExpression hexDigits(QStringLiteral("^[0-9A-Fa-f]+$"));
-    Bytes bytes;
-    for (const QString& token : text.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts)) {
-        if (!hexDigits.match(token).hasMatch())
-            return std::nullopt;
-        const QString digits = token.size() % 2 != 0 ? QLatin1Char('0') + token : token;
-        for (int i = 0; i < digits.size(); i += 2)
-            bytes.push_back(static_cast<std::uint8_t>(digits.mid(i, 2).toUInt(nullptr, 16)));
-    }
-    return bytes;
 }
 
 std::optional<std::array<std::uint8_t, 4>> ParseBcdDate(const QString& text)

@@ -33,8 +33,6 @@ void AddSimOptions(QCommandLineParser& parser);
 bool ReadSimOptions(const QCommandLineParser& parser, SimSettings& settings, QString* error);
 
 // Value readers, exposed for tests. Each returns nothing for a malformed text.
-// Hex bytes: blank-separated tokens of hex digit pairs ("01 02 0A", "010203"); a single digit is one byte.
-std::optional<Bytes> ParseHexBytes(const QString& text);
 // YYYY-MM-DD as four BCD bytes: 2013-08-13 -> 20 13 08 13. The date must exist.
 std::optional<std::array<std::uint8_t, 4>> ParseBcdDate(const QString& text);
 // "M.m" with both numbers 0 to 65535.

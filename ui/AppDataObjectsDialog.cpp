@@ -1,8 +1,9 @@
 #include "AppDataObjectsDialog.h"
 
+#include "DecimalText.h"
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
-#include "ObjectAccess.h"
+#include "OutcomeTexts.h"
 #include "StringTable.h"
 #include "UiControls.h"
 
@@ -109,8 +110,8 @@ void CAppDataObjectsDialog::OnAdd()
 {
     const AppDataObjectAddCheck check = CheckAppDataObjectAdd(
         table_, instance_->text().toStdString(), attribute_->text().toStdString(), data_->toPlainText().toStdString());
-    if (check.messageId != 0) {
-        ShowDialogMessage(this, LoadText(check.messageId));
+    if (check.outcome != AppDataObjectAddOutcome::Accepted) {
+        ShowDialogMessage(this, LoadText(AppDataObjectAddText(check.outcome)));
         return;
     }
     if (!table_.Add(check.entry))

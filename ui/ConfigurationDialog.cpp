@@ -1,7 +1,7 @@
 #include "ConfigurationDialog.h"
 
 #include "ComboBoxAccessibility.h"
-#include "DemoApp.h"
+#include "DecimalText.h"
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "StringTable.h"
@@ -11,7 +11,6 @@
 #include <QLineEdit>
 
 #include <array>
-#include <limits>
 
 namespace trelmo {
 namespace {
@@ -22,28 +21,33 @@ constexpr int TextNone = 139;
 constexpr int TextBusAddressZero = 140;
 constexpr int TextBusAddressEmpty = 141;
 
-constexpr int ModeFixed9600 = 1;
-constexpr int ModeFixed115200 = 2;
+// The mode list holds the operating modes in their enum's order; the fixed ones are not translated.
+const char* const OperatingMode9600 = "UART 9600bps";
+const char* const OperatingMode115200 = "UART 115200bps";
+constexpr int ModeFixed9600 = static_cast<int>(OperatingMode::Uart9600);
+constexpr int ModeFixed115200 = static_cast<int>(OperatingMode::Uart115200);
 constexpr int Baud9600Position = 0;
 constexpr int Baud115200Position = 4;
 
 const std::array<int, 4> WatchdogTimeouts = {0, 300, 500, 1000};
 
-} // namespace
-
-long LeadingDecimalValue(const QString& text)
+// A position that names no fixed mode (none selected) is the detecting mode.
+OperatingMode ModeAtPosition(int position)
 {
-    constexpr long limit = std::numeric_limits<int>::max();
-    long value = 0;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            break;
-        value = std::min(limit, value * 10 + (c.unicode() - '0'));
-    }
-    return value;
+    const bool fixed = position == ModeFixed9600 || position == ModeFixed115200;
+    return fixed ? static_cast<OperatingMode>(position) : OperatingMode::AutoBaud;
 }
 
-CConfigurationDialog::CConfigurationDialog(QWidget* parent) : QDialog(parent)
+} // namespace
+
+CConfigurationDialog::RememberedChoices& CConfigurationDialog::Remembered()
+{
+    static RememberedChoices choices;
+    return choices;
+}
+
+CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget* parent)
+    : QDialog(parent), settings_(current)
 {
     InstallComboBoxAccessibility();
     BuildDialogFromTemplate(this, DialogTemplate::Load(ConfigurationTemplate));
@@ -58,15 +62,17 @@ CConfigurationDialog::CConfigurationDialog(QWidget* parent) : QDialog(parent)
     Control<QLineEdit>(this, ConfigurationControl::StopBits)->setText(QStringLiteral("1"));
     Control<QLineEdit>(this, ConfigurationControl::CommunicateWatchdog)->setText(LoadText(TextNone));
 
-    modeList_->setCurrentIndex(OperatingModeIndex);
-    if (OperatingModeIndex == 0) {
-        baudList_->setCurrentIndex(BaudRateIndex);
+    const RememberedChoices& remembered = Remembered();
+    modeList_->setCurrentIndex(remembered.OperatingModeIndex);
+    if (remembered.OperatingModeIndex == 0) {
+        baudList_->setCurrentIndex(remembered.BaudRateIndex);
     } else {
-        baudList_->setCurrentIndex(OperatingModeIndex == ModeFixed9600 ? Baud9600Position : Baud115200Position);
+        baudList_->setCurrentIndex(remembered.OperatingModeIndex == ModeFixed9600 ? Baud9600Position
+                                                                                  : Baud115200Position);
         baudList_->setEnabled(false);
     }
     watchdogList_->setCurrentIndex(0);
-    busAddressEdit_->setText(BusAddressText);
+    busAddressEdit_->setText(remembered.BusAddressText);
 
     connect(modeList_, &QComboBox::currentIndexChanged, this, &CConfigurationDialog::OnModeChanged);
     for (QWidget* watched : {static_cast<QWidget*>(modeList_), static_cast<QWidget*>(baudList_),
@@ -98,14 +104,14 @@ void CConfigurationDialog::OnModeChanged(int position)
 
 bool CConfigurationDialog::BusAddressOutOfRange(const QString& text) const
 {
-    const long value = LeadingDecimalValue(text);
+    const int value = LeadingDigitsValue(text.toStdString());
     return value < MinBusAddress || value > MaxBusAddress;
 }
 
 void CConfigurationDialog::OnBusAddressFocusLost()
 {
-    BusAddressText = busAddressEdit_->text();
-    if (BusAddressOutOfRange(BusAddressText))
+    Remembered().BusAddressText = busAddressEdit_->text();
+    if (BusAddressOutOfRange(busAddressEdit_->text()))
         busAddressEdit_->clear();
 }
 
@@ -113,9 +119,9 @@ bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         if (watched == modeList_)
-            OperatingModeIndex = modeList_->currentIndex();
+            Remembered().OperatingModeIndex = modeList_->currentIndex();
         else if (watched == baudList_)
-            BaudRateIndex = baudList_->currentIndex();
+            Remembered().BaudRateIndex = baudList_->currentIndex();
         else if (watched == busAddressEdit_)
             OnBusAddressFocusLost();
     }
@@ -124,14 +130,13 @@ bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
 
 void CConfigurationDialog::accept()
 {
-    CDemoApp& app = TheApp();
     QString busAddress = busAddressEdit_->text();
-    app.BaudRate = baudList_->currentText().toInt();
+    settings_.BaudRate = baudList_->currentText().toInt();
 
     // OK reached with Enter from the address field (or with a remembered address never revisited) has seen no
     // range check: apply it here, so that only 1..126 is ever stored and sent. Zero is left to its own message.
-    if (LeadingDecimalValue(busAddress) > MaxBusAddress) {
-        BusAddressText = busAddress;
+    if (LeadingDigitsValue(busAddress.toStdString()) > MaxBusAddress) {
+        Remembered().BusAddressText = busAddress;
         busAddress.clear();
         busAddressEdit_->clear();
     }
@@ -139,14 +144,15 @@ void CConfigurationDialog::accept()
         ShowDialogMessage(this, LoadText(TextBusAddressEmpty));
         return;
     }
-    if (LeadingDecimalValue(busAddress) == 0) {
+    if (LeadingDigitsValue(busAddress.toStdString()) == 0) {
         ShowDialogMessage(this, LoadText(TextBusAddressZero));
         return;
     }
-    app.OperatingMode = modeList_->currentText();
+    settings_.OperatingMode = ModeAtPosition(modeList_->currentIndex());
     const int watchdog = watchdogList_->currentIndex();
-    app.WatchdogTimeout = watchdog >= 0 && watchdog < int(WatchdogTimeouts.size()) ? WatchdogTimeouts[watchdog] : 0;
-    app.BusAddress = busAddress.toInt();
+    settings_.WatchdogTimeout =
+        watchdog >= 0 && watchdog < int(WatchdogTimeouts.size()) ? WatchdogTimeouts[watchdog] : 0;
+    settings_.BusAddress = ParseDecimalValue(busAddress.toStdString());
     QDialog::accept();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
-// The configuration dialog: operating mode, baud rate and bus address for the next connection. OK stores them in
-// the application's shared state; the lists and the address are remembered between openings.
+// The configuration dialog: operating mode, baud rate and bus address for the next connection. It returns them as
+// line settings; the lists and the address are remembered between openings.
+
+#include "LineSettings.h"
+#include "Protocol.h"
 
 #include <QDialog>
 #include <QString>
@@ -22,16 +25,24 @@ constexpr int IpAddress = 1016;
 constexpr int CommunicateWatchdog = 1056;
 } // namespace ConfigurationControl
 
-constexpr int MinBusAddress = 1;
-constexpr int MaxBusAddress = 126;
-
-// The value of the leading decimal digits of text (0 when there are none); large values saturate.
-long LeadingDecimalValue(const QString& text);
-
 class CConfigurationDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CConfigurationDialog(QWidget* parent = nullptr);
+    // What the dialog remembers between openings, for the life of the process: the list positions as they were
+    // when each list lost the focus, and the bus address as last typed (also when it was refused or cancelled).
+    struct RememberedChoices {
+        int OperatingModeIndex = 0;
+        int BaudRateIndex = 0;
+        QString BusAddressText;
+    };
+    static RememberedChoices& Remembered();
+
+    // Starts from the current settings, which the lists do not show: they show the remembered choices.
+    explicit CConfigurationDialog(const LineSettings& current = {}, QWidget* parent = nullptr);
+
+    // The settings after the dialog: OK replaces them all; an OK refused for its bus address still takes the
+    // baud rate; Cancel changes nothing more.
+    const LineSettings& Settings() const { return settings_; }
 
     QComboBox* ModeList() const { return modeList_; }
     QComboBox* BaudList() const { return baudList_; }
@@ -48,6 +59,7 @@ private:
     void OnBusAddressFocusLost();
     bool BusAddressOutOfRange(const QString& text) const;
 
+    LineSettings settings_;
     QComboBox* modeList_ = nullptr;
     QComboBox* baudList_ = nullptr;
     QComboBox* watchdogList_ = nullptr;

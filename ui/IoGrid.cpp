@@ -1,6 +1,7 @@
 #include "IoGrid.h"
 
 #include "DialogTemplate.h"
+#include "Twips.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -12,13 +13,7 @@
 namespace trelmo {
 namespace {
 
-constexpr int TwipsPerInch = 1440;
 constexpr int DefaultRowHeightTwips = 240;
-
-int TwipsToPixels(int twips, int dpi)
-{
-    return twips * dpi / TwipsPerInch;
-}
 
 // Active cells have the normal window colours; the view's own background shows around the cells.
 QColor ActiveCellColor()
@@ -27,11 +22,6 @@ QColor ActiveCellColor()
 }
 
 const QColor OutsideCellsColor(128, 128, 128);
-
-int PixelsToTwips(int pixels, int dpi)
-{
-    return pixels * TwipsPerInch / dpi;
-}
 
 } // namespace
 
@@ -72,7 +62,7 @@ void IoGrid::LayOut()
     // Rows as tall as the digits need, not the full line height of the CJK fallback fonts (which would scroll
     // the grid much further than its 240-twip rows do).
     const QRect digits = table_->fontMetrics().tightBoundingRect(QStringLiteral("0123456789ABCDEF"));
-    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY()), digits.height() + 6);
+    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY(), PixelRounding::Down), digits.height() + 6);
     rows->setDefaultSectionSize(rowHeight);
     columns->setFixedHeight(rowHeight);
 
@@ -151,12 +141,12 @@ void IoGrid::SetAllDataCellsActive(bool active)
 
 int IoGrid::TwipsPerPixelX() const
 {
-    return TwipsPerInch / table_->logicalDpiX();
+    return TwipsPerPixel(table_->logicalDpiX());
 }
 
 int IoGrid::TwipsPerPixelY() const
 {
-    return TwipsPerInch / table_->logicalDpiY();
+    return TwipsPerPixel(table_->logicalDpiY());
 }
 
 int IoGrid::ColWidth(int column) const
@@ -171,7 +161,7 @@ int IoGrid::ColWidth(int column) const
 
 void IoGrid::SetColWidth(int column, int twips)
 {
-    const int pixels = TwipsToPixels(twips, table_->logicalDpiX());
+    const int pixels = TwipsToPixels(twips, table_->logicalDpiX(), PixelRounding::Down);
     if (column == 0)
         table_->verticalHeader()->setFixedWidth(pixels);
     else if (column > 0 && column < GridColumns)

@@ -5,7 +5,7 @@
 #include "AppDataObjectsDialog.h"
 #include "ConfigurationDialog.h"
 #include "ConnectionSteps.h"
-#include "DemoApp.h"
+#include "DecimalText.h"
 #include "DialogTemplate.h"
 #include "IoExchange.h"
 #include "MessageBoxes.h"
@@ -13,8 +13,10 @@
 #include "MessageLog.h"
 #include "ModuleInfoDialog.h"
 #include "ObjectAccessDialog.h"
+#include "OutcomeTexts.h"
 #include "PortSelectionDialog.h"
 #include "StringTable.h"
+#include "Twips.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -38,14 +40,6 @@ constexpr int TextConnected = 107;
 constexpr int TextConnectionLost = 143;
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
-
-constexpr int TwipsPerInch = 1440;
-
-int TwipsToPixels(int twips, int dotsPerInch)
-{
-    return (twips * dotsPerInch + TwipsPerInch / 2) / TwipsPerInch;
-}
-
 
 // A relabelled button is announced by its new caption: the name the template gave it would otherwise stay.
 void SetCaption(QPushButton* button, const QString& caption)
@@ -77,7 +71,8 @@ bool IsShiftF10(const QEvent* event)
 
 } // namespace
 
-CMainDialog::CMainDialog(QWidget* parent) : QDialog(parent)
+CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend)
+    : QDialog(parent), session_(std::move(backend))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
@@ -87,8 +82,7 @@ CMainDialog::CMainDialog(QWidget* parent) : QDialog(parent)
     writeLengthEdit_ = Control<QLineEdit>(this, MainControl::WriteLength);
     readGrid_ = std::make_unique<IoGrid>(Control<QTableWidget>(this, MainControl::ReadGrid));
     writeGrid_ = std::make_unique<IoGrid>(Control<QTableWidget>(this, MainControl::WriteGrid));
-    readLengthEdit_->setText(ReadLengthText);
-    writeLengthEdit_->setText(WriteLengthText);
+    readLengthEdit_->clear(); // empty until the module's first I/O data
     // Both Length edits share their label's text as name; the grid each belongs to tells them apart.
     readLengthEdit_->setAccessibleDescription(readGrid_->Widget()->accessibleName());
     writeLengthEdit_->setAccessibleDescription(writeGrid_->Widget()->accessibleName());
@@ -113,9 +107,8 @@ CMainDialog::CMainDialog(QWidget* parent) : QDialog(parent)
     const QIcon icon(QString::fromLatin1(WindowIconPath));
     setWindowIcon(icon);
 
-    BusAddressText.clear();
-    BaudRateIndex = 0;
-    OperatingModeIndex = 0;
+    // The configuration dialog's remembered choices start afresh with the main window.
+    CConfigurationDialog::Remembered() = {};
 
     SetConnectionButtonsEnabled(false);
     cellEditor_->setMaxLength(2);
@@ -172,8 +165,10 @@ void CMainDialog::accept()
 
 void CMainDialog::OnOperatingMode()
 {
-    CConfigurationDialog dialog(this);
-    if (dialog.exec() == QDialog::Accepted)
+    CConfigurationDialog dialog(session_.Settings(), this);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    session_.Settings() = dialog.Settings(); // a refused OK has taken the baud rate all the same
+    if (accepted)
         Button(MainControl::Connect)->setEnabled(true);
 }
 
@@ -189,26 +184,26 @@ void CMainDialog::OnDisconnect()
 
 void CMainDialog::OnModuleInformation()
 {
-    CModuleInfoDialog dialog(this);
+    CModuleInfoDialog dialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()), this);
     dialog.exec();
 }
 
 void CMainDialog::OnObjectModuleAccess()
 {
-    CObjectAccessDialog dialog(this);
+    CObjectAccessDialog dialog(session_, this);
     dialog.exec();
 }
 
 void CMainDialog::OnApplicationConfigurationObject()
 {
-    CAppConfigObjectDialog dialog(this);
+    CAppConfigObjectDialog dialog(session_.HandedOver(), this);
     dialog.exec();
 }
 
 void CMainDialog::OnMessageDisplay()
 {
     // Modeless and self-deleting: every press opens another window and none is tracked here.
-    auto* display = new CMessageDisplayDialog(this);
+    auto* display = new CMessageDisplayDialog(session_.Log(), this);
     display->show();
 }
 
@@ -255,7 +250,7 @@ void CMainDialog::OnWriteLengthFocusLost()
 
 void CMainDialog::ConnectToModule()
 {
-    CPortSelectionDialog portDialog(this);
+    CPortSelectionDialog portDialog(session_, this);
     if (portDialog.exec() != QDialog::Accepted)
         return;
 
@@ -263,18 +258,18 @@ void CMainDialog::ConnectToModule()
     const bool keyboardOnConnect = connectButton->hasFocus();
     SetCaption(connectButton, LoadText(TextConnecting));
     connectButton->repaint(); // the sequence below blocks the event loop for up to four seconds
-    CDemoApp& app = TheApp();
-    const int failure =
-        ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), app.OperatingMode, app.BusAddress);
-    if (failure != ConnectionSucceeded) {
-        ShowAppMessage(this, LoadText(failure));
-        app.SerialPort.CloseSerialPort();
+    const LineSettings& settings = session_.Settings();
+    const ConnectionOutcome outcome = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
+                                                         settings.OperatingMode, settings.BusAddress);
+    if (outcome != ConnectionOutcome::Online) {
+        ShowAppMessage(this, LoadText(ConnectionOutcomeText(outcome)));
+        session_.Port().CloseSerialPort();
         SetCaption(connectButton, LoadText(TextConnect));
         return;
     }
 
     ExchangeIoData();
-    if (!app.SerialPort.IsOpen())
+    if (!session_.Port().IsOpen())
         return; // the first cycle lost the link and has said so
     ShowConnectedState();
     if (keyboardOnConnect)
@@ -298,7 +293,7 @@ void CMainDialog::DisconnectFromModule()
 {
     const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
     exchangeTimer_.stop();
-    TheApp().SerialPort.CloseSerialPort();
+    session_.Port().CloseSerialPort();
     ShowDisconnectedState();
     if (keyboardOnDisconnect)
         Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
@@ -319,21 +314,16 @@ void CMainDialog::ShowDisconnectedState()
 void CMainDialog::ExchangeIoData()
 {
     exchangeTimer_.stop();
-    CDemoApp& app = TheApp();
-    IoExchangeContext context{app.SerialPort, app.SequenceCounter, TheMessageLog(), app, appDataObjects_};
-    WriteDataState writeData = CurrentWriteData();
-    const IoCycleOutcome outcome =
-        trelmo::ExchangeIoData(context, writeData, *readGrid_, ReadLengthText.toStdString(), [this, &writeData] {
-            ApplyWriteLength();
-            writeData = CurrentWriteData();
-        });
-    if (outcome.readLengthText) {
-        ReadLengthText = QString::fromStdString(*outcome.readLengthText);
-        PushLengthTexts();
-    }
+    IoExchangeContext context{session_.Port(), session_.Sequence(), session_.Log(), session_.HandedOver(),
+                              appDataObjects_};
+    // A length typed but not yet left takes effect with this cycle's frame.
+    ApplyWriteLength();
+    const IoCycleOutcome outcome = trelmo::ExchangeIoData(context, writeData_, *readGrid_, readLength_);
+    if (outcome.readLength)
+        ShowReadLength(*outcome.readLength);
     // A port that is no longer held was lost (hang-up, device gone, a failed send): no later cycle could reach
     // the module, so the window must not go on looking connected.
-    if (!app.SerialPort.IsOpen()) {
+    if (!session_.Port().IsOpen()) {
         LoseConnection();
         return;
     }
@@ -344,7 +334,7 @@ void CMainDialog::LoseConnection()
 {
     const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
     exchangeTimer_.stop();
-    TheApp().SerialPort.CloseSerialPort();
+    session_.Port().CloseSerialPort();
     ShowDisconnectedState();
     if (keyboardOnDisconnect)
         Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
@@ -366,23 +356,20 @@ void CMainDialog::ApplyWriteLength()
     if (applyingWriteLength_)
         return;
     const QScopedValueRollback<bool> applying(applyingWriteLength_, true);
-    WriteDataState state = CurrentWriteData();
-    const int refusal = trelmo::ApplyWriteLength(*writeGrid_, state, writeLengthEdit_->text().toStdString());
-    if (refusal != NoMessage) {
-        // The previous length is back before the message shows, so cycles running meanwhile keep sending it.
-        writeLengthEdit_->setText(WriteLengthText);
-        ShowAppMessage(this, LoadText(refusal));
-        return;
+    const int typedLength = LeadingDigitsValueAfterSpace(writeLengthEdit_->text().toStdString());
+    const WriteLengthOutcome outcome = trelmo::ApplyWriteLength(*writeGrid_, writeData_, typedLength);
+    if (outcome != WriteLengthOutcome::Applied) {
+        // The previous length is back before the message shows; cycles running meanwhile keep sending it.
+        writeLengthEdit_->setText(QString::number(writeData_.length));
+        ShowAppMessage(this, LoadText(WriteLengthOutcomeText(outcome)));
     }
-    StoreWriteData(state);
-    PushLengthTexts();
 }
 
 void CMainDialog::BeginCellEdit()
 {
     const int row = writeGrid_->RowSel();
     const int column = writeGrid_->ColSel();
-    if (row > writeGrid_->Rows() || !IsWriteCellEditable(row, column, CurrentWriteData()))
+    if (row > writeGrid_->Rows() || !IsWriteCellEditable(row, column, writeData_))
         return;
 
     editedCell_ = {row, column};
@@ -401,48 +388,32 @@ QRect CMainDialog::CellEditorRect(int row, int column) const
     const IoGrid& grid = *writeGrid_;
     const int dotsX = grid.Widget()->logicalDpiX();
     const int dotsY = grid.Widget()->logicalDpiY();
-    const int left = TwipsToPixels(grid.ColPos(column), dotsX);
-    const int top = TwipsToPixels(grid.RowPos(row), dotsY);
-    const int right = TwipsToPixels(grid.ColPos(column) + grid.ColWidth(column), dotsX) + 1;
-    const int bottom = TwipsToPixels(grid.RowPos(row) + grid.RowHeight(row), dotsY) + 1;
+    const auto pixels = [](int twips, int dotsPerInch) {
+        return TwipsToPixels(twips, dotsPerInch, PixelRounding::Nearest);
+    };
+    const int left = pixels(grid.ColPos(column), dotsX);
+    const int top = pixels(grid.RowPos(row), dotsY);
+    const int right = pixels(grid.ColPos(column) + grid.ColWidth(column), dotsX) + 1;
+    const int bottom = pixels(grid.RowPos(row) + grid.RowHeight(row), dotsY) + 1;
     const QPoint corner = grid.Widget()->mapTo(this, QPoint(0, 0)) + QPoint(1, 1);
     return QRect(corner.x() + left, corner.y() + top, right - left, bottom - top);
 }
 
 void CMainDialog::CommitCellEdit()
 {
-    WriteDataState state = CurrentWriteData();
-    const int refusal = trelmo::CommitCellEdit(*writeGrid_, state, editedCell_, cellEditor_->text().toStdString());
-    if (refusal != NoMessage) {
-        ShowAppMessage(this, LoadText(refusal));
+    const CellEditOutcome outcome =
+        trelmo::CommitCellEdit(*writeGrid_, writeData_, editedCell_, cellEditor_->text().toStdString());
+    if (outcome != CellEditOutcome::Stored) {
+        ShowAppMessage(this, LoadText(CellEditOutcomeText(outcome)));
         return;
     }
-    StoreWriteData(state);
     cellEditor_->hide();
-    PushLengthTexts();
 }
 
-WriteDataState CMainDialog::CurrentWriteData() const
+void CMainDialog::ShowReadLength(int length)
 {
-    WriteDataState state;
-    state.WriteData = WriteData;
-    state.WriteLengthText = WriteLengthText.toStdString();
-    return state;
-}
-
-void CMainDialog::StoreWriteData(const WriteDataState& state)
-{
-    WriteData = state.WriteData;
-    WriteLengthText = QString::fromStdString(state.WriteLengthText);
-}
-
-void CMainDialog::PushLengthTexts()
-{
-    // Unchanged texts are left alone, so a user typing in the write Length edit keeps the cursor.
-    if (readLengthEdit_->text() != ReadLengthText)
-        readLengthEdit_->setText(ReadLengthText);
-    if (writeLengthEdit_->text() != WriteLengthText)
-        writeLengthEdit_->setText(WriteLengthText);
+    readLength_ = length;
+    readLengthEdit_->setText(QString::number(length));
 }
 
 bool CMainDialog::IsInThisWindow(QObject* object) const

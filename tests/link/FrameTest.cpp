@@ -96,27 +96,4 @@ TEST(SequenceCounterTest, KeepsCountingPastTheSignedRange)
     EXPECT_EQ(counter.Take(), 0x00);
 }
 
-TEST(HexTextTest, BytesToHexText)
-{
-    const Bytes bytes = {0x01, 0x0A, 0xFF};
-    EXPECT_EQ(BytesToHexText(bytes, 1), "101 0A FF ");
-    EXPECT_EQ(BytesToHexText(bytes, 1).size(), 10u);
-    EXPECT_EQ(BytesToHexText(bytes, 0), "001 0A FF ");
-    EXPECT_EQ(BytesToHexText(bytes, 7), "001 0A FF ") << "any direction but 1 is received";
-    EXPECT_EQ(BytesToHexText(Bytes{}, 1), "1");
-    EXPECT_EQ(BytesToHexText(Bytes{}, 0), "0");
-}
-
-TEST(HexTextTest, IsHexText)
-{
-    struct Case {
-        const char* text;
-        bool hex;
-    };
-    const Case cases[] = {{"0F", true}, {"A", true},  {"", true},   {"09", true}, {"0f", false},
-                          {"G1", false}, {"A ", false}, {" A", false}, {"-1", false}};
-    for (const Case& c : cases)
-        EXPECT_EQ(IsHexText(c.text), c.hex) << '"' << c.text << '"';
-}
-
 } // namespace

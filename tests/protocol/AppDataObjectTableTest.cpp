@@ -1,6 +1,7 @@
 #include "AppDataObjectTable.h"
 
 #include "FakeSerialBackend.h"
+#include "HexText.h"
 #include "LogRecorder.h"
 
 #include <gtest/gtest.h>
@@ -56,31 +57,32 @@ TEST(AppDataObjectAddTest, Checks)
         std::string instance;
         std::string attribute;
         std::string data;
-        int message;
+        AppDataObjectAddOutcome outcome;
         AppDataObjectEntry entry;
     };
+    using O = AppDataObjectAddOutcome;
     const Case cases[] = {
-        {"1", "23", "02", 114, {}},
-        {"1", "23", "", 114, {}},
-        {"12", "3", "  01 02  ", 0, {12, 3, 2, "01 02"}},
-        {"12", "3", "01\r\n02\n03 ", 0, {12, 3, 3, "01 02 03"}},
-        {"", "", "7F", 0, {0, 0, 1, "7F"}},
-        {"300", "1", "01", 0, {300, 1, 1, "01"}},
-        {" 5", "6x", "01", 0, {5, 6, 1, "01"}},
-        {"2", "2", " \r\n ", 115, {}},
-        {"2", "2", "", 115, {}},
-        {"2", "2", "01  02", 110, {}},
-        {"2", "2", "01 G2", 110, {}},
-        {"2", "2", "0102", 110, {}},
-        {"2", "2", "12,34", 110, {}},
-        {"2", "2", longText, 110, {}},
-        {"2", "2", longText.substr(3), 0, {2, 2, 242, longText.substr(3)}},
+        {"1", "23", "02", O::RepeatedPair, {}},
+        {"1", "23", "", O::RepeatedPair, {}},
+        {"12", "3", "  01 02  ", O::Accepted, {12, 3, 2, "01 02"}},
+        {"12", "3", "01\r\n02\n03 ", O::Accepted, {12, 3, 3, "01 02 03"}},
+        {"", "", "7F", O::Accepted, {0, 0, 1, "7F"}},
+        {"300", "1", "01", O::Accepted, {300, 1, 1, "01"}},
+        {" 5", "6x", "01", O::Accepted, {5, 6, 1, "01"}},
+        {"2", "2", " \r\n ", O::EmptyData, {}},
+        {"2", "2", "", O::EmptyData, {}},
+        {"2", "2", "01  02", O::IllegalData, {}},
+        {"2", "2", "01 G2", O::IllegalData, {}},
+        {"2", "2", "0102", O::IllegalData, {}},
+        {"2", "2", "12,34", O::IllegalData, {}},
+        {"2", "2", longText, O::IllegalData, {}},
+        {"2", "2", longText.substr(3), O::Accepted, {2, 2, 242, longText.substr(3)}},
     };
     for (const Case& c : cases) {
         const AppDataObjectAddCheck check = CheckAppDataObjectAdd(table, c.instance, c.attribute, c.data);
         const std::string label = c.instance + "/" + c.attribute + "/" + c.data.substr(0, 12);
-        EXPECT_EQ(check.messageId, c.message) << label;
-        if (c.message == 0) {
+        EXPECT_EQ(check.outcome, c.outcome) << label;
+        if (c.outcome == O::Accepted) {
             EXPECT_EQ(check.entry.Instance, c.entry.Instance) << label;
             EXPECT_EQ(check.entry.Attribute, c.entry.Attribute) << label;
             EXPECT_EQ(check.entry.ByteCount, c.entry.ByteCount) << label;

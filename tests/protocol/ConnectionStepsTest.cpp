@@ -1,7 +1,7 @@
 #include "ConnectionSteps.h"
 
-#include "DemoApp.h"
 #include "FakeSerialBackend.h"
+#include "HexText.h"
 #include "LogRecorder.h"
 
 #include <gtest/gtest.h>
@@ -118,29 +118,21 @@ TEST_F(ConnectionStepsTest, AnswerLongerThanTwentyBytesIsReadInPiecesAndIsNoAnsw
     EXPECT_EQ(link.backend->Unread().size(), 10u);
 }
 
-TEST(NeedsAutoBaudHandshakeTest, OnlyTheTwoExactFixedRateModesSkipIt)
-{
-    EXPECT_FALSE(NeedsAutoBaudHandshake("UART 9600bps"));
-    EXPECT_FALSE(NeedsAutoBaudHandshake("UART 115200bps"));
-    EXPECT_TRUE(NeedsAutoBaudHandshake("UART Auto BaudRate"));
-    EXPECT_TRUE(NeedsAutoBaudHandshake("uart 9600bps"));
-    EXPECT_TRUE(NeedsAutoBaudHandshake("UART 9600bps "));
-    EXPECT_TRUE(NeedsAutoBaudHandshake(""));
-}
-
-// Which step fails decides the text; a failed step stops the sequence.
+// The outcome names the step that failed; a failed step stops the sequence.
+using Mode = OperatingMode;
+using Outcome = ConnectionOutcome;
 struct SequenceCase {
     const char* name;
-    const char* mode;
+    Mode mode;
     std::vector<Bytes> arrivals; // one per wait, empty = nothing arrives
     bool failSends;
-    int result;
+    Outcome result;
     std::size_t writes;
 };
 
 class ConnectionSequenceTest : public ConnectionStepsTest, public ::testing::WithParamInterface<SequenceCase> {};
 
-TEST_P(ConnectionSequenceTest, ReturnsTheTextOfTheFailedStep)
+TEST_P(ConnectionSequenceTest, ReturnsTheStepThatFailed)
 {
     const SequenceCase& c = GetParam();
     for (const Bytes& arrival : c.arrivals)
@@ -155,26 +147,29 @@ TEST_P(ConnectionSequenceTest, ReturnsTheTextOfTheFailedStep)
 INSTANTIATE_TEST_SUITE_P(
     Steps, ConnectionSequenceTest,
     ::testing::Values(
-        SequenceCase{"fixed9600", "UART 9600bps", {Answer, Answer}, false, ConnectionSucceeded, 2},
-        SequenceCase{"fixed115200", "UART 115200bps", {Answer, Answer}, false, ConnectionSucceeded, 2},
-        SequenceCase{"auto", "UART Auto BaudRate", {{0xAA}, Answer, Answer}, false, ConnectionSucceeded, 3},
-        SequenceCase{"autoSilent", "UART Auto BaudRate", {}, false, TextAutoBaudFailed, 80},
-        SequenceCase{"autoSendFails", "UART Auto BaudRate", {}, true, TextAutoBaudFailed, 0},
-        SequenceCase{"busAddressUnanswered", "UART 9600bps", {{}}, false, TextBusAddressFailed, 1},
-        SequenceCase{"busAddressNotSent", "UART 9600bps", {}, true, TextBusAddressFailed, 0},
-        SequenceCase{"onlineUnanswered", "UART 9600bps", {Answer, {}}, false, TextGoOnlineFailed, 2},
+        SequenceCase{"fixed9600", Mode::Uart9600, {Answer, Answer}, false, Outcome::Online, 2},
+        SequenceCase{"fixed115200", Mode::Uart115200, {Answer, Answer}, false, Outcome::Online, 2},
+        SequenceCase{"auto", Mode::AutoBaud, {{0xAA}, Answer, Answer}, false, Outcome::Online, 3},
+        SequenceCase{"autoSilent", Mode::AutoBaud, {}, false, Outcome::AutoBaudFailed, 80},
+        SequenceCase{"autoSendFails", Mode::AutoBaud, {}, true, Outcome::AutoBaudFailed, 0},
+        SequenceCase{"busAddressUnanswered", Mode::Uart9600, {{}}, false, Outcome::BusAddressFailed, 1},
+        SequenceCase{"busAddressNotSent", Mode::Uart9600, {}, true, Outcome::BusAddressFailed, 0},
+        SequenceCase{"onlineUnanswered", Mode::Uart9600, {Answer, {}}, false, Outcome::GoOnlineFailed, 2},
         // Only a whole, intact frame that is not an error answer counts as an answer.
-        SequenceCase{"busAddressErrorAnswer", "UART 9600bps", {ErrorAnswerFrame}, false, TextBusAddressFailed, 1},
-        SequenceCase{"busAddressWrongCrc", "UART 9600bps", {WithFlippedCrc(Answer)}, false, TextBusAddressFailed, 1},
-        SequenceCase{"busAddressTooShort", "UART 9600bps", {{0x01, 0x02}}, false, TextBusAddressFailed, 1},
-        SequenceCase{"onlineErrorAnswer", "UART 9600bps", {Answer, ErrorAnswerFrame}, false, TextGoOnlineFailed, 2}),
+        SequenceCase{"busAddressErrorAnswer", Mode::Uart9600, {ErrorAnswerFrame}, false, Outcome::BusAddressFailed,
+                     1},
+        SequenceCase{"busAddressWrongCrc", Mode::Uart9600, {WithFlippedCrc(Answer)}, false,
+                     Outcome::BusAddressFailed, 1},
+        SequenceCase{"busAddressTooShort", Mode::Uart9600, {{0x01, 0x02}}, false, Outcome::BusAddressFailed, 1},
+        SequenceCase{"onlineErrorAnswer", Mode::Uart9600, {Answer, ErrorAnswerFrame}, false, Outcome::GoOnlineFailed,
+                     2}),
     [](const ::testing::TestParamInfo<SequenceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ConnectionStepsTest, FixedRateModeSendsTheBusAddressFirst)
 {
     link.backend->QueueArrival(Answer);
     link.backend->QueueArrival(Answer);
-    ASSERT_EQ(ConnectionSequence(link.port, sequence, log, OperatingMode9600, 126, WaitClock()), ConnectionSucceeded);
+    ASSERT_EQ(ConnectionSequence(link.port, sequence, log, Mode::Uart9600, 126, WaitClock()), Outcome::Online);
     EXPECT_EQ(link.backend->Writes()[0], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
     EXPECT_EQ(link.backend->Writes()[1][5], 0x00) << "then the on-line request";
     EXPECT_EQ(sequence.Value(), 3);

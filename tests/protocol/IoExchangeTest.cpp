@@ -1,6 +1,7 @@
 #include "IoExchange.h"
 
 #include "FakeSerialBackend.h"
+#include "HexText.h"
 #include "LogRecorder.h"
 #include "MemoryGrid.h"
 
@@ -39,11 +40,11 @@ bool CrcCloses(const Bytes& frame)
 
 class IoExchangeTest : public ::testing::Test {
 protected:
-    IoCycleOutcome Cycle(const std::function<void()>& applyWriteLength = {})
+    IoCycleOutcome Cycle()
     {
-        IoCycleOutcome outcome = ExchangeIoData(context, write, readGrid, readLengthText, applyWriteLength);
-        if (outcome.readLengthText)
-            readLengthText = *outcome.readLengthText;
+        IoCycleOutcome outcome = ExchangeIoData(context, write, readGrid, readLength);
+        if (outcome.readLength)
+            readLength = *outcome.readLength;
         return outcome;
     }
     const std::vector<Bytes>& Writes() const { return link.backend->Writes(); }
@@ -52,13 +53,13 @@ protected:
     SequenceCounter sequence;
     MessageLog log;
     LogRecorder recorder{log};
-    CDemoApp app;
+    AppConfigObjectData handedOver;
     AppDataObjectTable table;
-    IoExchangeContext context{link.port, sequence, log, app, table};
-    WriteDataState write;
+    IoExchangeContext context{link.port, sequence, log, handedOver, table};
+    WriteData write;
     MemoryGrid writeGrid;
     MemoryGrid readGrid;
-    std::string readLengthText;
+    int readLength = 0;
 };
 
 TEST_F(IoExchangeTest, WriteLengthZeroSendsSixBytes)
@@ -76,16 +77,16 @@ TEST_F(IoExchangeTest, WriteLengthZeroSendsSixBytes)
     EXPECT_EQ(recorder.Lines()[1], BytesToHexText(IoAnswer({}), 0));
 }
 
-TEST_F(IoExchangeTest, TheCycleAppliesTheWriteLengthBeforeBuildingItsFrame)
+TEST_F(IoExchangeTest, TheCycleSendsTheAppliedWriteData)
 {
     sequence.Set(0x20);
     writeGrid.SetText(0, "0A");
     writeGrid.SetText(2, "FF");
+    ASSERT_EQ(ApplyWriteLength(writeGrid, write, 3), WriteLengthOutcome::Applied);
     link.backend->QueueArrival(IoAnswer({}));
 
-    Cycle([this] { ApplyWriteLength(writeGrid, write, "3"); });
+    Cycle();
     EXPECT_EQ(Writes().at(0), Hex("20 00 00 03 0A 00 FF 5A C4"));
-    EXPECT_EQ(writeGrid.Text(1), "00");
 }
 
 TEST_F(IoExchangeTest, FailedSendRetriesInASecondWithoutLogging)
@@ -93,7 +94,7 @@ TEST_F(IoExchangeTest, FailedSendRetriesInASecondWithoutLogging)
     link.backend->FailAllWrites();
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
-    EXPECT_FALSE(outcome.readLengthText);
+    EXPECT_FALSE(outcome.readLength);
     EXPECT_TRUE(recorder.Lines().empty());
     EXPECT_FALSE(link.port.IsOpen());
 
@@ -108,34 +109,24 @@ TEST_F(IoExchangeTest, NoAnswerRetriesInASecondAndKeepsTheReadGrid)
 
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
-    EXPECT_FALSE(outcome.readLengthText);
+    EXPECT_FALSE(outcome.readLength);
     EXPECT_EQ(recorder.Size(), 3u) << "only the sent line of the unanswered cycle";
     EXPECT_EQ(readGrid.Text(0), "11");
-    EXPECT_EQ(readLengthText, "1");
+    EXPECT_EQ(readLength, 1);
 }
 
 TEST_F(IoExchangeTest, ReadGridFollowsTheLengthOfEachAnswer)
 {
-    struct Step {
-        Bytes data;
-        const char* lengthText;
-    };
-    const Step steps[] = {
-        {Hex("11 22 33"), "3"},
-        {Hex("44"), "1"},
-        {Bytes(12, 0xAB), "12"},
-        {{}, "0"},
-    };
-    for (const Step& step : steps) {
-        link.backend->QueueArrival(IoAnswer(step.data));
+    for (const Bytes& data : {Hex("11 22 33"), Hex("44"), Bytes(12, 0xAB), Bytes()}) {
+        const int length = static_cast<int>(data.size());
+        link.backend->QueueArrival(IoAnswer(data));
         const IoCycleOutcome outcome = Cycle();
-        ASSERT_TRUE(outcome.readLengthText);
-        EXPECT_EQ(*outcome.readLengthText, step.lengthText);
+        EXPECT_EQ(outcome.readLength, std::optional<int>(length));
         for (int j = 0; j < 20; ++j) {
-            const bool inUse = j < static_cast<int>(step.data.size());
-            EXPECT_EQ(readGrid.Active(j), inUse) << step.lengthText << " cell " << j;
-            const std::string expected = inUse ? BytesToHexText(&step.data[j], 1, 0).substr(1, 2) : "";
-            EXPECT_EQ(readGrid.Text(j), expected) << step.lengthText << " cell " << j;
+            const bool inUse = j < length;
+            EXPECT_EQ(readGrid.Active(j), inUse) << length << " cell " << j;
+            const std::string expected = inUse ? BytesToHexText(&data[j], 1, 0).substr(1, 2) : "";
+            EXPECT_EQ(readGrid.Text(j), expected) << length << " cell " << j;
         }
     }
 }
@@ -156,7 +147,7 @@ TEST_P(BrokenAnswerTest, IsLoggedAndTreatedAsNoAnswer)
 
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
-    EXPECT_FALSE(outcome.readLengthText);
+    EXPECT_FALSE(outcome.readLength);
     EXPECT_EQ(readGrid.Text(1), "22") << "the read grid keeps its content";
     EXPECT_TRUE(readGrid.Active(1));
     EXPECT_EQ(Writes().size(), 2u) << "nothing is answered";
@@ -189,11 +180,11 @@ TEST_F(IoExchangeTest, AFullReadGridsAnswerIsReadWholeSoTheNextAnswerStartsClean
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<std::uint8_t>(i);
     link.backend->QueueArrival(IoAnswer(data)); // 256 bytes
-    EXPECT_EQ(Cycle().readLengthText.value_or(""), "250");
+    EXPECT_EQ(Cycle().readLength, std::optional<int>(250));
     EXPECT_EQ(readGrid.Text(249), "F9");
 
     link.backend->QueueArrival(IoAnswer({0x11}));
-    EXPECT_EQ(Cycle().readLengthText.value_or(""), "1");
+    EXPECT_EQ(Cycle().readLength, std::optional<int>(1));
     EXPECT_EQ(readGrid.Text(0), "11");
     EXPECT_EQ(recorder.Lines().back(), BytesToHexText(IoAnswer({0x11}), 0));
 }
@@ -205,8 +196,8 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
         std::string* text;
         std::int32_t* length;
     };
-    const Case cases[] = {{2, &app.ConfigurationDataText, &app.ConfigurationDataLength},
-                          {3, &app.ParameterDataText, &app.ParameterDataLength}};
+    const Case cases[] = {{2, &handedOver.ConfigurationDataText, &handedOver.ConfigurationDataLength},
+                          {3, &handedOver.ParameterDataText, &handedOver.ParameterDataLength}};
     for (const Case& c : cases) {
         const Bytes request = ModuleRequest(0xF0, c.instance, 1, Hex("01 02 03"));
         link.backend->QueueArrival(request);
@@ -214,7 +205,9 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
         const std::size_t before = Writes().size();
         const std::uint8_t echoSequence = static_cast<std::uint8_t>(sequence.Value() + 1);
 
-        EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+        const IoCycleOutcome outcome = Cycle();
+        EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
+        EXPECT_FALSE(outcome.readLength) << "a hand-over shows no read data";
         EXPECT_EQ(*c.text, "01 02 03 ");
         EXPECT_EQ(*c.length, 3);
         ASSERT_EQ(Writes().size(), before + 2);
@@ -227,7 +220,6 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
         EXPECT_EQ(recorder.Lines().back(), "055 02 00 06 02 F0 00 02 00 01 00 00 ");
         EXPECT_EQ(recorder.Lines()[recorder.Size() - 2], BytesToHexText(echo, 1));
     }
-    EXPECT_TRUE(readLengthText.empty()) << "a hand-over leaves the read length alone";
 }
 
 TEST_F(IoExchangeTest, OtherInstancesAreEchoedButNotStoredAndOtherObjectsIgnored)
@@ -240,14 +232,14 @@ TEST_F(IoExchangeTest, OtherInstancesAreEchoedButNotStoredAndOtherObjectsIgnored
         Cycle();
         EXPECT_EQ(Writes().size(), before + 2) << instance << ":" << attribute << " is echoed";
     }
-    EXPECT_TRUE(app.ConfigurationDataText.empty());
-    EXPECT_TRUE(app.ParameterDataText.empty());
+    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
+    EXPECT_TRUE(handedOver.ParameterDataText.empty());
 
     const std::size_t before = Writes().size();
     link.backend->QueueArrival(ModuleRequest(0xF1, 2, 1, Hex("09")));
     EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
     EXPECT_EQ(Writes().size(), before + 1);
-    EXPECT_TRUE(app.ConfigurationDataText.empty());
+    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
 }
 
 TEST_F(IoExchangeTest, LargestHandOverThatFitsTheAnswerBufferIsStored)
@@ -255,7 +247,7 @@ TEST_F(IoExchangeTest, LargestHandOverThatFitsTheAnswerBufferIsStored)
     const Bytes request = ModuleRequest(0xF0, 2, 1, Bytes(242, 0x7E)); // Length 248, 254 bytes in all
     link.backend->QueueArrival(request);
     Cycle();
-    EXPECT_EQ(app.ConfigurationDataLength, 242);
+    EXPECT_EQ(handedOver.ConfigurationDataLength, 242);
     EXPECT_EQ(Writes().back().size(), ModuleFrame::BufferSize);
 }
 
@@ -272,8 +264,8 @@ TEST_P(BadHandOverTest, IsLoggedOnly)
     link.backend->QueueArrival(GetParam().frame);
     EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
     EXPECT_EQ(Writes().size(), 1u) << "no echo";
-    EXPECT_EQ(app.ConfigurationDataLength, 0);
-    EXPECT_TRUE(app.ConfigurationDataText.empty());
+    EXPECT_EQ(handedOver.ConfigurationDataLength, 0);
+    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
     EXPECT_EQ(recorder.Size(), 2u);
 }
 
@@ -342,10 +334,10 @@ TEST_F(IoExchangeTest, LateAnswerIsSetAsideNotTakenForTheNextAnswer)
     link.backend->Deliver(late);
     link.backend->QueueArrival(IoAnswer({0xBB, 0xCC}));
 
-    EXPECT_EQ(Cycle().readLengthText.value_or(""), "2");
+    EXPECT_EQ(Cycle().readLength, std::optional<int>(2));
     EXPECT_EQ(readGrid.Text(0), "BB");
     EXPECT_EQ(Writes().size(), 2u) << "the late request is not echoed";
-    EXPECT_TRUE(app.ConfigurationDataText.empty());
+    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
     const std::vector<std::string>& lines = recorder.Lines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1], BytesToHexText(late, 0)) << "logged as received before the next request";

@@ -1,6 +1,7 @@
 #include "ModuleInfo.h"
 
 #include "FakeSerialBackend.h"
+#include "HexText.h"
 #include "LogRecorder.h"
 
 #include <gtest/gtest.h>

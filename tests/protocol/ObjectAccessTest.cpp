@@ -1,6 +1,7 @@
 #include "ObjectAccess.h"
 
 #include "FakeSerialBackend.h"
+#include "HexText.h"
 #include "LogRecorder.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,6 @@ using trelmo::fake::FakeLink;
 using trelmo::fake::Hex;
 
 namespace {
-
-using Ids = std::vector<int>;
 
 Bytes ResponseWith(const Bytes& data, std::uint8_t frameType = Response)
 {
@@ -69,55 +68,6 @@ TEST(ReadAttributeTest, TypedCodesOnTheWire)
     }
 }
 
-TEST(InputTextTest, ParseHexByteList)
-{
-    struct Case {
-        const char* text;
-        const char* bytes;
-    };
-    const Case cases[] = {
-        {"  01 02  ", "01 02"}, {"0102", "02"},         {"1 2 3", "01 02 03"}, {"12,34", "12"},
-        {"\t0a FF\r\n", "0A FF"}, {"   ", ""},          {"", ""},              {"01  02", "01 00 02"},
-        {"x1 02", "00 02"},     {"1ff", "FF"},          {"01\n02", "01 02"},  {"01\r\n02\r03", "01 02 03"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ParseHexByteList(c.text), Hex(c.bytes)) << '"' << c.text << '"';
-}
-
-TEST(InputTextTest, CountHexTokensCountsBlanksAndLineBreaksPlusOne)
-{
-    EXPECT_EQ(CountHexTokens(""), 1u);
-    EXPECT_EQ(CountHexTokens("0102"), 1u);
-    EXPECT_EQ(CountHexTokens("01 02"), 2u);
-    EXPECT_EQ(CountHexTokens("01  02"), 3u);
-    EXPECT_EQ(CountHexTokens("01\t02"), 1u) << "a tab does not separate";
-    EXPECT_EQ(CountHexTokens("01\r\n02\n03"), 3u) << "CR LF is one line break";
-}
-
-TEST(InputTextTest, LegalHexByteList)
-{
-    struct Case {
-        std::string text;
-        bool legal;
-    };
-    const Case cases[] = {
-        {"01 02", true},          {"  01 02  ", true},          {"", true},
-        {"0x12", false},          {"12,34", false},             {"01  02", false},
-        {"01 x2", false},         {"-1", false},                {"01 02 ", true},
-        {"0102", false},          {"1ff", false},               {"1 f", true},
-        {"0A\r\nfF\n1", true},    {"01 \n02", false},           {"01\t02", false},
-        {Repeat("AB", 242), true}, {Repeat("AB", 243), false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsLegalHexByteList(c.text), c.legal) << '"' << c.text.substr(0, 20) << '"';
-}
-
-TEST(ResponseDataTest, FormatIsLowercaseWithTrailingBlank)
-{
-    EXPECT_EQ(FormatResponseData(Bytes{0x0A, 0xFF}), "0a ff ");
-    EXPECT_EQ(FormatResponseData(Bytes{}), "");
-}
-
 TEST(ResponseDataTest, NeverBeyondTheBytesReceived)
 {
     struct Case {
@@ -152,17 +102,20 @@ TEST(CheckAccessTextsTest, RefusalsBeforeSending)
         const char* attribute;
         bool write;
         const char* input;
-        int message;
+        AccessCheck check;
     };
+    using C = AccessCheck;
     const Case cases[] = {
-        {"", "1", "1", false, "", 126},    {"1", "", "1", false, "", 126},   {"1", "1", "", true, "01", 126},
-        {"1", "1", "1", true, "", 127},    {"1", "1", "1", true, "  ", 0},   {"1", "1", "1", false, "", 0},
-        {"F0", "1", "1", false, "", 142},  {"f0", "1", "1", false, "", 142}, {"F1", "1", "1", true, "01", 142},
-        {"f1", "1", "1", false, "", 142},  {"1F0", "1", "1", false, "", 0},  {"0F0", "1", "1", false, "", 0},
-        {"F0 ", "1", "1", false, "", 0},
+        {"", "1", "1", false, "", C::CodesIncomplete},   {"1", "", "1", false, "", C::CodesIncomplete},
+        {"1", "1", "", true, "01", C::CodesIncomplete},  {"1", "1", "1", true, "", C::InputDataMissing},
+        {"1", "1", "1", true, "  ", C::Ready},           {"1", "1", "1", false, "", C::Ready},
+        {"F0", "1", "1", false, "", C::ReservedObject},  {"f0", "1", "1", false, "", C::ReservedObject},
+        {"F1", "1", "1", true, "01", C::ReservedObject}, {"f1", "1", "1", false, "", C::ReservedObject},
+        {"1F0", "1", "1", false, "", C::Ready},          {"0F0", "1", "1", false, "", C::Ready},
+        {"F0 ", "1", "1", false, "", C::Ready},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CheckAccessTexts(c.object, c.instance, c.attribute, c.write, c.input), c.message)
+        EXPECT_EQ(CheckAccessTexts(c.object, c.instance, c.attribute, c.write, c.input), c.check)
             << c.object << '/' << c.instance << '/' << c.attribute << '/' << c.input;
 }
 
@@ -183,10 +136,8 @@ TEST_F(AccessTest, ReadShowsLowercaseDataAndLogsUppercase)
     const Bytes answer = ResponseWith({0x0A, 0xFF});
     link.backend->QueueArrival(answer);
     const AccessResult result = Read();
-    EXPECT_TRUE(result.success);
-    EXPECT_EQ(result.statusTextId, 134);
+    EXPECT_EQ(result.outcome, AccessOutcome::ReadAnswered);
     EXPECT_EQ(result.responseDataText, "0a ff ");
-    EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(link.backend->Writes(), std::vector<Bytes>{Hex("05 01 00 06 01 01 00 01 00 03 26 57")});
     EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{"105 01 00 06 01 01 00 01 00 03 26 57 ",
                                                      BytesToHexText(answer, 0)}));
@@ -197,18 +148,15 @@ TEST_F(AccessTest, ReadOfLengthSixIsRightWithNoData)
 {
     link.backend->QueueArrival(ResponseWith({}));
     const AccessResult result = Read();
-    EXPECT_TRUE(result.success);
-    EXPECT_EQ(result.statusTextId, 134);
+    EXPECT_EQ(result.outcome, AccessOutcome::ReadAnswered);
     EXPECT_EQ(result.responseDataText, "");
 }
 
 TEST_F(AccessTest, ReadWithNoAnswer)
 {
     const AccessResult result = Read();
-    EXPECT_FALSE(result.success);
-    EXPECT_EQ(result.statusTextId, 132);
+    EXPECT_EQ(result.outcome, AccessOutcome::ReadNotAnswered);
     EXPECT_FALSE(result.responseDataText);
-    EXPECT_EQ(result.messages, Ids{128});
     ASSERT_EQ(recorder.Size(), 1u);
     EXPECT_EQ(recorder.Lines()[0][0], '1');
     EXPECT_EQ(link.backend->Waits(), std::vector<int>{50});
@@ -231,10 +179,8 @@ TEST_F(AccessTest, ReadAnswersOtherThanAWholeIntactResponseAreErrors)
         LogRecorder freshRecorder(freshLog);
         fresh.backend->QueueArrival(answer);
         const AccessResult result = ReadAttribute(fresh.port, counter, freshLog, "1", "1", "3");
-        EXPECT_FALSE(result.success) << name;
-        EXPECT_EQ(result.statusTextId, 132) << name;
+        EXPECT_EQ(result.outcome, AccessOutcome::ReadNotAnswered) << name;
         EXPECT_FALSE(result.responseDataText) << name << ": the field keeps what it held";
-        EXPECT_EQ(result.messages, Ids{128}) << name;
         ASSERT_EQ(freshRecorder.Size(), 2u) << name;
         EXPECT_EQ(freshRecorder.Lines()[1], BytesToHexText(answer, 0)) << name;
     }
@@ -242,13 +188,13 @@ TEST_F(AccessTest, ReadAnswersOtherThanAWholeIntactResponseAreErrors)
 
 TEST_F(AccessTest, LateAnswerToAnEarlierReadIsSetAsideBeforeTheNextRequest)
 {
-    EXPECT_FALSE(Read().success);
+    EXPECT_EQ(Read().outcome, AccessOutcome::ReadNotAnswered);
     const Bytes late = ResponseWith({0xEE});
     link.backend->Deliver(late);
     link.backend->QueueArrival(ResponseWith({0x0A}));
 
     const AccessResult result = Read();
-    EXPECT_TRUE(result.success);
+    EXPECT_EQ(result.outcome, AccessOutcome::ReadAnswered);
     EXPECT_EQ(result.responseDataText, "0a ");
     ASSERT_EQ(recorder.Size(), 4u);
     EXPECT_EQ(recorder.Lines()[1], BytesToHexText(late, 0)) << "logged as received, then set aside";
@@ -258,10 +204,7 @@ TEST_F(AccessTest, LateAnswerToAnEarlierReadIsSetAsideBeforeTheNextRequest)
 TEST_F(AccessTest, ReadThatCannotBeSentLeavesTheStatus)
 {
     link.backend->FailAllWrites();
-    const AccessResult result = Read();
-    EXPECT_FALSE(result.success);
-    EXPECT_FALSE(result.statusTextId);
-    EXPECT_EQ(result.messages, Ids{128});
+    EXPECT_EQ(Read().outcome, AccessOutcome::ReadNotSent);
     EXPECT_EQ(recorder.Size(), 0u);
     EXPECT_FALSE(link.port.IsOpen());
 }
@@ -271,10 +214,7 @@ TEST_F(AccessTest, WriteProbesThenWritesWithConsecutiveSequences)
     counter.Set(5);
     link.backend->QueueArrival(ResponseWith({0x00, 0x00}));
     link.backend->QueueArrival(AssembleObjectFrame(0x06, Response, ServiceWrite, 0x01, 1, 3));
-    const AccessResult result = Write(" 0A 0B ");
-    EXPECT_TRUE(result.success);
-    EXPECT_EQ(result.statusTextId, 137);
-    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(Write(" 0A 0B ").outcome, AccessOutcome::WriteAnswered);
     EXPECT_EQ(link.backend->Writes(), (std::vector<Bytes>{Hex("05 01 00 06 01 01 00 01 00 03 26 57"),
                                                           Hex("06 01 00 08 02 01 00 01 00 03 0A 0B 14 88")}));
     EXPECT_EQ(recorder.Size(), 4u);
@@ -284,10 +224,7 @@ TEST_F(AccessTest, WriteProbesThenWritesWithConsecutiveSequences)
 TEST_F(AccessTest, ProbeRefusesALongerWrite)
 {
     link.backend->QueueArrival(ResponseWith({0x00, 0x00}));
-    const AccessResult result = Write("01 02 03");
-    EXPECT_FALSE(result.success);
-    EXPECT_FALSE(result.statusTextId);
-    EXPECT_EQ(result.messages, Ids{129});
+    EXPECT_EQ(Write("01 02 03").outcome, AccessOutcome::WriteTooLong);
     EXPECT_EQ(link.backend->Writes().size(), 1u);
     ASSERT_EQ(recorder.Size(), 2u);
     EXPECT_EQ(recorder.Lines()[0][0], '1');
@@ -297,16 +234,14 @@ TEST_F(AccessTest, ProbeRefusesALongerWrite)
 TEST_F(AccessTest, ProbeWithLengthBelowSixRefusesTheWrite)
 {
     link.backend->QueueArrival(AssembleFrame(0x02, Response, Hex("01 01 00 01 00")));
-    const AccessResult result = Write("01");
-    EXPECT_FALSE(result.success);
-    EXPECT_FALSE(result.statusTextId);
+    EXPECT_EQ(Write("01").outcome, AccessOutcome::WriteTooLong);
     EXPECT_EQ(link.backend->Writes().size(), 1u);
 }
 
 TEST_F(AccessTest, ProbeTooShortToHoldALengthRefusesTheWrite)
 {
     link.backend->QueueArrival(Hex("02 02 00"));
-    EXPECT_FALSE(Write("01").success);
+    EXPECT_EQ(Write("01").outcome, AccessOutcome::ProbeNotAnswered);
     EXPECT_EQ(link.backend->Writes().size(), 1u);
 }
 
@@ -314,15 +249,12 @@ TEST_F(AccessTest, ProbeTypeIsNotExamined)
 {
     link.backend->QueueArrival(ResponseWith({0x00}, Request));
     link.backend->QueueArrival(ResponseWith({}));
-    EXPECT_TRUE(Write("7F").success);
+    EXPECT_EQ(Write("7F").outcome, AccessOutcome::WriteAnswered);
 }
 
 TEST_F(AccessTest, UnansweredProbe)
 {
-    const AccessResult result = Write("01");
-    EXPECT_FALSE(result.success);
-    EXPECT_FALSE(result.statusTextId);
-    EXPECT_EQ(result.messages, Ids{129});
+    EXPECT_EQ(Write("01").outcome, AccessOutcome::ProbeNotAnswered);
     EXPECT_EQ(recorder.Size(), 1u);
 }
 
@@ -330,18 +262,16 @@ TEST_F(AccessTest, InputRefusedBeforeAnythingIsSent)
 {
     struct Case {
         std::string input;
-        Ids messages;
+        AccessOutcome outcome;
     };
+    using O = AccessOutcome;
     const Case cases[] = {
-        {"   ", {135, 129}},         {"\r\n\t", {135, 129}},        {"01  02", {110, 129}},
-        {"01 zz", {110, 129}},       {Repeat("01", 243), {110, 129}}, {"02\n0304", {110, 129}},
+        {"   ", O::WriteInputEmpty},          {"\r\n\t", O::WriteInputEmpty},     {"01  02", O::WriteInputIllegal},
+        {"01 zz", O::WriteInputIllegal},      {Repeat("01", 243), O::WriteInputIllegal},
+        {"02\n0304", O::WriteInputIllegal},
     };
-    for (const Case& c : cases) {
-        const AccessResult result = Write(c.input);
-        EXPECT_FALSE(result.success);
-        EXPECT_FALSE(result.statusTextId);
-        EXPECT_EQ(result.messages, c.messages) << '"' << c.input.substr(0, 20) << '"';
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(Write(c.input).outcome, c.outcome) << '"' << c.input.substr(0, 20) << '"';
     EXPECT_EQ(link.backend->WriteCalls(), 0u);
     EXPECT_EQ(recorder.Size(), 0u);
     EXPECT_EQ(counter.Value(), 1) << "no Sequence value is used";
@@ -351,7 +281,7 @@ TEST_F(AccessTest, LargestWriteFitsTheModuleBuffer)
 {
     link.backend->QueueArrival(AssembleObjectFrame(1, Response, ServiceRead, 1, 1, 3, Bytes(242, 0)));
     link.backend->QueueArrival(ResponseWith({}));
-    EXPECT_TRUE(Write(Repeat("5A", 242)).success);
+    EXPECT_EQ(Write(Repeat("5A", 242)).outcome, AccessOutcome::WriteAnswered);
     ASSERT_EQ(link.backend->Writes().size(), 2u);
     EXPECT_EQ(link.backend->Writes()[1].size(), 254u);
 }
@@ -362,12 +292,13 @@ TEST_F(AccessTest, WriteRequestFailures)
         const char* name;
         bool failSecondWrite;
         Bytes writeAnswer;
+        AccessOutcome outcome;
         std::size_t logLines;
     };
     const Case cases[] = {
-        {"not sent", true, {}, 2},
-        {"not answered", false, {}, 3},
-        {"answered with a request", false, ResponseWith({}, Request), 4},
+        {"not sent", true, {}, AccessOutcome::WriteNotSent, 2},
+        {"not answered", false, {}, AccessOutcome::WriteNotAnswered, 3},
+        {"answered with a request", false, ResponseWith({}, Request), AccessOutcome::WriteNotAnswered, 4},
     };
     for (const Case& c : cases) {
         FakeLink fresh;
@@ -378,9 +309,7 @@ TEST_F(AccessTest, WriteRequestFailures)
         if (c.failSecondWrite)
             fresh.backend->FailWritesFrom(1);
         const AccessResult result = WriteAttribute(fresh.port, counter, freshLog, "1", "1", "3", "01");
-        EXPECT_FALSE(result.success) << c.name;
-        EXPECT_EQ(result.statusTextId, 136) << c.name;
-        EXPECT_EQ(result.messages, Ids{129}) << c.name;
+        EXPECT_EQ(result.outcome, c.outcome) << c.name;
         EXPECT_EQ(freshRecorder.Size(), c.logLines) << c.name;
     }
 }

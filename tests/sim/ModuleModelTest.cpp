@@ -2,6 +2,8 @@
 
 #include "ModuleModel.h"
 
+#include "HexText.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -26,7 +28,7 @@ bool CrcMatches(const Bytes& frame)
 // A model past the handshake, so that frames are served at once.
 ModuleModel ReadyModel(ModuleOptions options = {})
 {
-    options.mode = LineMode::Auto;
+    options.mode = OperatingMode::AutoBaud;
     ModuleModel model(std::move(options));
     model.Receive({0x55, 0x55}, AnyBaud);
     return model;
@@ -75,11 +77,11 @@ TEST(ModuleModelTest, FrameWithSequence55IsNotTakenForAProbe)
 TEST(ModuleModelTest, FixedModeIgnoresProbesAndServesOnlyAtItsSpeed)
 {
     struct Case {
-        LineMode mode;
+        OperatingMode mode;
         int servedAt;
         int refusedAt;
     };
-    for (const Case& c : {Case{LineMode::Fixed9600, 9600, 115200}, Case{LineMode::Fixed115200, 115200, 9600}}) {
+    for (const Case& c : {Case{OperatingMode::Uart9600, 9600, 115200}, Case{OperatingMode::Uart115200, 115200, 9600}}) {
         ModuleOptions options;
         options.mode = c.mode;
         ModuleModel model(options);
@@ -165,7 +167,7 @@ TEST(ModuleModelTest, RefusedRequestsGetAnErrorFrameWithACode)
     for (const Case& c : cases) {
         const Bytes answer = AnswerTo(model, c.request);
         ASSERT_EQ(answer.size(), 13u) << c.name;
-        EXPECT_EQ(answer[ModuleFrame::FrameType], ErrorFrameType) << c.name;
+        EXPECT_EQ(answer[ModuleFrame::FrameType], ErrorAnswer) << c.name;
         EXPECT_TRUE(std::equal(answer.begin() + 4, answer.begin() + 10, c.request.begin() + 4)) << c.name;
         EXPECT_EQ(answer[ModuleFrame::Data], static_cast<std::uint8_t>(c.error)) << c.name;
         EXPECT_TRUE(CrcMatches(answer)) << c.name;
@@ -383,7 +385,7 @@ TEST(ModuleModelTest, ScenariosRefuseOrDamageOnlyTheChosenKindsAnswers)
                 Bytes refusal = i == 5 ? Bytes(6, 0) : Bytes(f.begin() + 4, f.begin() + 10); // no object header
                 refusal.push_back(static_cast<std::uint8_t>(ScenarioRefusal));
                 if (i == chosen && scenario == &ModuleOptions::errorAnswer)
-                    expected = AssembleFrame(f[ModuleFrame::Sequence], ErrorFrameType, refusal);
+                    expected = AssembleFrame(f[ModuleFrame::Sequence], ErrorAnswer, refusal);
                 else if (i == chosen && scenario == &ModuleOptions::badCrc)
                     expected.back() ^= 0xFF;
                 else if (i == chosen)
@@ -445,7 +447,7 @@ TEST(ModuleModelTest, BadLengthScenarioDeclaresAWrongLengthOverTheBytesSent)
 TEST(ModuleModelTest, SurvivesRandomBytes)
 {
     std::mt19937 random(12345);
-    for (LineMode mode : {LineMode::Auto, LineMode::Fixed9600}) {
+    for (OperatingMode mode : {OperatingMode::AutoBaud, OperatingMode::Uart9600}) {
         ModuleOptions options;
         options.mode = mode;
         options.adiEvery = 3;

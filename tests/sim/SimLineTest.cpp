@@ -1,8 +1,10 @@
 // The virtual module over its pseudo-terminal, driven by the tool's own serial port layer.
 
 #include "Frame.h"
+#include "HexText.h"
 #include "ModuleModel.h"
 #include "SerialPort.h"
+#include "RuntimeDir.h"
 #include "SimProcess.h"
 
 #include <QElapsedTimer>
@@ -17,6 +19,9 @@
 
 namespace trelmo {
 namespace {
+
+using testing::RuntimeDir;
+using testing::SimProcess;
 
 // Reads until at least count bytes arrived or timeoutMs passed.
 Bytes ReadAtLeast(SerialPort& port, std::size_t count, int timeoutMs = 3000)
@@ -91,7 +96,7 @@ TEST(SimLineTest, AutoModeHandshakeThenServesBusAddressOnlineAndCyclicFrames)
 
 TEST(SimLineTest, RegistryLinkPointsAtTheDeviceWhileRunningAndGoesAfterSigterm)
 {
-    SimRuntimeDir runtime;
+    RuntimeDir runtime;
     SimProcess sim;
     ASSERT_TRUE(sim.Start({"--name", "bench1"})) << sim.ErrorText().toStdString();
     const QFileInfo link(runtime.LinkPath(QStringLiteral("bench1")));
@@ -176,9 +181,9 @@ TEST(SimLineTest, ObjectAccessAnswersSuccessAndErrorFrames)
         {HostRequest(5, ServiceRead, 0x01, 1, 3), AssembleObjectFrame(5, Response, ServiceRead, 0x01, 1, 3, {0, 0x64})},
         {HostRequest(6, ServiceWrite, 0x01, 1, 3, {0x0A, 0x0B}), AssembleObjectFrame(6, Response, ServiceWrite, 1, 1, 3)},
         {HostRequest(7, ServiceRead, 0x01, 1, 3), AssembleObjectFrame(7, Response, ServiceRead, 0x01, 1, 3, {10, 11})},
-        {HostRequest(8, ServiceWrite, 0x01, 2, 1, {0, 1}), AssembleObjectFrame(8, ErrorFrameType, ServiceWrite, 1, 2, 1,
+        {HostRequest(8, ServiceWrite, 0x01, 2, 1, {0, 1}), AssembleObjectFrame(8, ErrorAnswer, ServiceWrite, 1, 2, 1,
                                                                               {static_cast<std::uint8_t>(ModuleError::ReadOnly)})},
-        {HostRequest(9, ServiceRead, 0x42, 1, 1), AssembleObjectFrame(9, ErrorFrameType, ServiceRead, 0x42, 1, 1,
+        {HostRequest(9, ServiceRead, 0x42, 1, 1), AssembleObjectFrame(9, ErrorAnswer, ServiceRead, 0x42, 1, 1,
                                                                      {static_cast<std::uint8_t>(ModuleError::UnknownObject)})},
     };
     for (const auto& exchange : exchanges) {
@@ -268,7 +273,7 @@ TEST(SimLineTest, SplitAnswersGoOutInTwoWritesAndTwoLogLines)
 
 TEST(SimLineTest, HangUpAfterFramesEndsTheLineAndTheModule)
 {
-    SimRuntimeDir runtime;
+    RuntimeDir runtime;
     SimProcess sim;
     ASSERT_TRUE(sim.Start({"--mode", "115200", "--hangup-after", "1"})) << sim.ErrorText().toStdString();
     SerialPort port;
@@ -359,7 +364,7 @@ TEST(SimLineTest, GarbageAndBadFramesAreDroppedAndServingGoesOn)
 
 TEST(SimLineTest, SigintAlsoEndsTheModuleAndRemovesItsLink)
 {
-    SimRuntimeDir runtime;
+    RuntimeDir runtime;
     SimProcess sim;
     ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
     ASSERT_TRUE(QFileInfo(runtime.LinkPath()).isSymLink());

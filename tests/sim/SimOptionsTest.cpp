@@ -24,16 +24,6 @@ QString Parse(const QStringList& arguments, SimSettings& settings)
     return error;
 }
 
-TEST(SimOptionsTest, HexBytes)
-{
-    EXPECT_EQ(ParseHexBytes(QStringLiteral("01 0a FF")), (Bytes{0x01, 0x0A, 0xFF}));
-    EXPECT_EQ(ParseHexBytes(QStringLiteral("010203")), (Bytes{0x01, 0x02, 0x03}));
-    EXPECT_EQ(ParseHexBytes(QStringLiteral(" 1  2,3 ")), (Bytes{0x01, 0x02, 0x03}));
-    EXPECT_EQ(ParseHexBytes(QString()), Bytes{});
-    for (const char* bad : {"0x12", "G1", "+1", "12 -3"})
-        EXPECT_FALSE(ParseHexBytes(QLatin1String(bad))) << bad;
-}
-
 TEST(SimOptionsTest, DatesBecomeBcdBytes)
 {
     using Date = std::array<std::uint8_t, 4>;
@@ -71,7 +61,7 @@ TEST(SimOptionsTest, ReadsEveryKindOfOption)
                                 s);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     const ModuleOptions& m = s.module;
-    EXPECT_EQ(m.mode, LineMode::Fixed115200);
+    EXPECT_EQ(m.mode, OperatingMode::Uart115200);
     EXPECT_EQ(s.name, QStringLiteral("bench-2"));
     EXPECT_EQ(m.readLength, 250u);
     EXPECT_EQ(m.serialNumber, 4294967295u);

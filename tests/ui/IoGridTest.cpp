@@ -1,4 +1,6 @@
 #include "IoGrid.h"
+#include "MemoryGrid.h"
+#include "Twips.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -12,6 +14,7 @@
 #include <cstdlib>
 
 using namespace trelmo;
+using namespace trelmo::testing;
 
 namespace {
 
@@ -19,21 +22,9 @@ class IoGridTest : public ::testing::Test {
 protected:
     IoGridTest() : grid(&table) { table.resize(400, 500); }
 
-    std::string Text(int byteIndex) const
-    {
-        const CellPosition cell = CellIndex(byteIndex);
-        return grid.CellText(cell.row, cell.column);
-    }
-    bool Active(int byteIndex) const
-    {
-        const CellPosition cell = CellIndex(byteIndex);
-        return grid.IsCellActive(cell.row, cell.column);
-    }
-    void SetText(int byteIndex, const std::string& text)
-    {
-        const CellPosition cell = CellIndex(byteIndex);
-        grid.SetCellText(cell.row, cell.column, text);
-    }
+    std::string Text(int byteIndex) const { return ByteText(grid, byteIndex); }
+    bool Active(int byteIndex) const { return ByteActive(grid, byteIndex); }
+    void SetText(int byteIndex, const std::string& text) { SetByteText(grid, byteIndex, text); }
 
     QTableWidget table;
     IoGrid grid;
@@ -179,6 +170,20 @@ TEST_F(IoGridTest, ClicksReportTheGridsNumbering)
     ASSERT_EQ(clicked.size(), 3);
     EXPECT_EQ(clicked[2][0].toInt(), 1);
     EXPECT_EQ(clicked[2][1].toInt(), 10);
+}
+
+// The cell editor is placed from positions the grid reports in twips, rounded down from pixels. Rounding back to the
+// nearest pixel finds the very pixel at every resolution; rounding down, as the layout does, would lose one.
+TEST(TwipsTest, NearestRoundingFindsThePixelAGridPositionCameFrom)
+{
+    for (int dotsPerInch : {72, 96, 110, 120, 144, 168, 192}) {
+        for (int pixel = 0; pixel <= 2000; ++pixel)
+            ASSERT_EQ(TwipsToPixels(PixelsToTwips(pixel, dotsPerInch), dotsPerInch, PixelRounding::Nearest), pixel)
+                << dotsPerInch << " dpi";
+    }
+    EXPECT_EQ(TwipsToPixels(PixelsToTwips(7, 110), 110, PixelRounding::Down), 6);
+    EXPECT_EQ(TwipsToPixels(DataColumnWidthTwips, 110, PixelRounding::Down), 22);
+    EXPECT_EQ(TwipsToPixels(DataColumnWidthTwips, 110, PixelRounding::Nearest), 23);
 }
 
 } // namespace

@@ -3,11 +3,14 @@
 
 #include "ObjectAccessDialog.h"
 
-#include "DemoApp.h"
 #include "DialogTemplate.h"
+#include "HexText.h"
 #include "LogRecorder.h"
+#include "ModuleSession.h"
 #include "ObjectAccess.h"
-#include "SimWire.h"
+#include "MessageRecorder.h"
+#include "TrafficLog.h"
+#include "WireBytes.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -31,18 +34,13 @@ class ObjectAccessDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { SetActiveLanguage(LanguageVariant::English); }
 
-    void TearDown() override
-    {
-        TheApp().SerialPort.CloseSerialPort();
-    }
-
-    // Starts the module at a fixed 115200 bps (no handshake needed) and opens the application's port on it.
+    // Starts the module at a fixed 115200 bps (no handshake needed) and opens the session's port on it.
     void Connect(const QStringList& scenario = {})
     {
         ASSERT_TRUE(sim_.Start(QStringList{"--mode", "115200"} + scenario)) << sim_.ErrorText().toStdString();
-        ASSERT_TRUE(TheApp().SerialPort.OpenSerialPort(sim_.DevicePath(), 115200));
-        dialog_ = std::make_unique<CObjectAccessDialog>();
-        expected_ = TheApp().SequenceCounter;
+        ASSERT_TRUE(session_.Port().OpenSerialPort(sim_.DevicePath(), 115200));
+        dialog_ = std::make_unique<CObjectAccessDialog>(session_);
+        expected_ = session_.Sequence();
     }
 
     void Type(int id, const QString& text)
@@ -82,15 +80,16 @@ protected:
     }
 
     SimProcess sim_;
+    ModuleSession session_;
     std::unique_ptr<CObjectAccessDialog> dialog_;
     SequenceCounter expected_;
     MessageRecorder messages_;
-    LogRecorder logged_;
+    LogRecorder logged_{session_.Log()};
 };
 
 TEST_F(ObjectAccessDialogTest, OpensInReadModeWithEmptyFields)
 {
-    CObjectAccessDialog dialog;
+    CObjectAccessDialog dialog(session_);
     EXPECT_EQ(dialog.windowTitle(), "Object Module Access");
     auto* mode = Control<QComboBox>(&dialog, ids::AccessMode);
     ASSERT_NE(mode, nullptr);
@@ -109,19 +108,6 @@ TEST_F(ObjectAccessDialogTest, OpensInReadModeWithEmptyFields)
     EXPECT_EQ(modeAccessible->text(QAccessible::Name), "Operating mode:");
     EXPECT_EQ(modeAccessible->text(QAccessible::Value), "Read");
     EXPECT_EQ(Control<QPushButton>(&dialog, ids::Send)->text(), "Send");
-}
-
-TEST_F(ObjectAccessDialogTest, ChineseVariant)
-{
-    SetActiveLanguage(LanguageVariant::Chinese);
-    CObjectAccessDialog dialog;
-    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("对象模型访问"));
-    auto* mode = Control<QComboBox>(&dialog, ids::AccessMode);
-    EXPECT_EQ(mode->itemText(0), QString::fromUtf8("读取"));
-    EXPECT_EQ(mode->itemText(1), QString::fromUtf8("写入"));
-    EXPECT_EQ(FindControl(&dialog, ids::ObjectCode)->accessibleName(), QString::fromUtf8("对象代码:"));
-    EXPECT_EQ(FindControl(&dialog, ids::ResponseData)->accessibleName(), QString::fromUtf8("响应数据:"));
-    EXPECT_EQ(Control<QPushButton>(&dialog, ids::Send)->text(), QString::fromUtf8("发送"));
 }
 
 TEST_F(ObjectAccessDialogTest, ReadShowsLowerCaseDataAndRight)
@@ -292,7 +278,7 @@ TEST_F(ObjectAccessDialogTest, WriteLongerThanTheAttributeIsRefusedAfterTheProbe
 
 TEST_F(ObjectAccessDialogTest, ModeChangeEnablesAndEmpties)
 {
-    CObjectAccessDialog dialog;
+    CObjectAccessDialog dialog(session_);
     auto* mode = Control<QComboBox>(&dialog, ids::AccessMode);
     auto* status = Control<QLineEdit>(&dialog, ids::ResponseStatus);
     auto* response = Control<QPlainTextEdit>(&dialog, ids::ResponseData);
@@ -322,7 +308,7 @@ TEST_F(ObjectAccessDialogTest, ModeChangeEnablesAndEmpties)
 
 TEST_F(ObjectAccessDialogTest, ClosedPortFailsWithoutAnswer)
 {
-    CObjectAccessDialog dialog; // the application's port is not open
+    CObjectAccessDialog dialog(session_); // the session's port is not open
     Control<QLineEdit>(&dialog, ids::ObjectCode)->setText("1");
     Control<QLineEdit>(&dialog, ids::InstanceCode)->setText("1");
     Control<QLineEdit>(&dialog, ids::AttributeCode)->setText("1");
