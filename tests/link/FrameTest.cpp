@@ -1,22 +1,13 @@
 #include "Frame.h"
+#include "WireBytes.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace trelmo;
 
 namespace {
 
-Bytes Hex(const std::string& text)
-{
-    Bytes bytes;
-    std::istringstream in(text);
-    std::string pair;
-    while (in >> pair)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
-    return bytes;
-}
+using trelmo::testing::Hex;
 
 struct WholeFrame {
     const char* name;

@@ -2,10 +2,10 @@
 
 #include "PortRegistry.h"
 #include "PseudoTerminal.h"
+#include "RuntimeDir.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -15,29 +15,12 @@ namespace {
 
 class PortRegistryTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(runtime_.isValid());
-        hadRuntime_ = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
-        previousRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
-    }
-    void TearDown() override
-    {
-        if (hadRuntime_)
-            qputenv("XDG_RUNTIME_DIR", previousRuntime_);
-        else
-            qunsetenv("XDG_RUNTIME_DIR");
-    }
-
-    QTemporaryDir runtime_;
-    QByteArray previousRuntime_;
-    bool hadRuntime_ = false;
+    trelmo::testing::RuntimeDir runtime_;
 };
 
 TEST_F(PortRegistryTest, ListsTheExistingTargetsOfTheLinksInNameOrder)
 {
-    EXPECT_EQ(PortRegistryDirectory(), QDir(runtime_.path()).filePath(QStringLiteral("trelmo-ports")));
+    EXPECT_EQ(PortRegistryDirectory(), QDir(runtime_.Path()).filePath(QStringLiteral("trelmo-ports")));
     EXPECT_TRUE(RegisteredVirtualPorts().isEmpty()) << "no directory yet";
 
     trelmo::testing::PseudoTerminal module;
