@@ -12,8 +12,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <array>
-#include <cstdint>
 #include <memory>
 
 class QLineEdit;
@@ -78,9 +76,8 @@ public:
     // Stores the cell editor's text into its cell; refuses anything but uppercase hex.
     void CommitCellEdit();
 
-    QString ReadLengthText;   // exchanged with edit 1044
-    QString WriteLengthText;  // exchanged with edit 1045
-    std::array<std::uint8_t, ModuleFrame::BufferSize> WriteData{};
+    // What each cycle sends; the write grid and the write Length edit show it.
+    const trelmo::WriteData& WriteData() const { return writeData_; }
     // The application data objects the cyclic exchange serves when the module asks for one.
     AppDataObjectTable& AppDataObjects() { return appDataObjects_; }
     // The open Application Data Objects window, or nullptr.
@@ -119,10 +116,8 @@ private:
     void LoseConnection();
     void CancelCellEdit();
     QRect CellEditorRect(int row, int column) const;
-    WriteDataState CurrentWriteData() const;
-    void StoreWriteData(const WriteDataState& state);
-    // Shows ReadLengthText and WriteLengthText in their edits.
-    void PushLengthTexts();
+    // The read grid holds this many bytes of the module's I/O data now; the read Length edit says so.
+    void ShowReadLength(int length);
 
     std::unique_ptr<IoGrid> readGrid_;
     std::unique_ptr<IoGrid> writeGrid_;
@@ -132,6 +127,8 @@ private:
     QMenu* systemMenu_ = nullptr;
     QTimer exchangeTimer_;
     CellPosition editedCell_{0, 0}; // the write-grid cell the cell editor was opened over
+    trelmo::WriteData writeData_;
+    int readLength_ = 0; // read grid cells in use
     bool applyingWriteLength_ = false;
     AppDataObjectTable appDataObjects_;
     QPointer<CAppDataObjectsDialog> appDataObjectsDialog_;

@@ -5,6 +5,7 @@
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "ObjectAccess.h"
+#include "OutcomeTexts.h"
 #include "StringTable.h"
 #include "UiControls.h"
 
@@ -120,8 +121,9 @@ void CObjectAccessDialog::OnSend()
     const std::string instance = instanceCodeText_.toStdString();
     const std::string attribute = attributeCodeText_.toStdString();
     const std::string input = inputDataText_.toStdString();
-    if (const int refusal = CheckAccessTexts(object, instance, attribute, write, input)) {
-        ShowDialogMessage(this, LoadText(refusal));
+    const AccessCheck check = CheckAccessTexts(object, instance, attribute, write, input);
+    if (check != AccessCheck::Ready) {
+        ShowDialogMessage(this, LoadText(AccessCheckText(check)));
         return;
     }
     if (write)
@@ -132,12 +134,13 @@ void CObjectAccessDialog::OnSend()
 
 void CObjectAccessDialog::ShowResult(const AccessResult& result)
 {
-    if (result.statusTextId)
-        SetStatus(*result.statusTextId);
+    const AccessOutcomeTexts texts = TextsForAccessOutcome(result.outcome);
+    if (texts.status != NoText)
+        SetStatus(texts.status);
     if (result.responseDataText)
         responseDataText_ = QString::fromStdString(*result.responseDataText);
     ShowTexts();
-    for (int message : result.messages)
+    for (int message : texts.messages)
         ShowDialogMessage(this, LoadText(message));
 }
 

@@ -106,7 +106,7 @@ TEST_F(AppConfigObjectDialogTest, SnapshotBeforeAndAfterTheModuleSentItsData)
     CDemoApp& app = TheApp();
     ASSERT_TRUE(app.SerialPort.OpenSerialPort(sim.DevicePath(), 115200));
     ASSERT_EQ(ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), OperatingMode115200, 3),
-              ConnectionSucceeded);
+              ConnectionOutcome::Online);
 
     CAppConfigObjectDialog before;
     EXPECT_EQ(ShownBy(before), (Shown{"", "0", "", "0"}));
@@ -114,12 +114,12 @@ TEST_F(AppConfigObjectDialogTest, SnapshotBeforeAndAfterTheModuleSentItsData)
     AppDataObjectTable noObjects;
     IoExchangeContext context{app.SerialPort, app.SequenceCounter, TheMessageLog(), app, noObjects};
     DiscardingGrid readGrid;
-    WriteDataState writeData;
-    ExchangeIoData(context, writeData, readGrid, "0");
+    WriteData writeData;
+    ExchangeIoData(context, writeData, readGrid, 0);
     CAppConfigObjectDialog afterConfiguration;
     EXPECT_EQ(ShownBy(afterConfiguration), (Shown{"11 22 AB ", "3", "", "0"}));
 
-    ExchangeIoData(context, writeData, readGrid, "0");
+    ExchangeIoData(context, writeData, readGrid, 0);
     CAppConfigObjectDialog afterBoth;
     EXPECT_EQ(ShownBy(afterBoth), (Shown{"11 22 AB ", "3", "01 02 03 04 05 ", "5"}));
     // A window already open keeps what it showed when it opened.

@@ -217,16 +217,16 @@ TEST_F(AppDataObjectsDialogTest, EntriesAddedAreServedWhenTheModuleAsksForThem)
     CDemoApp& app = TheApp();
     ASSERT_TRUE(app.SerialPort.OpenSerialPort(sim.DevicePath(), 115200));
     ASSERT_EQ(ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), OperatingMode115200, 3),
-              ConnectionSucceeded);
+              ConnectionOutcome::Online);
 
     Open();
     Add("1", "23", "  0A 0B 0C ");
     Add("12", "3", "FF");
     IoExchangeContext context{app.SerialPort, app.SequenceCounter, TheMessageLog(), app, table_};
     DiscardingGrid readGrid;
-    WriteDataState writeData;
+    WriteData writeData;
     for (int cycle = 0; cycle < 4; ++cycle)
-        ExchangeIoData(context, writeData, readGrid, "0");
+        ExchangeIoData(context, writeData, readGrid, 0);
 
     std::vector<Bytes> served;
     for (const Bytes& frame : SplitFrames(HostBytes(sim))) {

@@ -115,6 +115,12 @@ TEST_F(CyclicExchangeTest, WriteLengthZeroAndThreeSendTheirFrames)
 
 TEST_F(CyclicExchangeTest, WriteLength244GoesOutAnd245IsRefusedAlsoWhenACycleAppliesIt)
 {
+    // Refused before any length was applied: the edit shows the length 0 again, as it did at start-up.
+    EnterWriteLength("245");
+    EXPECT_EQ(messages, QStringList{LoadText(TextMaximumByte244)});
+    EXPECT_EQ(window->WriteLengthEdit()->text(), "0");
+
+    messages.clear();
     EnterWriteLength("244");
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_TRUE(WriteCellActive(243));
@@ -281,7 +287,8 @@ TEST_F(CyclicExchangeTest, ALateAnswerToAnObjectReadIsNeverServedAsAModuleReques
 
     // As the Object Module Access window reads 01/1/3: its answer comes after the 50 ms wait.
     CDemoApp& app = TheApp();
-    EXPECT_FALSE(ReadAttribute(app.SerialPort, app.SequenceCounter, TheMessageLog(), "1", "1", "3").success);
+    EXPECT_EQ(ReadAttribute(app.SerialPort, app.SequenceCounter, TheMessageLog(), "1", "1", "3").outcome,
+              AccessOutcome::ReadNotAnswered);
     const std::size_t framesAfterRead = HostFrames(sim).size();
     ASSERT_TRUE(WaitForHostFrames(sim, framesAfterRead + 3));
     Disconnect();

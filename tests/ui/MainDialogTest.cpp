@@ -95,9 +95,8 @@ TEST_F(MainDialogTest, InitialStateMatchesTheUnconfiguredWindow)
     EXPECT_EQ(window.WriteLengthEdit()->text(), QStringLiteral("0"));
     EXPECT_FALSE(window.CellEditor()->isVisibleTo(&window));
     EXPECT_EQ(window.CellEditor()->maxLength(), 2);
-    EXPECT_TRUE(window.ReadLengthText.isEmpty());
-    EXPECT_TRUE(window.WriteLengthText.isEmpty());
-    for (std::uint8_t byte : window.WriteData)
+    EXPECT_EQ(window.WriteData().length, 0);
+    for (std::uint8_t byte : window.WriteData().bytes)
         ASSERT_EQ(byte, 0);
     for (int i = 0; i < GridDataCells; ++i) {
         const CellPosition cell = CellIndex(i);

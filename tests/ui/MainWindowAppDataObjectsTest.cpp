@@ -101,7 +101,7 @@ TEST(MainWindowAppDataObjectsServedTest, EntriesTypedInTheWindowAreServedByTheMa
     CDemoApp& app = TheApp();
     ASSERT_TRUE(app.SerialPort.OpenSerialPort(sim.DevicePath(), 115200));
     ASSERT_EQ(ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), OperatingMode115200, 3),
-              ConnectionSucceeded);
+              ConnectionOutcome::Online);
 
     CMainDialog window;
     MenuAction(window, "Application Data Objects")->trigger();

@@ -71,20 +71,20 @@ TEST_F(WriteEditingTest, EnterCommitsUppercaseHexAndLowercaseIsRefused)
     EXPECT_TRUE(Editor()->isVisible()) << "the editor stays with its text";
     EXPECT_EQ(Editor()->text(), "ab");
     EXPECT_EQ(WriteCell(10), "00");
-    EXPECT_EQ(window->WriteData[10], 0);
+    EXPECT_EQ(window->WriteData().bytes[10], 0);
 
     messages.clear();
     TypeIntoEditorAndPressEnter("AB");
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_FALSE(Editor()->isVisible());
     EXPECT_EQ(WriteCell(10), "AB");
-    EXPECT_EQ(window->WriteData[10], 0xAB);
+    EXPECT_EQ(window->WriteData().bytes[10], 0xAB);
     EXPECT_TRUE(window->isVisible()) << "Enter never closes the main window";
 
     ClickWriteCell(1, 2); // byte 1, one digit
     TypeIntoEditorAndPressEnter("7");
     EXPECT_EQ(WriteCell(1), "7");
-    EXPECT_EQ(window->WriteData[1], 0x07);
+    EXPECT_EQ(window->WriteData().bytes[1], 0x07);
 }
 
 TEST_F(WriteEditingTest, EscapeInTheEditorCancelsTheEditAndElsewhereEndsTheProgram)
@@ -97,7 +97,7 @@ TEST_F(WriteEditingTest, EscapeInTheEditorCancelsTheEditAndElsewhereEndsTheProgr
     QTest::keyClick(Editor(), Qt::Key_Escape);
     EXPECT_FALSE(Editor()->isVisible());
     EXPECT_EQ(WriteCell(1), "5A") << "the cell keeps its value";
-    EXPECT_EQ(window->WriteData[1], 0x5A);
+    EXPECT_EQ(window->WriteData().bytes[1], 0x5A);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
 
@@ -110,14 +110,14 @@ TEST_F(WriteEditingTest, AnEmptyEditCommitsAsZeroWhenTheEditorLosesTheFocus)
     EnterWriteLength("5");
     ClickWriteCell(1, 3);
     TypeIntoEditorAndPressEnter("5C");
-    ASSERT_EQ(window->WriteData[2], 0x5C);
+    ASSERT_EQ(window->WriteData().bytes[2], 0x5C);
 
     ClickWriteCell(1, 3);
     Editor()->clear();
     window->WriteLengthEdit()->setFocus(Qt::MouseFocusReason); // leaving the editor commits it
     EXPECT_FALSE(Editor()->isVisible());
     EXPECT_EQ(WriteCell(2), "");
-    EXPECT_EQ(window->WriteData[2], 0);
+    EXPECT_EQ(window->WriteData().bytes[2], 0);
     // The next application of the length writes 00 into it.
     EnterWriteLength("5");
     EXPECT_EQ(WriteCell(2), "00");
