@@ -1,6 +1,5 @@
 #include "Startup.h"
 
-#include "DemoApp.h"
 #include "MainDialog.h"
 #include "MessageBoxes.h"
 #include "SingleInstance.h"
@@ -10,7 +9,6 @@ namespace trelmo {
 
 int RunStartUp()
 {
-    TheApp(); // the shared state exists before any window
     // Held until the main window has closed, that is for the life of the process.
     SingleInstanceLock lock(QStringLiteral("VELDRAX"));
     // A lock that cannot be made at all does not stop the tool; only another running copy does.

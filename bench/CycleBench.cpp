@@ -8,7 +8,6 @@
 // each cycle (the fixed waits are sleeps and cost none), and the whole process's CPU time over the run divided by
 // the cycles, which adds everything the event loop did between cycles (repainting the grids, the timer itself).
 
-#include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MainDialog.h"
 #include "PortSelectionDialog.h"
@@ -145,9 +144,10 @@ QString StartModule(QProcess& module, const QString& program)
 // Connects the window through its own Connect button and port dialog.
 bool Connect(CMainDialog& window, const QString& device)
 {
-    TheApp().OperatingMode = QString::fromLatin1(OperatingMode115200);
-    TheApp().BaudRate = LineSpeed;
-    TheApp().BusAddress = 1;
+    LineSettings& settings = window.Session().Settings();
+    settings.OperatingMode = OperatingMode::Uart115200;
+    settings.BaudRate = LineSpeed;
+    settings.BusAddress = 1;
     window.Button(MainControl::Connect)->setEnabled(true);
     auto* poll = new QTimer(&window);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, device] {
@@ -215,7 +215,7 @@ int main(int argc, char** argv)
                 1000 * Percentile(cpu, 0.9), 1000 * Percentile(cpu, 1));
     std::printf("process CPU per cycle      %.3f ms (all threads, everything between cycles included)\n",
                 1000 * recorder.ProcessCpuOverMeasuredCycles() / std::max(1, recorder.MeasuredCycles()));
-    TheApp().SerialPort.CloseSerialPort();
+    window.Session().Port().CloseSerialPort();
     module.terminate();
     module.waitForFinished(3000);
     return 0;

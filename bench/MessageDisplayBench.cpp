@@ -40,10 +40,10 @@ std::string LogLine(std::size_t serial)
     return line;
 }
 
-void LogLines(std::size_t count, std::size_t& serial)
+void LogLines(MessageLog& log, std::size_t count, std::size_t& serial)
 {
     for (std::size_t i = 0; i < count; ++i)
-        AppendLogLine(LogLine(serial++));
+        log.Append(LogLine(serial++));
 }
 
 std::size_t ResidentBytes()
@@ -60,6 +60,7 @@ std::size_t ResidentBytes()
 
 // One shown window filled with a day's traffic, built once and shared by the benchmarks.
 struct FullDisplay {
+    MessageLog log;
     std::unique_ptr<CMessageDisplayDialog> window;
     std::size_t serial = 0;
     double residentPerLine = 0;
@@ -67,14 +68,14 @@ struct FullDisplay {
 
     FullDisplay()
     {
-        window = std::make_unique<CMessageDisplayDialog>(nullptr);
+        window = std::make_unique<CMessageDisplayDialog>(log);
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->show();
         QCoreApplication::processEvents();
         malloc_trim(0);
         const std::size_t before = ResidentBytes();
         while (window->DisplayedLines().size() < kLinesHeld) {
-            LogLines(kLinesPerTick, serial);
+            LogLines(log, kLinesPerTick, serial);
             window->RefreshFromLog();
         }
         QCoreApplication::processEvents();
@@ -139,7 +140,7 @@ void BM_DrainTick(benchmark::State& state)
     double slowest = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        LogLines(kLinesPerTick, display.serial);
+        LogLines(display.log, kLinesPerTick, display.serial);
         state.ResumeTiming();
         QElapsedTimer tick;
         tick.start();

@@ -38,17 +38,6 @@ void MessageLog::Append(std::string line)
     readers_.back()->lines_.push_back(std::move(line));
 }
 
-MessageLog& TheMessageLog()
-{
-    static MessageLog log;
-    return log;
-}
-
-void AppendLogLine(std::string text)
-{
-    TheMessageLog().Append(std::move(text));
-}
-
 std::string FormatDisplayLine(const std::string& logLine)
 {
     const bool sent = !logLine.empty() && logLine[0] == '1';

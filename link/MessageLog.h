@@ -41,10 +41,6 @@ private:
     std::vector<Reader*> readers_;
 };
 
-// The process-wide log.
-MessageLog& TheMessageLog();
-void AppendLogLine(std::string text);
-
 // "TX"/"RX", the line's length / 3 with at least three digits, then the line without its direction character:
 // "101 02 " -> "TX: Length:002, Data:01 02 ".
 std::string FormatDisplayLine(const std::string& logLine);

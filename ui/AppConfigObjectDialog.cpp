@@ -23,17 +23,15 @@ void ShowBlock(QWidget* dialog, int textId, const std::string& text, int lengthI
 
 } // namespace
 
-CAppConfigObjectDialog::CAppConfigObjectDialog(QWidget* parent) : CAppConfigObjectDialog(TheApp(), parent) {}
-
-CAppConfigObjectDialog::CAppConfigObjectDialog(const CDemoApp& app, QWidget* parent)
+CAppConfigObjectDialog::CAppConfigObjectDialog(const AppConfigObjectData& data, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
 {
     using namespace AppConfigObjectControl;
     setModal(true);
     BuildDialogFromTemplate(this, DialogTemplate::Load(kAppConfigObjectTemplate));
-    ShowBlock(this, ConfigurationData, app.ConfigurationDataText, ConfigurationLength, app.ConfigurationDataLength);
-    ShowBlock(this, ParameterData, app.ParameterDataText, ParameterLength, app.ParameterDataLength);
+    ShowBlock(this, ConfigurationData, data.ConfigurationDataText, ConfigurationLength, data.ConfigurationDataLength);
+    ShowBlock(this, ParameterData, data.ParameterDataText, ParameterLength, data.ParameterDataLength);
 }
 
 } // namespace trelmo

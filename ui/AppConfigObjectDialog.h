@@ -2,7 +2,7 @@
 // The Application Configuration Object window: shows the configuration and parameter data the module last handed
 // over in the cyclic exchange, as they stood when the window opened. Modal, display only, no buttons.
 
-#include "DemoApp.h"
+#include "ModuleSession.h"
 
 #include <QDialog>
 
@@ -20,9 +20,8 @@ class CAppConfigObjectDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Takes its snapshot of the four shared values from the application object.
-    explicit CAppConfigObjectDialog(QWidget* parent = nullptr);
-    CAppConfigObjectDialog(const CDemoApp& app, QWidget* parent);
+    // Shows a snapshot of the data: a window already open keeps what it showed.
+    explicit CAppConfigObjectDialog(const AppConfigObjectData& data, QWidget* parent = nullptr);
 };
 
 } // namespace trelmo

@@ -5,6 +5,7 @@
 #include "AppDataObjectTable.h"
 #include "Frame.h"
 #include "IoGrid.h"
+#include "ModuleSession.h"
 #include "WriteData.h"
 
 #include <QDialog>
@@ -45,8 +46,12 @@ class CAppDataObjectsDialog;
 class CMainDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CMainDialog(QWidget* parent = nullptr);
+    // The session's port is opened through backend (the real serial port unless a test passes another).
+    explicit CMainDialog(QWidget* parent = nullptr, std::unique_ptr<SerialBackend> backend = MakeQtSerialBackend());
     ~CMainDialog() override;
+
+    // The port, the request counter, the line settings, the handed-over data and the frame log.
+    ModuleSession& Session() { return session_; }
 
     IoGrid& ReadGrid() { return *readGrid_; }
     IoGrid& WriteGrid() { return *writeGrid_; }
@@ -119,6 +124,7 @@ private:
     // The read grid holds this many bytes of the module's I/O data now; the read Length edit says so.
     void ShowReadLength(int length);
 
+    ModuleSession session_;
     std::unique_ptr<IoGrid> readGrid_;
     std::unique_ptr<IoGrid> writeGrid_;
     QLineEdit* cellEditor_ = nullptr;

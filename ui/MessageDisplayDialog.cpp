@@ -61,9 +61,10 @@ const std::string& DisplayLineModel::LongestLine() const
     return lines_.empty() ? none : lines_[longest_];
 }
 
-CMessageDisplayDialog::CMessageDisplayDialog(QWidget* parent)
+CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+                          | Qt::WindowCloseButtonHint),
+      log_(log)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -76,7 +77,7 @@ CMessageDisplayDialog::CMessageDisplayDialog(QWidget* parent)
     if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
         connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
 
-    reader_.emplace(TheMessageLog());
+    reader_.emplace(log_);
     timer_.setInterval(kRefreshPeriodMs);
     connect(&timer_, &QTimer::timeout, this, &CMessageDisplayDialog::RefreshFromLog);
     timer_.start();
@@ -139,7 +140,7 @@ void CMessageDisplayDialog::TogglePause()
         reader_.reset();
         return;
     }
-    reader_.emplace(TheMessageLog());
+    reader_.emplace(log_);
     pauseButton_->setText(pauseText);
     pauseButton_->setAccessibleName(pauseText);
     timer_.start();

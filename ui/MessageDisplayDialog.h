@@ -48,7 +48,8 @@ class CMessageDisplayDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CMessageDisplayDialog(QWidget* parent = nullptr);
+    // Shows every line appended to log from now on; log must stay alive while the window runs.
+    explicit CMessageDisplayDialog(MessageLog& log, QWidget* parent = nullptr);
 
     // One tick: takes the lines logged since the last tick, shows them formatted and selects the newest.
     void RefreshFromLog();
@@ -72,6 +73,7 @@ private:
     void SelectNewestLine();
     void WidenForLongestLine();
 
+    MessageLog& log_;
     DisplayLineModel model_;
     std::optional<MessageLog::Reader> reader_;
     QTimer timer_;

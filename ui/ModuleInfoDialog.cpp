@@ -1,6 +1,5 @@
 #include "ModuleInfoDialog.h"
 
-#include "DemoApp.h"
 #include "DialogTemplate.h"
 
 #include <QLineEdit>
@@ -14,20 +13,14 @@ constexpr int kModuleInfoTemplate = 135;
 
 } // namespace
 
-CModuleInfoDialog::CModuleInfoDialog(QWidget* parent)
-    : CModuleInfoDialog(TheApp().SerialPort, TheApp().SequenceCounter, TheMessageLog(), parent)
-{
-}
-
-CModuleInfoDialog::CModuleInfoDialog(SerialPort& port, SequenceCounter& counter, MessageLog& log, QWidget* parent)
+CModuleInfoDialog::CModuleInfoDialog(const std::optional<ModuleInfo>& info, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
 {
     setModal(true);
     BuildDialogFromTemplate(this, DialogTemplate::Load(kModuleInfoTemplate));
-    info_ = ReadModuleInfo(port, counter, log);
-    if (info_)
-        ShowInfo(*info_);
+    if (info)
+        ShowInfo(*info);
 }
 
 void CModuleInfoDialog::ShowInfo(const ModuleInfo& info)

@@ -1,11 +1,8 @@
 #pragma once
-// The Module Information window: reads the module's identity once while it initialises and shows the six texts,
-// or six empty fields when the read failed. Modal, display only, no buttons.
+// The Module Information window: shows the six texts of the module's identity as read just before it opened, or
+// six empty fields when the read failed. Modal, display only, no buttons.
 
-#include "Frame.h"
-#include "MessageLog.h"
 #include "ModuleInfo.h"
-#include "SerialPort.h"
 
 #include <QDialog>
 
@@ -27,17 +24,11 @@ class CModuleInfoDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Reads through the application's serial port and request counter and logs to the frame log.
-    explicit CModuleInfoDialog(QWidget* parent = nullptr);
-    CModuleInfoDialog(SerialPort& port, SequenceCounter& counter, MessageLog& log, QWidget* parent = nullptr);
-
-    // What the read gave; empty when it failed.
-    const std::optional<ModuleInfo>& Info() const { return info_; }
+    // info is what the read gave; empty when it failed.
+    explicit CModuleInfoDialog(const std::optional<ModuleInfo>& info, QWidget* parent = nullptr);
 
 private:
     void ShowInfo(const ModuleInfo& info);
-
-    std::optional<ModuleInfo> info_;
 };
 
 } // namespace trelmo

@@ -1,9 +1,9 @@
 #include "ObjectAccessDialog.h"
 
 #include "ComboBoxAccessibility.h"
-#include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
+#include "ModuleSession.h"
 #include "ObjectAccess.h"
 #include "OutcomeTexts.h"
 #include "StringTable.h"
@@ -23,16 +23,10 @@ constexpr int kTextWrite = 131;
 
 } // namespace
 
-CObjectAccessDialog::CObjectAccessDialog(QWidget* parent)
-    : CObjectAccessDialog(TheApp().SerialPort, TheApp().SequenceCounter, TheMessageLog(), parent)
-{
-}
-
-CObjectAccessDialog::CObjectAccessDialog(SerialPort& port, SequenceCounter& counter, MessageLog& log,
-                                         QWidget* parent)
+CObjectAccessDialog::CObjectAccessDialog(ModuleSession& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
-      port_(port), counter_(counter), log_(log)
+      port_(session.Port()), counter_(session.Sequence()), log_(session.Log())
 {
     setModal(true);
     InstallComboBoxAccessibility();

@@ -17,6 +17,7 @@ class QPlainTextEdit;
 namespace trelmo {
 
 struct AccessResult;
+class ModuleSession;
 
 // Control ids of dialog 138.
 namespace ObjectAccessControl {
@@ -36,9 +37,8 @@ class CObjectAccessDialog : public QDialog {
 public:
     enum AccessMode { ReadMode = 0, WriteMode = 1 };
 
-    // Talks through the application's serial port and request counter and logs to the frame log.
-    explicit CObjectAccessDialog(QWidget* parent = nullptr);
-    CObjectAccessDialog(SerialPort& port, SequenceCounter& counter, MessageLog& log, QWidget* parent = nullptr);
+    // Talks through the session's port and request counter and logs to its frame log.
+    explicit CObjectAccessDialog(ModuleSession& session, QWidget* parent = nullptr);
 
     AccessMode Mode() const;
 

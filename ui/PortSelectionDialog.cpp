@@ -1,9 +1,9 @@
 #include "PortSelectionDialog.h"
 
 #include "ComboBoxAccessibility.h"
-#include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
+#include "ModuleSession.h"
 #include "PortRegistry.h"
 #include "StringTable.h"
 
@@ -49,7 +49,11 @@ QString PortToolTip(const QSerialPortInfo& info)
 
 } // namespace
 
-QString TypedPortName;
+CPortSelectionDialog::RememberedChoice& CPortSelectionDialog::Remembered()
+{
+    static RememberedChoice choice;
+    return choice;
+}
 
 QString OpenFailureText(PortOpenError reason)
 {
@@ -71,7 +75,8 @@ QList<ListedPort> AvailablePorts()
     return ports;
 }
 
-CPortSelectionDialog::CPortSelectionDialog(QWidget* parent) : QDialog(parent)
+CPortSelectionDialog::CPortSelectionDialog(ModuleSession& session, QWidget* parent)
+    : QDialog(parent), session_(session)
 {
     InstallComboBoxAccessibility();
     BuildDialogFromTemplate(this, DialogTemplate::Load(PortSelectionTemplate));
@@ -91,7 +96,8 @@ CPortSelectionDialog::CPortSelectionDialog(QWidget* parent) : QDialog(parent)
     // Device paths are longer than the field: the open list is as wide as its longest entry.
     portList_->view()->setMinimumWidth(portList_->view()->sizeHintForColumn(0) + portList_->iconSize().width());
     // An index outside the list selects nothing.
-    portList_->setCurrentIndex(PortIndex >= 0 && PortIndex < portList_->count() ? PortIndex : -1);
+    const int portIndex = Remembered().PortIndex;
+    portList_->setCurrentIndex(portIndex >= 0 && portIndex < portList_->count() ? portIndex : -1);
     OfferTypedPortName();
     portList_->installEventFilter(this);
 }
@@ -99,11 +105,12 @@ CPortSelectionDialog::CPortSelectionDialog(QWidget* parent) : QDialog(parent)
 // A typed name was the last choice: it joins the list (unless listed already) and is selected.
 void CPortSelectionDialog::OfferTypedPortName()
 {
-    if (TypedPortName.isEmpty())
+    const QString& typed = Remembered().TypedPortName;
+    if (typed.isEmpty())
         return;
-    int index = portList_->findText(TypedPortName);
+    int index = portList_->findText(typed);
     if (index < 0) {
-        portList_->addItem(TypedPortName);
+        portList_->addItem(typed);
         index = portList_->count() - 1;
     }
     portList_->setCurrentIndex(index);
@@ -113,14 +120,14 @@ void CPortSelectionDialog::RememberTypedPortName()
 {
     const QString text = portList_->currentText().trimmed();
     const int index = portList_->findText(text);
-    TypedPortName = index >= 0 && index < listedCount_ ? QString() : text;
+    Remembered().TypedPortName = index >= 0 && index < listedCount_ ? QString() : text;
 }
 
 bool CPortSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == portList_ && event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        PortIndex = portList_->currentIndex();
+        Remembered().PortIndex = portList_->currentIndex();
         RememberTypedPortName();
     }
     return QDialog::eventFilter(watched, event);
@@ -130,11 +137,11 @@ void CPortSelectionDialog::accept()
 {
     portName_ = portList_->currentText().trimmed();
     RememberTypedPortName();
-    if (TheApp().SerialPort.OpenSerialPort(portName_.toStdString(), TheApp().BaudRate)) {
+    if (session_.Open(portName_.toStdString())) {
         QDialog::accept();
         return;
     }
-    ShowDialogMessage(this, OpenFailureText(TheApp().SerialPort.LastOpenError()));
+    ShowDialogMessage(this, OpenFailureText(session_.Port().LastOpenError()));
 }
 
 } // namespace trelmo

@@ -1,6 +1,7 @@
 #pragma once
-// The serial port selection dialog: lists the system's serial ports and the live virtual modules, and opens the
-// chosen one (or a typed device path) at the configured baud rate. It ends with OK only when the port is open.
+// The serial port selection dialog: lists the system's serial ports and the live virtual modules, and has the
+// session open the chosen one (or a typed device path) at the configured baud rate. It ends with OK only when the
+// port is open.
 
 #include "SerialBackend.h"
 
@@ -24,21 +25,26 @@ struct ListedPort {
 // The system's serial ports by device path, in the system's order, then the registered virtual modules.
 QList<ListedPort> AvailablePorts();
 
-// The port name the user typed last, when it is not one of the listed ports; offered again by the next dialog.
-// Empty at process start and after a listed port was chosen.
-extern QString TypedPortName;
-
 // The message for a port that did not open: "Error occurs! ERROR:00", then the reason on a second line when the
 // system told one.
 QString OpenFailureText(PortOpenError reason);
 
+class ModuleSession;
+
 class CPortSelectionDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CPortSelectionDialog(QWidget* parent = nullptr);
+    // What the dialog remembers between openings, for the life of the process.
+    struct RememberedChoice {
+        int PortIndex = 0;     // the list position chosen last; -1 when none was selected
+        QString TypedPortName; // a name typed last that is not a listed port, offered again; empty otherwise
+    };
+    static RememberedChoice& Remembered();
+
+    explicit CPortSelectionDialog(ModuleSession& session, QWidget* parent = nullptr);
 
     QComboBox* PortList() const { return portList_; }
-    // The port name OK tried last.
+    // The port name OK tried last; after OK, the name of the port the session holds open.
     const QString& PortName() const { return portName_; }
 
     void accept() override;
@@ -50,6 +56,7 @@ private:
     void OfferTypedPortName();
     void RememberTypedPortName();
 
+    ModuleSession& session_;
     QComboBox* portList_ = nullptr;
     int listedCount_ = 0; // entries from the enumeration; a remembered typed name may follow them
     QString portName_;

@@ -62,10 +62,6 @@ TEST(MessageLogTest, EveryReaderGetsEveryLineLoggedWhileItIsOpen)
 
     log.reset();
     EXPECT_TRUE(second.TakeAll().empty()) << "a reader may outlive its log";
-
-    MessageLog::Reader global(TheMessageLog());
-    AppendLogLine("0");
-    EXPECT_EQ(global.TakeAll(), Lines{"0"});
 }
 
 TEST(WriteDisplayLinesTest, LinesEndInCrLf)

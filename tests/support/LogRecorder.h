@@ -1,7 +1,7 @@
 #pragma once
 // Records every line appended to a frame log while it exists, for tests that check what an exchange logged.
 //
-//     MessageLog log;                        // or TheMessageLog()
+//     MessageLog log;                        // or session.Log()
 //     LogRecorder recorder(log);
 //     ReadSomething(port, counter, log);
 //     EXPECT_EQ(recorder.Lines()[0], "105 01 ...");
@@ -16,7 +16,7 @@ namespace trelmo {
 
 class LogRecorder {
 public:
-    explicit LogRecorder(MessageLog& log = TheMessageLog()) : reader_(log) {}
+    explicit LogRecorder(MessageLog& log) : reader_(log) {}
 
     // Every line logged since the recorder was made, oldest first.
     const std::vector<std::string>& Lines() const

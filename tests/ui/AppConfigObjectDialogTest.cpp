@@ -4,10 +4,11 @@
 #include "AppConfigObjectDialog.h"
 
 #include "ConnectionSteps.h"
-#include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "IoExchange.h"
-#include "SimWire.h"
+#include "MemoryGrid.h"
+#include "ModuleSession.h"
+#include "SimProcess.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,14 +21,6 @@ using namespace trelmo::testing;
 namespace ids = trelmo::AppConfigObjectControl;
 
 namespace {
-
-class DiscardingGrid : public GridCells {
-public:
-    std::string CellText(int, int) const override { return {}; }
-    void SetCellText(int, int, const std::string&) override {}
-    void SetCellActive(int, int, bool) override {}
-    bool IsCellActive(int, int) const override { return false; }
-};
 
 struct Shown {
     std::string configuration;
@@ -57,29 +50,14 @@ Shown ShownBy(const CAppConfigObjectDialog& dialog)
 
 class AppConfigObjectDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        SetActiveLanguage(LanguageVariant::English);
-        ResetSharedValues();
-    }
-    void TearDown() override
-    {
-        TheApp().SerialPort.CloseSerialPort();
-        ResetSharedValues();
-    }
-    static void ResetSharedValues()
-    {
-        CDemoApp& app = TheApp();
-        app.ConfigurationDataText.clear();
-        app.ConfigurationDataLength = 0;
-        app.ParameterDataText.clear();
-        app.ParameterDataLength = 0;
-    }
+    void SetUp() override { SetActiveLanguage(LanguageVariant::English); }
+
+    ModuleSession session;
 };
 
-TEST_F(AppConfigObjectDialogTest, LayoutInBothLanguages)
+TEST_F(AppConfigObjectDialogTest, ReadOnlyWrappingFieldsAndNoButton)
 {
-    CAppConfigObjectDialog english;
+    CAppConfigObjectDialog english(session.HandedOver());
     EXPECT_EQ(english.windowTitle(), "Application Configuration Object");
     EXPECT_TRUE(english.findChildren<QPushButton*>().isEmpty());
     for (int id : {ids::ConfigurationLength, ids::ParameterLength})
@@ -90,11 +68,6 @@ TEST_F(AppConfigObjectDialogTest, LayoutInBothLanguages)
         EXPECT_EQ(field->lineWrapMode(), QPlainTextEdit::WidgetWidth) << id;
     }
     EXPECT_EQ(FindControl(&english, ids::ConfigurationData)->accessibleName(), "Configuration Data");
-
-    SetActiveLanguage(LanguageVariant::Chinese);
-    CAppConfigObjectDialog chinese;
-    EXPECT_EQ(chinese.windowTitle(), QString::fromUtf8("应用配置对象"));
-    EXPECT_EQ(FindControl(&chinese, ids::ParameterData)->accessibleName(), QString::fromUtf8("参数数据"));
 }
 
 TEST_F(AppConfigObjectDialogTest, SnapshotBeforeAndAfterTheModuleSentItsData)
@@ -103,24 +76,23 @@ TEST_F(AppConfigObjectDialogTest, SnapshotBeforeAndAfterTheModuleSentItsData)
     ASSERT_TRUE(sim.Start({"--mode", "115200", "--config-data", "11 22 AB", "--config-at", "1", "--param-data",
                            "01 02 03 04 05", "--param-at", "2"}))
         << sim.ErrorText().toStdString();
-    CDemoApp& app = TheApp();
-    ASSERT_TRUE(app.SerialPort.OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), OperatingMode115200, 3),
+    ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
+    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3),
               ConnectionOutcome::Online);
 
-    CAppConfigObjectDialog before;
+    CAppConfigObjectDialog before(session.HandedOver());
     EXPECT_EQ(ShownBy(before), (Shown{"", "0", "", "0"}));
 
     AppDataObjectTable noObjects;
-    IoExchangeContext context{app.SerialPort, app.SequenceCounter, TheMessageLog(), app, noObjects};
-    DiscardingGrid readGrid;
+    IoExchangeContext context{session.Port(), session.Sequence(), session.Log(), session.HandedOver(), noObjects};
+    MemoryGrid readGrid;
     WriteData writeData;
     ExchangeIoData(context, writeData, readGrid, 0);
-    CAppConfigObjectDialog afterConfiguration;
+    CAppConfigObjectDialog afterConfiguration(session.HandedOver());
     EXPECT_EQ(ShownBy(afterConfiguration), (Shown{"11 22 AB ", "3", "", "0"}));
 
     ExchangeIoData(context, writeData, readGrid, 0);
-    CAppConfigObjectDialog afterBoth;
+    CAppConfigObjectDialog afterBoth(session.HandedOver());
     EXPECT_EQ(ShownBy(afterBoth), (Shown{"11 22 AB ", "3", "01 02 03 04 05 ", "5"}));
     // A window already open keeps what it showed when it opened.
     EXPECT_EQ(ShownBy(before), (Shown{"", "0", "", "0"}));
@@ -128,13 +100,13 @@ TEST_F(AppConfigObjectDialogTest, SnapshotBeforeAndAfterTheModuleSentItsData)
 
 TEST_F(AppConfigObjectDialogTest, LongBlockIsShownWhole)
 {
-    CDemoApp app;
+    AppConfigObjectData data;
     std::string text;
     for (int i = 0; i < 242; ++i)
         text += "A5 ";
-    app.ConfigurationDataText = text;
-    app.ConfigurationDataLength = 242;
-    CAppConfigObjectDialog dialog(app, nullptr);
+    data.ConfigurationDataText = text;
+    data.ConfigurationDataLength = 242;
+    CAppConfigObjectDialog dialog(data);
     EXPECT_EQ(ShownBy(dialog), (Shown{text, "242", "", "0"}));
 }
 

@@ -4,11 +4,14 @@
 #include "AppDataObjectsDialog.h"
 
 #include "ConnectionSteps.h"
-#include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "IoExchange.h"
 #include "ObjectAccess.h"
-#include "SimWire.h"
+#include "MemoryGrid.h"
+#include "MessageRecorder.h"
+#include "ModuleSession.h"
+#include "TrafficLog.h"
+#include "WireBytes.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -29,38 +32,12 @@ namespace {
 using Ids = std::vector<int>;
 using Row = std::vector<std::string>;
 
-// Read data go nowhere: these tests look at the wire.
-class DiscardingGrid : public GridCells {
-public:
-    std::string CellText(int, int) const override { return {}; }
-    void SetCellText(int, int, const std::string&) override {}
-    void SetCellActive(int, int, bool) override {}
-    bool IsCellActive(int, int) const override { return false; }
-};
-
-// The frames of a host byte stream, cut by their Length fields.
-std::vector<Bytes> SplitFrames(const Bytes& stream)
-{
-    std::vector<Bytes> frames;
-    std::size_t at = 0;
-    while (at + ModuleFrame::HeaderSize <= stream.size()) {
-        const std::size_t size = ReadBigEndian16(&stream[at + ModuleFrame::Length]) + ModuleFrame::Overhead;
-        if (at + size > stream.size())
-            break;
-        frames.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(at),
-                            stream.begin() + static_cast<std::ptrdiff_t>(at + size));
-        at += size;
-    }
-    return frames;
-}
-
 class AppDataObjectsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { SetActiveLanguage(LanguageVariant::English); }
     void TearDown() override
     {
         delete dialog_;
-        TheApp().SerialPort.CloseSerialPort();
     }
 
     void Open()
@@ -119,18 +96,6 @@ TEST_F(AppDataObjectsDialogTest, ListLayout)
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(Control<QLineEdit>(dialog_, ids::Instance)->accessibleName(), "Instance:");
     EXPECT_EQ(Control<QPushButton>(dialog_, ids::Add)->text(), "Add");
-}
-
-TEST_F(AppDataObjectsDialogTest, ChineseVariant)
-{
-    SetActiveLanguage(LanguageVariant::Chinese);
-    Open();
-    EXPECT_EQ(dialog_->windowTitle(), QString::fromUtf8("应用数据对象"));
-    EXPECT_EQ(dialog_->List()->headerItem()->text(0), QString::fromUtf8("实例号"));
-    EXPECT_EQ(dialog_->List()->headerItem()->text(3), QString::fromUtf8("数据"));
-    EXPECT_EQ(Control<QPushButton>(dialog_, ids::Delete)->text(), QString::fromUtf8("删除"));
-    Delete();
-    EXPECT_EQ(messages_.texts, std::vector<QString>{QString::fromUtf8("没有选中行")});
 }
 
 TEST_F(AppDataObjectsDialogTest, AddShowsNewestFirstAndRefusesRepeatsAndEmptyData)
@@ -214,25 +179,21 @@ TEST_F(AppDataObjectsDialogTest, EntriesAddedAreServedWhenTheModuleAsksForThem)
     ASSERT_TRUE(sim.Start({"--mode", "115200", "--config-at", "0", "--param-at", "0", "--adi-every", "2",
                            "--adi-list", "1:23,12:3"}))
         << sim.ErrorText().toStdString();
-    CDemoApp& app = TheApp();
-    ASSERT_TRUE(app.SerialPort.OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), OperatingMode115200, 3),
+    ModuleSession session;
+    ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
+    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3),
               ConnectionOutcome::Online);
 
     Open();
     Add("1", "23", "  0A 0B 0C ");
     Add("12", "3", "FF");
-    IoExchangeContext context{app.SerialPort, app.SequenceCounter, TheMessageLog(), app, table_};
-    DiscardingGrid readGrid;
+    IoExchangeContext context{session.Port(), session.Sequence(), session.Log(), session.HandedOver(), table_};
+    MemoryGrid readGrid;
     WriteData writeData;
     for (int cycle = 0; cycle < 4; ++cycle)
         ExchangeIoData(context, writeData, readGrid, 0);
 
-    std::vector<Bytes> served;
-    for (const Bytes& frame : SplitFrames(HostBytes(sim))) {
-        if (frame[ModuleFrame::FrameType] == Request && frame[ModuleFrame::ObjectCode] == AppDataObjectCode)
-            served.push_back(frame);
-    }
+    const std::vector<Bytes> served = ObjectRequests(HostFrames(sim), AppDataObjectCode);
     ASSERT_EQ(served.size(), 2u);
     const std::uint8_t first = served[0][ModuleFrame::Sequence];
     EXPECT_EQ(served[0], AssembleObjectFrame(first, Request, ServiceWrite, 0xF1, 1, 23, {0x0A, 0x0B, 0x0C}));

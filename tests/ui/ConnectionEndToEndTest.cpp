@@ -93,7 +93,7 @@ protected:
         EXPECT_EQ(messages, QStringList{LoadText(textId)});
         // The message is shown while the caption still says the connection is being made.
         EXPECT_EQ(connectCaptionsAtMessage, QStringList{LoadText(TextConnecting)});
-        EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+        EXPECT_FALSE(window->Session().Port().IsOpen());
         EXPECT_FALSE(window->ExchangeTimer().isActive());
         EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "OFFLINE"));
     }
@@ -108,7 +108,7 @@ TEST_F(ConnectionTest, ButtonsFollowConfigureConnectAndDisconnect)
     Button(MainControl::OperatingMode)->click();
     EXPECT_FALSE(Button(MainControl::Connect)->isEnabled());
 
-    Configure(Mode::Fixed115200, "5");
+    Configure(OperatingMode::Uart115200, "5");
     EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "OFFLINE"));
 
     SimProcess& sim = StartSim({"--mode", "115200"});
@@ -121,24 +121,24 @@ TEST_F(ConnectionTest, ButtonsFollowConfigureConnectAndDisconnect)
     // The module is not switched off line: the hidden state button keeps its caption.
     EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "ONLINE"));
     EXPECT_FALSE(window->ExchangeTimer().isActive());
-    EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+    EXPECT_FALSE(window->Session().Port().IsOpen());
 }
 
 TEST_F(ConnectionTest, AutoBaudModeProbesThenSendsBusAddressOnlineAndTheFirstCycle)
 {
-    Configure(Mode::AutoBaud, "126", 4);
+    Configure(OperatingMode::AutoBaud, "126", 4);
     SimProcess& sim = StartSim({"--mode", "auto"});
-    TheApp().SequenceCounter.Set(1);
+    window->Session().Sequence().Set(1);
     ConnectTo(sim);
 
     ASSERT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     const std::vector<Bytes> frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_TRUE(IsProbe(frames[0]));
-    EXPECT_EQ(frames[1], HexBytes("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
+    EXPECT_EQ(frames[1], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
     EXPECT_EQ(frames[2], OnlineRequest(2));
     EXPECT_EQ(frames[3], EmptyIoFrame(3));
-    const Bytes fromModule = LoggedBytes(sim.LogLines(), '0');
+    const Bytes fromModule = ModuleBytes(sim);
     ASSERT_FALSE(fromModule.empty());
     EXPECT_EQ(fromModule[0], 0xAA);
     EXPECT_EQ(window->ExchangeTimer().interval(), 300);
@@ -146,7 +146,7 @@ TEST_F(ConnectionTest, AutoBaudModeProbesThenSendsBusAddressOnlineAndTheFirstCyc
 
 TEST_F(ConnectionTest, DisconnectSendsNothingAndAnotherPortCanBeConnectedWithoutReconfiguring)
 {
-    Configure(Mode::AutoBaud, "7", 4);
+    Configure(OperatingMode::AutoBaud, "7", 4);
     SimProcess& first = StartSim({"--mode", "auto", "--name", "first"});
     SimProcess& second = StartSim({"--mode", "auto", "--name", "second"});
     ConnectTo(first);
@@ -168,7 +168,7 @@ TEST_F(ConnectionTest, DisconnectSendsNothingAndAnotherPortCanBeConnectedWithout
 }
 
 struct FixedModeCase {
-    Mode mode;
+    OperatingMode mode;
     const char* simMode;
 };
 
@@ -183,35 +183,35 @@ TEST_P(FixedModeTest, SendsNoProbeAndStartsWithTheBusAddress)
 {
     Configure(GetParam().mode, "126");
     SimProcess& sim = StartSim({"--mode", GetParam().simMode});
-    TheApp().SequenceCounter.Set(1);
+    window->Session().Sequence().Set(1);
     ConnectTo(sim);
 
     ASSERT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     const std::vector<Bytes> frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0], HexBytes("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
+    EXPECT_EQ(frames[0], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
     EXPECT_EQ(frames[1], OnlineRequest(2));
     EXPECT_EQ(frames[2], EmptyIoFrame(3));
     EXPECT_EQ(Buttons(), ConnectedButtons());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, FixedModeTest,
-                         ::testing::Values(FixedModeCase{Mode::Fixed9600, "9600"},
-                                           FixedModeCase{Mode::Fixed115200, "115200"}),
+                         ::testing::Values(FixedModeCase{OperatingMode::Uart9600, "9600"},
+                                           FixedModeCase{OperatingMode::Uart115200, "115200"}),
                          [](const ::testing::TestParamInfo<FixedModeCase>& info) {
                              return std::string("Uart") + info.param.simMode;
                          });
 
 TEST_F(ConnectionTest, CancellingThePortDialogSendsNothingAndChangesNothing)
 {
-    Configure(Mode::AutoBaud, "1", 4);
+    Configure(OperatingMode::AutoBaud, "1", 4);
     SimProcess& sim = StartSim({"--mode", "auto"});
     const std::string before = Buttons();
-    const LogRecorder logged;
+    const LogRecorder logged(window->Session().Log());
     ConnectAndCancel();
     EXPECT_EQ(Buttons(), before);
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+    EXPECT_FALSE(window->Session().Port().IsOpen());
     QTest::qWait(100);
     EXPECT_TRUE(sim.LogLines().empty());
     EXPECT_TRUE(logged.Lines().empty());
@@ -233,7 +233,7 @@ class AutoBaudFailureTest : public ConnectionTest, public ::testing::WithParamIn
 
 TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01AndANewConnectStartsOver)
 {
-    Configure(Mode::AutoBaud, "3", 4);
+    Configure(OperatingMode::AutoBaud, "3", 4);
     SimProcess& sim = StartSim(GetParam().simArguments);
     std::vector<int> waits;
     std::set<long> secondsAtWaits; // the handshake's own whole-second clock, read at each wait
@@ -252,7 +252,7 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
     EXPECT_EQ(waits, std::vector<int>(frames.size(), 50)) << "one 50 ms wait for the answer to each probe";
     EXPECT_GE(secondsAtWaits.size(), 4u) << "probing goes on until the clock has moved more than 3 seconds on";
     EXPECT_LE(frames.size(), 80u) << "at 50 ms a probe, no more fit before the clock reads 4 seconds on";
-    const Bytes answers = LoggedBytes(sim.LogLines(), '0');
+    const Bytes answers = ModuleBytes(sim);
     if (GetParam().answer == 0) {
         EXPECT_TRUE(answers.empty());
     } else {
@@ -293,7 +293,7 @@ class RequestFailureTest : public ConnectionTest, public ::testing::WithParamInt
 
 TEST_P(RequestFailureTest, ReportsTheFailureClosesThePortAndAllowsAnotherTry)
 {
-    Configure(Mode::Fixed115200, "9");
+    Configure(OperatingMode::Uart115200, "9");
     SimProcess& sim = StartSim(GetParam().simArguments);
     ConnectTo(sim);
 

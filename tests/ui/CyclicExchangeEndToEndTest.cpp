@@ -24,7 +24,7 @@ constexpr int TextConnectionLost = 143;
 // nothing else before them).
 std::vector<Bytes> ModuleFramesAfterConnecting(const SimProcess& sim)
 {
-    std::vector<Bytes> frames = SplitHostStream(LoggedBytes(sim.LogLines(), '0'));
+    std::vector<Bytes> frames = SplitFrames(ModuleBytes(sim));
     frames.erase(frames.begin(), frames.begin() + std::min<std::ptrdiff_t>(2, frames.size()));
     return frames;
 }
@@ -71,7 +71,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        Configure(Mode::Fixed115200, "12");
+        Configure(OperatingMode::Uart115200, "12");
     }
 };
 
@@ -92,24 +92,24 @@ TEST_F(CyclicExchangeTest, ReadGridFillsAndGreysAsTheModulesReadLengthChanges)
 TEST_F(CyclicExchangeTest, WriteLengthZeroAndThreeSendTheirFrames)
 {
     SimProcess& sim = StartSim({"--mode", "115200"});
-    TheApp().SequenceCounter.Set(5); // bus address 5, on line 6, first cycle 7
+    window->Session().Sequence().Set(5); // bus address 5, on line 6, first cycle 7
     ConnectTo(sim);
     Disconnect();
     std::vector<Bytes> frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[2], HexBytes("07 00 00 00 01 50"));
+    EXPECT_EQ(frames[2], Hex("07 00 00 00 01 50"));
 
     // Cells 0A, empty, FF: the empty cell goes out as 00.
     EnterWriteLength("3");
     window->WriteGrid().SetCellText(1, 1, "0A");
     window->WriteGrid().SetCellText(1, 2, "");
     window->WriteGrid().SetCellText(1, 3, "FF");
-    TheApp().SequenceCounter.Set(0x1E);
+    window->Session().Sequence().Set(0x1E);
     ConnectTo(sim);
     Disconnect();
     frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), 6u);
-    EXPECT_EQ(frames[5], HexBytes("20 00 00 03 0A 00 FF 5A C4"));
+    EXPECT_EQ(frames[5], Hex("20 00 00 03 0A 00 FF 5A C4"));
     EXPECT_EQ(WriteCell(1), "00");
 }
 
@@ -172,17 +172,18 @@ TEST_F(CyclicExchangeTest, ShrinkingTheWriteLengthGreysCellsAndGrowingItFillsThe
 
 TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTheToolsOwnSequenceAndCrc)
 {
-    TheApp().SequenceCounter.Set(0x40);
+    window->Session().Sequence().Set(0x40);
     SimProcess& sim = ConnectToNewSim({"--config-at", "1", "--param-at", "2", "--config-data", "01 02 03",
                                        "--param-data", "0A 0B 0C 0D"});
     // bus address 40, on line 41, cycle 42, echo 43, cycle 44, echo 45
     ASSERT_TRUE(WaitForHostFrames(sim, 6));
     Disconnect();
 
-    EXPECT_EQ(TheApp().ConfigurationDataText, "01 02 03 ");
-    EXPECT_EQ(TheApp().ConfigurationDataLength, 3);
-    EXPECT_EQ(TheApp().ParameterDataText, "0A 0B 0C 0D ");
-    EXPECT_EQ(TheApp().ParameterDataLength, 4);
+    const AppConfigObjectData& handedOver = window->Session().HandedOver();
+    EXPECT_EQ(handedOver.ConfigurationDataText, "01 02 03 ");
+    EXPECT_EQ(handedOver.ConfigurationDataLength, 3);
+    EXPECT_EQ(handedOver.ParameterDataText, "0A 0B 0C 0D ");
+    EXPECT_EQ(handedOver.ParameterDataLength, 4);
 
     const std::vector<Bytes> requests = ModuleFramesAfterConnecting(sim);
     const std::vector<Bytes> frames = HostFrames(sim);
@@ -208,7 +209,7 @@ TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAnd
     entry.ByteCount = 2;
     entry.DataText = "0A 0B";
     ASSERT_TRUE(window->AppDataObjects().Add(entry));
-    TheApp().SequenceCounter.Set(0x10);
+    window->Session().Sequence().Set(0x10);
     SimProcess& sim = ConnectToNewSim(
         {"--config-at", "0", "--param-at", "0", "--adi-every", "1", "--adi-list", "1:1,9:9"});
     // cycle 12 (module names 1:1), the write 13, cycle 14 (module names 9:9), cycle 15
@@ -230,7 +231,7 @@ TEST_F(CyclicExchangeTest, AModuleThatHangsUpIsShownAsALostConnectionAndCanBeCon
     EXPECT_TRUE(WaitFor([&] { return !sim.IsRunning(); }));
 
     EXPECT_EQ(messages, QStringList{LoadText(TextConnectionLost)});
-    EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+    EXPECT_FALSE(window->Session().Port().IsOpen());
     EXPECT_FALSE(window->ExchangeTimer().isActive());
     EXPECT_EQ(ButtonState(MainControl::Connect), "shown, enabled, " + LoadText(TextConnect).toStdString());
     EXPECT_FALSE(Button(MainControl::Disconnect)->isVisible());
@@ -262,7 +263,7 @@ TEST_P(BrokenAnswerTest, IsNeitherShownNorStoredNorAnswered)
     ASSERT_TRUE(WaitForHostFrames(sim, 5));
     Disconnect();
 
-    EXPECT_EQ(TheApp().ConfigurationDataLength, 0);
+    EXPECT_EQ(window->Session().HandedOver().ConfigurationDataLength, 0);
     EXPECT_EQ(CountFramesOfType(HostFrames(sim), Response), 0u);
     EXPECT_EQ(window->ReadLengthEdit()->text(), "");
     EXPECT_FALSE(ReadCellActive(0));
@@ -286,8 +287,8 @@ TEST_F(CyclicExchangeTest, ALateAnswerToAnObjectReadIsNeverServedAsAModuleReques
     ASSERT_TRUE(WaitForHostFrames(sim, 3));
 
     // As the Object Module Access window reads 01/1/3: its answer comes after the 50 ms wait.
-    CDemoApp& app = TheApp();
-    EXPECT_EQ(ReadAttribute(app.SerialPort, app.SequenceCounter, TheMessageLog(), "1", "1", "3").outcome,
+    ModuleSession& session = window->Session();
+    EXPECT_EQ(ReadAttribute(session.Port(), session.Sequence(), session.Log(), "1", "1", "3").outcome,
               AccessOutcome::ReadNotAnswered);
     const std::size_t framesAfterRead = HostFrames(sim).size();
     ASSERT_TRUE(WaitForHostFrames(sim, framesAfterRead + 3));
@@ -307,7 +308,7 @@ TEST_F(CyclicExchangeTest, AfterAFloodTheNextProperAnswerIsShownAtOnce)
     ASSERT_TRUE(WaitForHostFrames(sim, framesAfterFlood + 2));
     Disconnect();
     // The module's last answer is an I/O frame of its 16 data bytes, after the flood's junk.
-    const Bytes stream = LoggedBytes(sim.LogLines(), '0');
+    const Bytes stream = ModuleBytes(sim);
     const std::size_t answerSize = 16 + ModuleFrame::Overhead;
     ASSERT_GE(stream.size(), answerSize);
     ExpectReadGridShows(Bytes(stream.end() - static_cast<std::ptrdiff_t>(answerSize), stream.end()));

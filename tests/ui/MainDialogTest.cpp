@@ -1,44 +1,30 @@
 #include "AboutDialog.h"
 #include "AppConfigObjectDialog.h"
 #include "ConfigurationDialog.h"
-#include "DemoApp.h"
 #include "DialogTemplate.h"
 #include "MainDialog.h"
+#include "MessageBoxes.h"
 #include "MessageDisplayDialog.h"
 #include "ModuleInfoDialog.h"
 #include "ObjectAccessDialog.h"
 #include "StringTable.h"
+#include "WindowDriver.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace trelmo;
+using namespace trelmo::testing;
 
 namespace {
-
-// Runs action on the next modal dialog that opens, then makes sure it is closed.
-void OnNextModal(std::function<void(QDialog*)> action)
-{
-    QTimer::singleShot(0, [action] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        action(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
 
 struct ButtonState {
     int id;
@@ -61,16 +47,7 @@ protected:
     void SetUp() override
     {
         SetActiveLanguage(LanguageVariant::English);
-        BusAddressText = QStringLiteral("55");
-        OperatingModeIndex = 2;
-        BaudRateIndex = 3;
-    }
-
-    void ShowActive(CMainDialog& window)
-    {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        CConfigurationDialog::Remembered() = {2, 3, QStringLiteral("55")};
     }
 };
 
@@ -103,40 +80,23 @@ TEST_F(MainDialogTest, InitialStateMatchesTheUnconfiguredWindow)
         ASSERT_FALSE(window.ReadGrid().IsCellActive(cell.row, cell.column)) << i;
         ASSERT_FALSE(window.WriteGrid().IsCellActive(cell.row, cell.column)) << i;
     }
-    EXPECT_TRUE(BusAddressText.isEmpty());
-    EXPECT_EQ(OperatingModeIndex, 0);
-    EXPECT_EQ(BaudRateIndex, 0);
+    EXPECT_TRUE(CConfigurationDialog::Remembered().BusAddressText.isEmpty());
+    EXPECT_EQ(CConfigurationDialog::Remembered().OperatingModeIndex, 0);
+    EXPECT_EQ(CConfigurationDialog::Remembered().BaudRateIndex, 0);
     EXPECT_FALSE(window.ExchangeTimer().isActive());
 }
 
-TEST_F(MainDialogTest, ControlsSitWhereTheTemplateSaysAndCarryTheirNames)
+// The length fields are described by the grid they belong to; a caption too long for its button wraps, and the
+// button keeps its name on one line.
+TEST_F(MainDialogTest, LengthFieldsNameTheirGridAndLongCaptionsWrap)
 {
     CMainDialog window;
-    const DialogUnits units(window.font());
-    EXPECT_EQ(window.size(), units.ToPixels(QSize(513, 328)));
-    EXPECT_EQ(window.ReadGrid().Widget()->geometry(), units.ToPixels(QRect(133, 37, 174, 237)));
-    EXPECT_EQ(window.WriteGrid().Widget()->geometry(), units.ToPixels(QRect(320, 37, 174, 237)));
-    EXPECT_EQ(window.ReadGrid().Widget()->property("controlId").toInt(), MainControl::ReadGrid);
-    EXPECT_EQ(window.ReadGrid().Widget()->accessibleName(), QStringLiteral("I/O Read(Bus Network->Module->Demo)"));
-    EXPECT_EQ(window.WriteGrid().Widget()->accessibleName(),
-              QStringLiteral("I/O Write(Demo->Module->Bus Network)"));
-    EXPECT_EQ(window.ReadLengthEdit()->accessibleName(), QStringLiteral("Length:"));
-    EXPECT_EQ(window.WriteLengthEdit()->accessibleName(), QStringLiteral("Length:"));
-    EXPECT_EQ(window.ReadLengthEdit()->accessibleDescription(), QStringLiteral("I/O Read(Bus Network->Module->Demo)"));
-    EXPECT_EQ(window.WriteLengthEdit()->accessibleDescription(),
-              QStringLiteral("I/O Write(Demo->Module->Bus Network)"));
-    EXPECT_EQ(window.Button(MainControl::Connect)->geometry().topLeft(),
-              window.Button(MainControl::Disconnect)->geometry().topLeft() + QPoint(units.X(16) - units.X(15), 0));
-    EXPECT_EQ(window.Button(MainControl::ApplicationConfigurationObject)->accessibleName(),
-              QStringLiteral("Application Configuration Object"));
-    EXPECT_TRUE(window.Button(MainControl::ApplicationConfigurationObject)->text().contains(QLatin1Char('\n')));
-
-    // Whatever takes the focus has a name for a screen reader.
-    for (QWidget* child : window.findChildren<QWidget*>()) {
-        const int id = child->property("controlId").toInt();
-        if (id > 0 && child->focusPolicy() != Qt::NoFocus)
-            EXPECT_FALSE(child->accessibleName().isEmpty()) << id;
-    }
+    EXPECT_FALSE(window.ReadLengthEdit()->accessibleDescription().isEmpty());
+    EXPECT_EQ(window.ReadLengthEdit()->accessibleDescription(), window.ReadGrid().Widget()->accessibleName());
+    EXPECT_EQ(window.WriteLengthEdit()->accessibleDescription(), window.WriteGrid().Widget()->accessibleName());
+    QPushButton* longCaption = window.Button(MainControl::ApplicationConfigurationObject);
+    EXPECT_TRUE(longCaption->text().contains(QLatin1Char('\n')));
+    EXPECT_EQ(longCaption->accessibleName(), QStringLiteral("Application Configuration Object"));
 }
 
 TEST_F(MainDialogTest, TabOrderFollowsTheTemplate)
@@ -164,12 +124,25 @@ TEST_F(MainDialogTest, ButtonTableUpToTheConfiguredState)
     CMainDialog window;
     window.show();
 
-    // Cancel changes nothing.
-    OnNextModal([](QDialog* dialog) { dialog->reject(); });
+    // Cancel unlocks nothing; an OK refused for the empty address before it has taken the baud rate only.
+    QStringList shown;
+    const MessageBoxHook previousHook =
+        SetMessageBoxHook([&shown](MessageBoxKind, const QString& text) { shown << text; });
+    WhenModalThenClose<QDialog>([](QDialog* dialog) {
+        auto* configuration = qobject_cast<CConfigurationDialog*>(dialog);
+        ASSERT_NE(configuration, nullptr);
+        configuration->BaudList()->setCurrentIndex(2);
+        configuration->accept();
+        configuration->reject();
+    });
     QTest::mouseClick(window.Button(MainControl::OperatingMode), Qt::LeftButton);
     EXPECT_FALSE(window.Button(MainControl::Connect)->isEnabled());
+    SetMessageBoxHook(previousHook);
+    EXPECT_EQ(shown, QStringList{LoadText(141)});
+    EXPECT_EQ(window.Session().Settings().BaudRate, 38400);
+    EXPECT_EQ(window.Session().Settings().BusAddress, 0);
 
-    OnNextModal([](QDialog* dialog) {
+    WhenModalThenClose<QDialog>([](QDialog* dialog) {
         auto* configuration = qobject_cast<CConfigurationDialog*>(dialog);
         ASSERT_NE(configuration, nullptr);
         configuration->BusAddressEdit()->setText(QStringLiteral("12"));
@@ -185,19 +158,8 @@ TEST_F(MainDialogTest, ButtonTableUpToTheConfiguredState)
                            {MainControl::MessageDisplay, true, true},
                            {MainControl::OnlineState, false, false},
                            {MainControl::ApplicationDataObjects, false, false}});
-    EXPECT_EQ(TheApp().BusAddress, 12);
+    EXPECT_EQ(window.Session().Settings().BusAddress, 12);
 
-    window.SetConnectionButtonsEnabled(true);
-    ExpectButtons(window, {{MainControl::ModuleInformation, true, true},
-                           {MainControl::ObjectModuleAccess, true, true},
-                           {MainControl::OnlineState, false, true},
-                           {MainControl::Disconnect, false, true},
-                           {MainControl::ApplicationConfigurationObject, true, false}});
-    window.SetConnectionButtonsEnabled(false);
-    ExpectButtons(window, {{MainControl::ModuleInformation, true, false},
-                           {MainControl::ObjectModuleAccess, true, false},
-                           {MainControl::OnlineState, false, false},
-                           {MainControl::Disconnect, false, false}});
 }
 
 TEST_F(MainDialogTest, EnterNeverClosesTheWindowAndMovesTheFocusToTheWriteGrid)
@@ -205,7 +167,7 @@ TEST_F(MainDialogTest, EnterNeverClosesTheWindowAndMovesTheFocusToTheWriteGrid)
     CMainDialog window;
     ShowActive(window);
     bool dialogOpened = false;
-    OnNextModal([&dialogOpened](QDialog*) { dialogOpened = true; });
+    WhenModalThenClose<QDialog>([&dialogOpened](QDialog*) { dialogOpened = true; });
 
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
         window.Button(MainControl::OperatingMode)->setFocus();
@@ -261,7 +223,8 @@ TEST_F(MainDialogTest, ContextMenuCarriesTheAboutCommand)
     window.SystemMenu()->close();
 
     bool aboutShown = false;
-    OnNextModal([&aboutShown](QDialog* dialog) { aboutShown = qobject_cast<CAboutDialog*>(dialog) != nullptr; });
+    WhenModalThenClose<QDialog>(
+        [&aboutShown](QDialog* dialog) { aboutShown = qobject_cast<CAboutDialog*>(dialog) != nullptr; });
     actions[1]->trigger();
     EXPECT_TRUE(aboutShown);
 }
@@ -278,7 +241,8 @@ TEST_F(MainDialogTest, ToolButtonsRunTheirDialogsModally)
         {MainControl::ApplicationConfigurationObject, CAppConfigObjectDialog::staticMetaObject.className()}};
     for (const auto& [id, className] : tools) {
         QString opened;
-        OnNextModal([&opened](QDialog* dialog) { opened = QString::fromLatin1(dialog->metaObject()->className()); });
+        WhenModalThenClose<QDialog>(
+            [&opened](QDialog* dialog) { opened = QString::fromLatin1(dialog->metaObject()->className()); });
         QTest::mouseClick(window.Button(id), Qt::LeftButton);
         EXPECT_EQ(opened, QString::fromLatin1(className)) << id;
     }
@@ -293,42 +257,13 @@ TEST_F(MainDialogTest, EveryMessageDisplayPressOpensAnotherWindow)
     QTest::mouseClick(window.Button(MainControl::MessageDisplay), Qt::LeftButton);
     const QList<CMessageDisplayDialog*> displays = window.findChildren<CMessageDisplayDialog*>();
     ASSERT_EQ(displays.size(), 2);
-    for (CMessageDisplayDialog* display : displays)
+    for (CMessageDisplayDialog* display : displays) {
         EXPECT_TRUE(display->isVisible());
+        EXPECT_FALSE(display->isModal());
+    }
     displays[0]->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window.findChildren<CMessageDisplayDialog*>().size(), 1);
-}
-
-TEST_F(MainDialogTest, ChineseVariantUsesChineseCaptionsAndLayout)
-{
-    SetActiveLanguage(LanguageVariant::Chinese);
-    CMainDialog window;
-    SetActiveLanguage(LanguageVariant::English);
-    const DialogUnits units(window.font());
-    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Trelmo Demo软件"));
-    EXPECT_EQ(window.size(), units.ToPixels(QSize(499, 300)));
-    const std::pair<int, const char*> captions[] = {
-        {MainControl::OperatingMode, "工作模式"},   {MainControl::Connect, "连接"},
-        {MainControl::ModuleInformation, "模块信息"}, {MainControl::ObjectModuleAccess, "对象模型访问"},
-        {MainControl::ApplicationConfigurationObject, "应用配置对象"},
-        {MainControl::MessageDisplay, "报文显示"},    {MainControl::Disconnect, "断开连接"},
-        {MainControl::ApplicationDataObjects, "应用数据对象"}};
-    for (const auto& [id, caption] : captions) {
-        EXPECT_EQ(window.Button(id)->text(), QString::fromUtf8(caption)) << id;
-        EXPECT_EQ(window.Button(id)->size(), units.ToPixels(QSize(56, 14))) << id;
-    }
-    EXPECT_EQ(window.ReadGrid().Widget()->accessibleName(), QString::fromUtf8("I/O读数据(总线网络->模块->Demo)"));
-    EXPECT_EQ(window.WriteGrid().Widget()->accessibleName(), QString::fromUtf8("I/O写数据(Demo->模块->总线网络)"));
-    EXPECT_EQ(window.WriteLengthEdit()->accessibleName(), QString::fromUtf8("长度:"));
-    EXPECT_EQ(window.SystemMenu()->actions().value(1)->text(), QString::fromUtf8("关于 Trelmo(&A)..."));
-
-    // Every control lies inside the client area.
-    const QRect client(QPoint(0, 0), window.size());
-    for (QWidget* child : window.findChildren<QWidget*>()) {
-        if (child->parentWidget() == &window && child->property("controlId").isValid())
-            EXPECT_TRUE(client.contains(child->geometry())) << child->property("controlId").toInt();
-    }
 }
 
 } // namespace

@@ -5,9 +5,11 @@
 #include "MainDialog.h"
 
 #include "ConnectionSteps.h"
-#include "DemoApp.h"
 #include "DialogTemplate.h"
-#include "SimWire.h"
+#include "Language.h"
+#include "MessageRecorder.h"
+#include "TrafficLog.h"
+#include "WireBytes.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -98,30 +100,20 @@ TEST(MainWindowAppDataObjectsServedTest, EntriesTypedInTheWindowAreServedByTheMa
     ASSERT_TRUE(sim.Start({"--mode", "115200", "--config-at", "0", "--param-at", "0", "--adi-every", "2",
                            "--adi-list", "7:1,12:3"}))
         << sim.ErrorText().toStdString();
-    CDemoApp& app = TheApp();
-    ASSERT_TRUE(app.SerialPort.OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(app.SerialPort, app.SequenceCounter, TheMessageLog(), OperatingMode115200, 3),
+    CMainDialog window;
+    ModuleSession& session = window.Session();
+    ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
+    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3),
               ConnectionOutcome::Online);
 
-    CMainDialog window;
     MenuAction(window, "Application Data Objects")->trigger();
     AddEntry(window.AppDataObjectsDialog(), "12", "3", "C0 FF EE");
     for (int cycle = 0; cycle < 4; ++cycle)
         window.ExchangeIoData();
     window.ExchangeTimer().stop();
-    app.SerialPort.CloseSerialPort();
+    session.Port().CloseSerialPort();
 
-    std::vector<Bytes> served;
-    const Bytes host = HostBytes(sim);
-    for (std::size_t at = 0; at + ModuleFrame::HeaderSize <= host.size();) {
-        const std::size_t size = ReadBigEndian16(&host[at + ModuleFrame::Length]) + ModuleFrame::Overhead;
-        const Bytes frame(host.begin() + static_cast<std::ptrdiff_t>(at),
-                          host.begin() + static_cast<std::ptrdiff_t>(std::min(at + size, host.size())));
-        if (frame.size() > ModuleFrame::ObjectCode && frame[ModuleFrame::ObjectCode] == AppDataObjectCode
-            && frame[ModuleFrame::FrameType] == Request)
-            served.push_back(frame);
-        at += size;
-    }
+    const std::vector<Bytes> served = ObjectRequests(HostFrames(sim), AppDataObjectCode);
     // 7:1 is not in the table and is not answered; 12:3 is written with the typed bytes.
     ASSERT_EQ(served.size(), 1u);
     EXPECT_EQ(served[0], AssembleObjectFrame(served[0][ModuleFrame::Sequence], Request, ServiceWrite, 0xF1, 12, 3,
@@ -130,10 +122,6 @@ TEST(MainWindowAppDataObjectsServedTest, EntriesTypedInTheWindowAreServedByTheMa
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, MainWindowAppDataObjectsTest,
-                         ::testing::Values(LanguageVariant::English, LanguageVariant::Chinese),
-                         [](const ::testing::TestParamInfo<LanguageVariant>& info) {
-                             return info.param == LanguageVariant::Chinese ? std::string("Chinese")
-                                                                           : std::string("English");
-                         });
+                         ::testing::Values(LanguageVariant::English, LanguageVariant::Chinese), LanguageParamName);
 
 } // namespace

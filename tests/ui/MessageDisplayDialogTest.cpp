@@ -1,9 +1,11 @@
 #include "MessageDisplayDialog.h"
 
 #include "DialogTemplate.h"
-#include "MessageBoxes.h"
+#include "Language.h"
 #include "MessageLog.h"
+#include "MessageRecorder.h"
 #include "StringTable.h"
+#include "WindowDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,41 +18,27 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace trelmo;
+using namespace trelmo::testing;
 
 namespace {
 
-struct ShownMessage {
-    MessageBoxKind kind;
-    QString text;
-};
-
 class MessageDisplayTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        previousLanguage_ = ActiveLanguage();
-        SetActiveLanguage(LanguageVariant::English);
-        SetMessageBoxHook([this](MessageBoxKind kind, const QString& text) { messages_.push_back({kind, text}); });
-    }
-
     void TearDown() override
     {
         for (const QPointer<CMessageDisplayDialog>& window : windows_)
             delete window.data();
-        SetMessageBoxHook({});
-        SetActiveLanguage(previousLanguage_);
     }
 
     CMessageDisplayDialog* Open()
     {
-        auto* window = new CMessageDisplayDialog(nullptr);
+        auto* window = new CMessageDisplayDialog(log_);
         windows_.push_back(window);
         return window;
     }
@@ -66,20 +54,21 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    std::vector<ShownMessage> messages_;
+    ScopedLanguage language_{LanguageVariant::English};
+    MessageLog log_;
+    MessageRecorder messages_;
     std::vector<QPointer<CMessageDisplayDialog>> windows_;
-    LanguageVariant previousLanguage_ = LanguageVariant::English;
 };
 
 using Lines = std::vector<std::string>;
 
 TEST_F(MessageDisplayTest, ShowsOnlyLinesLoggedAfterOpeningAndSelectsTheNewest)
 {
-    AppendLogLine("1FF ");
+    log_.Append("1FF ");
     CMessageDisplayDialog* window = Open();
 
-    AppendLogLine("101 02 ");
-    AppendLogLine("0AA ");
+    log_.Append("101 02 ");
+    log_.Append("0AA ");
     window->RefreshFromLog();
     EXPECT_EQ(window->DisplayedLines(), (Lines{"TX: Length:002, Data:01 02 ", "RX: Length:001, Data:AA "}));
     const QModelIndex current = window->LineList()->currentIndex();
@@ -93,15 +82,15 @@ TEST_F(MessageDisplayTest, TheTimerDrainsTheLog)
     CMessageDisplayDialog* window = Open();
     window->show();
     EXPECT_TRUE(window->IsRunning());
-    AppendLogLine("101 ");
+    log_.Append("101 ");
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->DisplayedLines().size() == 1; }, 2000));
 }
 
 TEST_F(MessageDisplayTest, AnEmptyTickKeepsTheUsersSelection)
 {
     CMessageDisplayDialog* window = Open();
-    AppendLogLine("101 ");
-    AppendLogLine("102 ");
+    log_.Append("101 ");
+    log_.Append("102 ");
     window->RefreshFromLog();
     const QModelIndex first = window->LineList()->model()->index(0, 0);
     window->LineList()->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
@@ -119,7 +108,7 @@ TEST_F(MessageDisplayTest, TheListScrollsSidewaysOverLongLines)
     std::string longLine = "1";
     for (int i = 0; i < 1000; ++i)
         longLine += "AB ";
-    AppendLogLine(longLine);
+    log_.Append(longLine);
     window->RefreshFromLog();
     const QString shown = list->model()->index(0, 0).data().toString();
     EXPECT_TRUE(shown.startsWith(QStringLiteral("TX: Length:1000, Data:AB AB ")));
@@ -140,7 +129,7 @@ TEST_F(MessageDisplayTest, PauseHoldsTheListAndContinueDiscardsWhatCameMeanwhile
         EXPECT_EQ(pause->text(), LoadText(123));
         EXPECT_EQ(pause->accessibleName(), LoadText(123));
         EXPECT_FALSE(window->IsRunning());
-        AppendLogLine("101 ");
+        log_.Append("101 ");
         QTest::qWait(250);
         EXPECT_TRUE(window->DisplayedLines().empty());
 
@@ -157,15 +146,15 @@ TEST_F(MessageDisplayTest, PauseHoldsTheListAndContinueDiscardsWhatCameMeanwhile
 TEST_F(MessageDisplayTest, EveryWindowShowsEveryLineLoggedSinceItOpened)
 {
     CMessageDisplayDialog* first = Open();
-    AppendLogLine("101 ");
+    log_.Append("101 ");
     CMessageDisplayDialog* second = Open();
-    AppendLogLine("002 ");
+    log_.Append("002 ");
     second->RefreshFromLog();
-    AppendLogLine("103 ");
+    log_.Append("103 ");
     Open();
     second->TogglePause();
     second->TogglePause();
-    AppendLogLine("004 ");
+    log_.Append("004 ");
     first->RefreshFromLog();
     second->RefreshFromLog();
     EXPECT_EQ(first->DisplayedLines(), (Lines{"TX: Length:001, Data:01 ", "RX: Length:001, Data:02 ",
@@ -191,30 +180,6 @@ TEST_F(MessageDisplayTest, QuitEscapeAndCloseFreeTheWindow)
     }
 }
 
-TEST_F(MessageDisplayTest, TheTemplateGivesCaptionsSizesAndTabOrder)
-{
-    struct Case {
-        LanguageVariant language;
-        const char* caption;
-        const char* quit;
-    };
-    for (const Case& c : {Case{LanguageVariant::English, "Message Display", "Quit"},
-                          Case{LanguageVariant::Chinese, "报文显示", "退出"}}) {
-        SetActiveLanguage(c.language);
-        CMessageDisplayDialog* window = Open();
-        EXPECT_EQ(window->windowTitle(), QString::fromUtf8(c.caption));
-        EXPECT_EQ(Button(window, 2)->text(), QString::fromUtf8(c.quit));
-        EXPECT_EQ(Button(window, 2)->accessibleName(), QString::fromUtf8(c.quit));
-        EXPECT_EQ(FindControl(window, 1048), window->LineList());
-        EXPECT_FALSE(window->LineList()->accessibleName().isEmpty());
-        EXPECT_EQ(Button(window, 2)->nextInFocusChain(), window->LineList());
-        EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
-        EXPECT_FALSE(window->isModal());
-        const QRect list = window->LineList()->geometry();
-        EXPECT_TRUE(window->rect().contains(list)) << list.x() << "," << list.y() << " " << list.width();
-    }
-}
-
 class MessageDisplaySaveTest : public MessageDisplayTest {
 protected:
     void SetUp() override
@@ -229,7 +194,7 @@ protected:
     {
         CMessageDisplayDialog* window = Open();
         for (const std::string& line : logLines)
-            AppendLogLine(line);
+            log_.Append(line);
         window->RefreshFromLog();
         return window;
     }
@@ -246,16 +211,16 @@ TEST_F(MessageDisplaySaveTest, WritesEachShownLineWithCrLfToTheChosenPath)
 {
     CMessageDisplayDialog* window = OpenWithLines({"101 02 ", "0AA "});
     for (const char* chosen : {"log.txt", "LOG.TXT", "log", "trace.csv"}) {
-        messages_.clear();
+        messages_.Clear();
         const QString path = PathOf(QString::fromLatin1(chosen));
         Choose(window, path);
         window->SaveDisplayedLines();
         EXPECT_EQ(FileBytes(path), QByteArray("TX: Length:002, Data:01 02 \r\nRX: Length:001, Data:AA \r\n"))
             << chosen;
         EXPECT_FALSE(QFile::exists(path + QStringLiteral(".txt"))) << chosen;
-        ASSERT_EQ(messages_.size(), 1u);
-        EXPECT_EQ(messages_[0].kind, MessageBoxKind::Dialog);
-        EXPECT_EQ(messages_[0].text, QStringLiteral("Successfully saved"));
+        ASSERT_EQ(messages_.texts.size(), 1u);
+        EXPECT_EQ(messages_.kinds[0], MessageBoxKind::Dialog);
+        EXPECT_EQ(messages_.texts[0], QStringLiteral("Successfully saved"));
         QFile::remove(path);
     }
     EXPECT_EQ(window->DisplayedLines().size(), 2u) << "saving leaves the list as it is";
@@ -274,8 +239,8 @@ TEST_F(MessageDisplaySaveTest, AnEmptyListEmptiesAnExistingFile)
     window->SaveDisplayedLines();
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(QFileInfo(path).size(), 0);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, QStringLiteral("Successfully saved"));
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts[0], QStringLiteral("Successfully saved"));
 }
 
 TEST_F(MessageDisplaySaveTest, CancelWritesNothingAndSaysNothing)
@@ -284,20 +249,20 @@ TEST_F(MessageDisplaySaveTest, CancelWritesNothingAndSaysNothing)
     window->SetFileChooser([](QWidget*) { return QString(); });
     window->SaveDisplayedLines();
     EXPECT_TRUE(QDir(directory_.path()).entryList(QDir::Files).isEmpty());
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(messages_.texts.empty());
 }
 
 TEST_F(MessageDisplaySaveTest, AFileThatCannotBeCreatedIsReportedInTheActiveLanguage)
 {
     for (const LanguageVariant language : {LanguageVariant::English, LanguageVariant::Chinese}) {
         SetActiveLanguage(language);
-        messages_.clear();
+        messages_.Clear();
         CMessageDisplayDialog* window = OpenWithLines({"101 "});
         Choose(window, PathOf(QStringLiteral("missing-folder/log.txt")));
         window->SaveDisplayedLines();
-        ASSERT_EQ(messages_.size(), 1u);
-        EXPECT_EQ(messages_[0].kind, MessageBoxKind::Dialog);
-        EXPECT_EQ(messages_[0].text, LoadText(124, language));
+        ASSERT_EQ(messages_.texts.size(), 1u);
+        EXPECT_EQ(messages_.kinds[0], MessageBoxKind::Dialog);
+        EXPECT_EQ(messages_.texts[0], LoadText(124, language));
         EXPECT_EQ(window->DisplayedLines().size(), 1u);
     }
     EXPECT_EQ(LoadText(124, LanguageVariant::English), QStringLiteral("ERROR: 101 Failed to save"));
@@ -307,7 +272,7 @@ TEST_F(MessageDisplaySaveTest, SavingWhilePausedWritesTheFrozenList)
 {
     CMessageDisplayDialog* window = OpenWithLines({"101 "});
     window->TogglePause();
-    AppendLogLine("102 ");
+    log_.Append("102 ");
     Choose(window, PathOf(QStringLiteral("paused.txt")));
     window->SaveDisplayedLines();
     EXPECT_EQ(FileBytes(PathOf(QStringLiteral("paused.txt"))), QByteArray("TX: Length:001, Data:01 \r\n"));
@@ -323,6 +288,8 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmed)
     };
     CMessageDisplayDialog* window = OpenWithLines({"101 "});
     window->show();
+    QString prompt;
+    bool dialogSeen = false;
     for (const Case& c : {Case{"typed", "typed.txt"}, Case{"trace.csv", "trace.csv"}}) {
         const QString written = PathOf(QString::fromLatin1(c.written));
         const QString neighbour = written + QStringLiteral(".txt");
@@ -332,18 +299,12 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmed)
             old.write("old");
         }
 
-        QString prompt;
-        bool dialogSeen = false;
-        QTimer::singleShot(0, [&] {
-            auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!fileDialog)
-                return;
+        prompt.clear();
+        dialogSeen = false;
+        WhenModal<QFileDialog>([&](QFileDialog* fileDialog) {
             dialogSeen = true;
             EXPECT_EQ(fileDialog->nameFilters(), QStringList(QStringLiteral("Txt Files (*.txt)")));
-            QTimer::singleShot(0, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (!box)
-                    return;
+            WhenModal<QMessageBox>([&](QMessageBox* box) {
                 prompt = box->text();
                 box->button(QMessageBox::Yes)->click();
             });

@@ -1,14 +1,14 @@
-#include "DemoApp.h"
 #include "DialogTemplate.h"
-#include "MessageBoxes.h"
+#include "MessageRecorder.h"
+#include "ModuleSession.h"
 #include "PortSelectionDialog.h"
+#include "RuntimeDir.h"
 #include "SimProcess.h"
 #include "StringTable.h"
+#include "WindowDriver.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace trelmo;
+using namespace trelmo::testing;
 
 namespace {
 
@@ -24,23 +25,10 @@ protected:
     void SetUp() override
     {
         SetActiveLanguage(LanguageVariant::English);
-        PortIndex = 0;
-        TypedPortName.clear();
-        TheApp().BaudRate = 9600;
-        previousHook_ = SetMessageBoxHook([this](MessageBoxKind, const QString& text) { messages.push_back(text); });
-    }
-    void TearDown() override
-    {
-        TheApp().SerialPort.CloseSerialPort();
-        SetMessageBoxHook(previousHook_);
+        remembered = {};
+        session.Settings().BaudRate = 9600;
     }
 
-    static void ShowActive(QDialog& dialog)
-    {
-        dialog.show();
-        QApplication::setActiveWindow(&dialog);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    }
     static QStringList Entries(const CPortSelectionDialog& dialog)
     {
         QStringList entries;
@@ -56,28 +44,26 @@ protected:
         return names;
     }
 
-    SimRuntimeDir runtimeDir; // no virtual module unless a test starts one
-    std::vector<QString> messages;
-
-private:
-    MessageBoxHook previousHook_;
+    RuntimeDir runtimeDir; // no virtual module unless a test starts one
+    ModuleSession session;
+    CPortSelectionDialog::RememberedChoice& remembered = CPortSelectionDialog::Remembered();
+    MessageRecorder shown_;
+    std::vector<QString>& messages = shown_.texts;
 };
 
 TEST_F(PortSelectionDialogTest, ShowsTheTemplate)
 {
-    CPortSelectionDialog dialog;
+    CPortSelectionDialog dialog(session);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select the Serial Port"));
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dialog.PortList());
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Select Port:"));
-    EXPECT_EQ(list->text(QAccessible::Value), dialog.PortList()->currentText());
+    EXPECT_EQ(AccessibleText(dialog.PortList()), QStringLiteral("Select Port:"));
+    EXPECT_EQ(AccessibleText(dialog.PortList(), QAccessible::Value), dialog.PortList()->currentText());
     EXPECT_TRUE(Control<QPushButton>(&dialog, 1)->isDefault());
     EXPECT_TRUE(dialog.PortList()->isEditable());
 }
 
 TEST_F(PortSelectionDialogTest, AnEmptyChoiceCannotBeOpened)
 {
-    CPortSelectionDialog dialog;
+    CPortSelectionDialog dialog(session);
     EXPECT_EQ(Entries(dialog), SystemPorts()) << "no virtual module is registered";
     dialog.PortList()->setCurrentIndex(-1);
     dialog.PortList()->setEditText(QString());
@@ -86,7 +72,7 @@ TEST_F(PortSelectionDialogTest, AnEmptyChoiceCannotBeOpened)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], QStringLiteral("Error occurs! ERROR:00"));
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+    EXPECT_FALSE(session.Port().IsOpen());
 }
 
 TEST_F(PortSelectionDialogTest, AFailedOpenSaysWhyInBothLanguagesAndKeepsTheDialogOpen)
@@ -111,7 +97,7 @@ TEST_F(PortSelectionDialogTest, AFailedOpenSaysWhyInBothLanguagesAndKeepsTheDial
     for (const Case& c : cases) {
         messages.clear();
         SetActiveLanguage(c.language);
-        CPortSelectionDialog dialog;
+        CPortSelectionDialog dialog(session);
         ShowActive(dialog);
         dialog.PortList()->setEditText(c.name);
         dialog.accept();
@@ -119,7 +105,7 @@ TEST_F(PortSelectionDialogTest, AFailedOpenSaysWhyInBothLanguagesAndKeepsTheDial
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.PortName(), c.name);
-        EXPECT_FALSE(TheApp().SerialPort.IsOpen());
+        EXPECT_FALSE(session.Port().IsOpen());
     }
     SetActiveLanguage(LanguageVariant::English);
     EXPECT_EQ(OpenFailureText(PortOpenError::NoPermission),
@@ -134,7 +120,7 @@ TEST_F(PortSelectionDialogTest, ATypedPathIsOfferedAgainUntilAListedPortIsChosen
     const QString listed = QString::fromStdString(sim.DevicePath());
     const QString typed = QStringLiteral("/dev/trelmo-typed-port");
     {
-        CPortSelectionDialog dialog;
+        CPortSelectionDialog dialog(session);
         ShowActive(dialog);
         dialog.PortList()->setFocus();
         dialog.PortList()->lineEdit()->selectAll();
@@ -143,7 +129,7 @@ TEST_F(PortSelectionDialogTest, ATypedPathIsOfferedAgainUntilAListedPortIsChosen
         ASSERT_EQ(messages.size(), 1u);
     }
     for (int connect = 0; connect < 2; ++connect) {
-        CPortSelectionDialog dialog;
+        CPortSelectionDialog dialog(session);
         EXPECT_EQ(Entries(dialog), SystemPorts() << typed) << connect;
         EXPECT_EQ(dialog.PortList()->currentText(), typed) << connect;
         ShowActive(dialog);
@@ -151,13 +137,13 @@ TEST_F(PortSelectionDialogTest, ATypedPathIsOfferedAgainUntilAListedPortIsChosen
         QTest::mouseClick(Control<QPushButton>(&dialog, 2), Qt::LeftButton); // Cancel keeps the offer
     }
     {
-        CPortSelectionDialog dialog;
+        CPortSelectionDialog dialog(session);
         ShowActive(dialog);
         dialog.PortList()->setCurrentIndex(dialog.PortList()->findText(listed));
         dialog.accept();
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
     }
-    CPortSelectionDialog dialog;
+    CPortSelectionDialog dialog(session);
     EXPECT_EQ(Entries(dialog), SystemPorts()) << "a chosen listed port ends the offer";
 }
 
@@ -167,7 +153,7 @@ TEST_F(PortSelectionDialogTest, ListsALiveVirtualModuleLastAndOpensIt)
     ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
     const QString device = QString::fromStdString(sim.DevicePath());
 
-    CPortSelectionDialog dialog;
+    CPortSelectionDialog dialog(session);
     const QStringList entries = Entries(dialog);
     ASSERT_FALSE(entries.isEmpty());
     EXPECT_EQ(entries.last(), device);
@@ -178,9 +164,9 @@ TEST_F(PortSelectionDialogTest, ListsALiveVirtualModuleLastAndOpensIt)
     QTest::mouseClick(Control<QPushButton>(&dialog, 1), Qt::LeftButton);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(TheApp().SerialPort.IsOpen());
+    EXPECT_TRUE(session.Port().IsOpen());
     EXPECT_EQ(dialog.PortName(), device);
-    EXPECT_EQ(PortIndex, entries.size() - 1) << "remembered when the list lost the focus to OK";
+    EXPECT_EQ(remembered.PortIndex, entries.size() - 1) << "remembered when the list lost the focus to OK";
 }
 
 TEST_F(PortSelectionDialogTest, ATypedDevicePathIsOpenedAsTyped)
@@ -189,7 +175,7 @@ TEST_F(PortSelectionDialogTest, ATypedDevicePathIsOpenedAsTyped)
     ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
     const QString device = QString::fromStdString(sim.DevicePath());
 
-    CPortSelectionDialog dialog;
+    CPortSelectionDialog dialog(session);
     ShowActive(dialog);
     dialog.PortList()->setFocus();
     dialog.PortList()->lineEdit()->selectAll();
@@ -198,7 +184,7 @@ TEST_F(PortSelectionDialogTest, ATypedDevicePathIsOpenedAsTyped)
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.PortName(), device);
-    EXPECT_TRUE(TheApp().SerialPort.IsOpen());
+    EXPECT_TRUE(session.Port().IsOpen());
 }
 
 TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
@@ -209,7 +195,7 @@ TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
     ASSERT_TRUE(second.Start()) << second.ErrorText().toStdString();
     const int systemCount = int(SystemPorts().size()) - 2;
     {
-        CPortSelectionDialog dialog;
+        CPortSelectionDialog dialog(session);
         ASSERT_EQ(dialog.PortList()->count(), systemCount + 2);
         EXPECT_EQ(dialog.PortList()->currentIndex(), 0);
         ShowActive(dialog);
@@ -218,25 +204,14 @@ TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
         QTest::mouseClick(Control<QPushButton>(&dialog, 2), Qt::LeftButton);
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
-    EXPECT_EQ(PortIndex, systemCount + 1) << "remembered also on Cancel";
+    EXPECT_EQ(remembered.PortIndex, systemCount + 1) << "remembered also on Cancel";
     {
-        CPortSelectionDialog dialog;
+        CPortSelectionDialog dialog(session);
         EXPECT_EQ(dialog.PortList()->currentIndex(), systemCount + 1);
     }
-    PortIndex = systemCount + 7;
-    CPortSelectionDialog dialog;
+    remembered.PortIndex = systemCount + 7;
+    CPortSelectionDialog dialog(session);
     EXPECT_EQ(dialog.PortList()->currentIndex(), -1) << "no such position: nothing selected";
-}
-
-TEST_F(PortSelectionDialogTest, ChineseVariant)
-{
-    SetActiveLanguage(LanguageVariant::Chinese);
-    CPortSelectionDialog dialog;
-    SetActiveLanguage(LanguageVariant::English);
-    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("选择串口"));
-    EXPECT_EQ(dialog.PortList()->accessibleName(), QString::fromUtf8("选择串口:"));
-    EXPECT_EQ(Control<QPushButton>(&dialog, 1)->text(), QString::fromUtf8("确定"));
-    EXPECT_EQ(Control<QPushButton>(&dialog, 2)->text(), QString::fromUtf8("取消"));
 }
 
 } // namespace

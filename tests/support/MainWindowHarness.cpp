@@ -2,34 +2,20 @@
 
 #include "ConfigurationDialog.h"
 #include "DialogTemplate.h"
-#include "FakeSerialBackend.h"
 #include "IoGrid.h"
+#include "MemoryGrid.h"
 #include "PortSelectionDialog.h"
 
-#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
-
 namespace trelmo::testing {
 namespace {
 
 constexpr int OkButton = 1;
-
-std::string ByteIndexText(GridCells& grid, int byteIndex)
-{
-    const CellPosition cell = CellIndex(byteIndex);
-    return grid.CellText(cell.row, cell.column);
-}
-
-bool ByteIndexActive(GridCells& grid, int byteIndex)
-{
-    const CellPosition cell = CellIndex(byteIndex);
-    return grid.IsCellActive(cell.row, cell.column);
-}
 
 // Clicks OK; a dialog that refuses to close is cancelled so the test cannot hang in its event loop.
 void ConfirmOrCancel(QDialog* dialog)
@@ -41,76 +27,23 @@ void ConfirmOrCancel(QDialog* dialog)
     }
 }
 
-void ActivateWindow(QWidget* window)
-{
-    window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window, 2000);
-}
-
 } // namespace
 
-Bytes HexBytes(const std::string& text)
+void MainWindowTest::NoteMessage(MessageBoxKind kind, const QString& text)
 {
-    return fake::Hex(text);
-}
-
-Bytes LoggedBytes(const std::vector<std::string>& lines, char direction)
-{
-    Bytes bytes;
-    for (const std::string& line : lines) {
-        if (line.empty() || line[0] != direction)
-            continue;
-        const Bytes chunk = HexBytes(line.substr(1));
-        bytes.insert(bytes.end(), chunk.begin(), chunk.end());
-    }
-    return bytes;
-}
-
-std::vector<Bytes> SplitHostStream(const Bytes& stream)
-{
-    std::vector<Bytes> pieces;
-    std::size_t at = 0;
-    while (at < stream.size()) {
-        std::size_t size = stream.size() - at;
-        if (size >= 2 && stream[at] == 0x55 && stream[at + 1] == 0x55)
-            size = 2;
-        else if (size >= ModuleFrame::HeaderSize)
-            size = std::min(size, ReadBigEndian16(&stream[at + ModuleFrame::Length]) + ModuleFrame::Overhead);
-        pieces.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(at),
-                            stream.begin() + static_cast<std::ptrdiff_t>(at + size));
-        at += size;
-    }
-    return pieces;
-}
-
-Bytes WithCrc(Bytes frame)
-{
-    frame.resize(frame.size() + 2);
-    PlaceCrc(frame.data(), frame.size() - ModuleFrame::Overhead);
-    return frame;
+    messages << (kind == MessageBoxKind::Application ? text : QStringLiteral("(dialog's own box) ") + text);
+    connectCaptionsAtMessage << (window ? QString::fromStdString(ButtonName(MainControl::Connect)) : QString());
 }
 
 void MainWindowTest::SetUp()
 {
-    previousHook_ = SetMessageBoxHook([this](MessageBoxKind kind, const QString& text) {
-        messages << (kind == MessageBoxKind::Application ? text : QStringLiteral("(dialog's own box) ") + text);
-        connectCaptionsAtMessage << (window ? QString::fromStdString(ButtonName(MainControl::Connect)) : QString());
-    });
-    CDemoApp& app = TheApp(); // all tests of a binary share it when they run in one process
-    app.ConfigurationDataText.clear();
-    app.ConfigurationDataLength = 0;
-    app.ParameterDataText.clear();
-    app.ParameterDataLength = 0;
     window = std::make_unique<CMainDialog>();
-    window->show();
-    ActivateWindow(window.get());
+    ShowActive(*window);
 }
 
 void MainWindowTest::TearDown()
 {
     window.reset();
-    TheApp().SerialPort.CloseSerialPort();
-    SetMessageBoxHook(std::move(previousHook_));
 }
 
 SimProcess& MainWindowTest::StartSim(const QStringList& arguments)
@@ -120,17 +53,17 @@ SimProcess& MainWindowTest::StartSim(const QStringList& arguments)
     return sim;
 }
 
-void MainWindowTest::Configure(Mode mode, const QString& busAddress, int baudPosition)
+void MainWindowTest::Configure(OperatingMode mode, const QString& busAddress, int baudPosition)
 {
     WhenModal<CConfigurationDialog>([=](CConfigurationDialog* dialog) {
-        dialog->ModeList()->setCurrentIndex(static_cast<int>(mode));
-        if (mode == Mode::AutoBaud)
+        dialog->ModeList()->setCurrentIndex(static_cast<int>(mode)); // the list holds the modes in this order
+        if (mode == OperatingMode::AutoBaud)
             dialog->BaudList()->setCurrentIndex(baudPosition);
         dialog->BusAddressEdit()->setText(busAddress);
         ConfirmOrCancel(dialog);
     });
     Button(MainControl::OperatingMode)->click();
-    ActivateWindow(window.get());
+    ShowActive(*window);
 }
 
 void MainWindowTest::ConnectTo(const SimProcess& sim)
@@ -146,14 +79,14 @@ void MainWindowTest::ConnectTo(const SimProcess& sim)
         ConfirmOrCancel(dialog);
     });
     Button(MainControl::Connect)->click();
-    ActivateWindow(window.get());
+    ShowActive(*window);
 }
 
 void MainWindowTest::ConnectAndCancel()
 {
     WhenModal<CPortSelectionDialog>([](CPortSelectionDialog* dialog) { dialog->reject(); });
     Button(MainControl::Connect)->click();
-    ActivateWindow(window.get());
+    ShowActive(*window);
 }
 
 void MainWindowTest::Disconnect()
@@ -176,18 +109,7 @@ std::string MainWindowTest::ButtonState(int controlId) const
 
 std::string MainWindowTest::ButtonName(int controlId) const
 {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Button(controlId));
-    return accessible ? accessible->text(QAccessible::Name).toStdString() : std::string();
-}
-
-std::vector<Bytes> MainWindowTest::HostFrames(const SimProcess& sim)
-{
-    return SplitHostStream(LoggedBytes(sim.LogLines(), '1'));
-}
-
-bool MainWindowTest::WaitForHostFrames(const SimProcess& sim, std::size_t count, int timeoutMs)
-{
-    return WaitFor([&] { return HostFrames(sim).size() >= count; }, timeoutMs);
+    return AccessibleText(Button(controlId)).toStdString();
 }
 
 bool MainWindowTest::WaitFor(const std::function<bool()>& predicate, int timeoutMs)
@@ -215,22 +137,22 @@ void MainWindowTest::ClickWriteCell(int row, int column)
 
 std::string MainWindowTest::ReadCell(int byteIndex)
 {
-    return ByteIndexText(window->ReadGrid(), byteIndex);
+    return ByteText(window->ReadGrid(), byteIndex);
 }
 
 bool MainWindowTest::ReadCellActive(int byteIndex)
 {
-    return ByteIndexActive(window->ReadGrid(), byteIndex);
+    return ByteActive(window->ReadGrid(), byteIndex);
 }
 
 std::string MainWindowTest::WriteCell(int byteIndex)
 {
-    return ByteIndexText(window->WriteGrid(), byteIndex);
+    return ByteText(window->WriteGrid(), byteIndex);
 }
 
 bool MainWindowTest::WriteCellActive(int byteIndex)
 {
-    return ByteIndexActive(window->WriteGrid(), byteIndex);
+    return ByteActive(window->WriteGrid(), byteIndex);
 }
 
 } // namespace trelmo::testing

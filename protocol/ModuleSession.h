@@ -1,0 +1,47 @@
+#pragma once
+// One connection's worth of state: the port to the module, the request counter, the line settings, the data the
+// module last handed over and the frame log. The main window owns the session and hands it to what needs it.
+// Touched only from the UI thread.
+
+#include "Frame.h"
+#include "LineSettings.h"
+#include "MessageLog.h"
+#include "SerialPort.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace trelmo {
+
+// The data of the application configuration object (0xF0) the module last handed over in the cyclic exchange:
+// configuration data (instance 2) and parameter data (instance 3) as hex text, each with its byte count.
+struct AppConfigObjectData {
+    std::int32_t ConfigurationDataLength = 0;
+    std::int32_t ParameterDataLength = 0;
+    std::string ConfigurationDataText;
+    std::string ParameterDataText;
+};
+
+class ModuleSession {
+public:
+    explicit ModuleSession(std::unique_ptr<SerialBackend> backend = MakeQtSerialBackend());
+
+    // Opens the named port at the settings' baud rate; on failure Port().LastOpenError() tells why.
+    bool Open(const std::string& portName);
+
+    trelmo::SerialPort& Port() { return port_; }
+    trelmo::SequenceCounter& Sequence() { return sequence_; } // 1 at start, never reset
+    MessageLog& Log() { return log_; }
+    LineSettings& Settings() { return settings_; }
+    AppConfigObjectData& HandedOver() { return handedOver_; }
+
+private:
+    trelmo::SerialPort port_;
+    trelmo::SequenceCounter sequence_;
+    LineSettings settings_;
+    AppConfigObjectData handedOver_;
+    MessageLog log_;
+};
+
+} // namespace trelmo
