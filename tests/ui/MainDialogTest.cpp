@@ -257,9 +257,13 @@ TEST_F(MainDialogTest, EveryMessageDisplayPressOpensAnotherWindow)
     QTest::mouseClick(window.Button(MainControl::MessageDisplay), Qt::LeftButton);
     const QList<CMessageDisplayDialog*> displays = window.findChildren<CMessageDisplayDialog*>();
     ASSERT_EQ(displays.size(), 2);
+    // Each window shows what the window's own session logs.
+    window.Session().Log().Append("101 ");
     for (CMessageDisplayDialog* display : displays) {
         EXPECT_TRUE(display->isVisible());
         EXPECT_FALSE(display->isModal());
+        display->RefreshFromLog();
+        EXPECT_EQ(display->DisplayedLines(), std::vector<std::string>{"TX: Length:001, Data:01 "});
     }
     displays[0]->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
