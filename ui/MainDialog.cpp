@@ -332,12 +332,7 @@ void CMainDialog::ExchangeIoData()
 
 void CMainDialog::LoseConnection()
 {
-    const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
-    exchangeTimer_.stop();
-    session_.Port().CloseSerialPort();
-    ShowDisconnectedState();
-    if (keyboardOnDisconnect)
-        Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
+    DisconnectFromModule();
     ShowAppMessage(this, LoadText(TextConnectionLost));
 }
 
