@@ -20,6 +20,7 @@
 #include "Frame.h"
 #include "SerialBackend.h"
 #include "SerialPort.h"
+#include "WireBytes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,23 +28,13 @@
 #include <functional>
 #include <limits>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace trelmo::fake {
 
-// "05 01 0A" -> {0x05, 0x01, 0x0A}: whitespace-separated hex pairs, for writing frames in tests.
-inline Bytes Hex(const std::string& text)
-{
-    Bytes bytes;
-    std::istringstream in(text);
-    std::string pair;
-    while (in >> pair)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
-    return bytes;
-}
+using trelmo::testing::Hex;
 
 class FakeSerialBackend : public SerialBackend {
 public:

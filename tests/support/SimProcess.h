@@ -61,10 +61,3 @@ private:
 };
 
 } // namespace trelmo::testing
-
-// The names tests used before the helpers moved to trelmo::testing; they go once no test uses them.
-#include "RuntimeDir.h"
-namespace trelmo {
-using testing::SimProcess;
-using SimRuntimeDir = testing::RuntimeDir;
-} // namespace trelmo
