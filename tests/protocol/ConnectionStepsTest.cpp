@@ -3,6 +3,7 @@
 #include "FakeSerialBackend.h"
 #include "HexText.h"
 #include "LogRecorder.h"
+#include "WireBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 using namespace trelmo;
 using trelmo::fake::FakeLink;
 using trelmo::fake::Hex;
+using trelmo::testing::WithFlippedCrc;
 
 namespace {
 
@@ -18,12 +20,6 @@ const char* const ProbeLine = "155 55 ";
 
 // What the module answers to a connection request when all is well.
 const Bytes Answer = AssembleObjectFrame(0x01, Response, ServiceWrite, 0x03, 1, 1);
-
-Bytes WithFlippedCrc(Bytes frame)
-{
-    frame.back() ^= 0x01;
-    return frame;
-}
 
 const Bytes ErrorAnswerFrame = AssembleFrame(0x01, ErrorAnswer, Hex("02 03 00 01 00 01 04"));
 

@@ -4,13 +4,16 @@
 #include "HexText.h"
 #include "LogRecorder.h"
 #include "MemoryGrid.h"
+#include "WireBytes.h"
 
 #include <gtest/gtest.h>
 
 using namespace trelmo;
 using trelmo::fake::FakeLink;
 using trelmo::fake::Hex;
+using trelmo::testing::CrcCloses;
 using trelmo::testing::MemoryGrid;
+using trelmo::testing::WithFlippedCrc;
 
 namespace {
 
@@ -29,13 +32,6 @@ Bytes WithDeclaredLength(Bytes frame, std::uint16_t length)
 {
     WriteBigEndian16(&frame[ModuleFrame::Length], length);
     return frame;
-}
-
-bool CrcCloses(const Bytes& frame)
-{
-    Bytes copy = frame;
-    PlaceCrc(copy.data(), copy.size() - ModuleFrame::Overhead);
-    return copy == frame;
 }
 
 class IoExchangeTest : public ::testing::Test {
@@ -156,12 +152,6 @@ TEST_P(BrokenAnswerTest, IsLoggedAndTreatedAsNoAnswer)
 
 const Bytes GoodIoAnswer = IoAnswer(Hex("01 02 03 04 05 06"));
 const Bytes HandOver = ModuleRequest(0xF0, 2, 1, Hex("01 02 03"));
-
-Bytes WithFlippedCrc(Bytes frame)
-{
-    frame.back() ^= 0x01;
-    return frame;
-}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenAnswerTest,

@@ -22,6 +22,20 @@ Bytes WithCrc(Bytes frame)
     return frame;
 }
 
+Bytes WithFlippedCrc(Bytes frame)
+{
+    frame.back() ^= 0x01;
+    return frame;
+}
+
+bool CrcCloses(const Bytes& frame)
+{
+    if (frame.size() < 2)
+        return false;
+    const std::uint16_t crc = ComputeCrc16(frame.data(), static_cast<std::uint16_t>(frame.size() - 2));
+    return frame[frame.size() - 2] == (crc >> 8) && frame[frame.size() - 1] == (crc & 0xFF);
+}
+
 Bytes Joined(std::initializer_list<Bytes> frames)
 {
     Bytes all;

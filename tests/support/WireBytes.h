@@ -16,6 +16,11 @@ Bytes Hex(const std::string& text);
 // The frame as the tool sends it: the given bytes (Sequence and all) closed by their CRC.
 Bytes WithCrc(Bytes frameWithoutCrc);
 
+// The frame with the last bit of its CRC flipped: a frame damaged on the line.
+Bytes WithFlippedCrc(Bytes frame);
+// Whether the frame's last two bytes are the CRC of the bytes before them.
+bool CrcCloses(const Bytes& frame);
+
 // The frames one after another, as they follow each other on the line.
 Bytes Joined(std::initializer_list<Bytes> frames);
 
