@@ -13,14 +13,9 @@ namespace trelmo {
 namespace {
 
 using testing::CrcCloses;
+using testing::HostRequest;
 
 constexpr int AnyBaud = 115200;
-
-Bytes HostRequest(std::uint8_t sequence, std::uint8_t service, std::uint8_t object, std::uint16_t instance,
-                  std::uint16_t attribute, const Bytes& data = {})
-{
-    return AssembleObjectFrame(sequence, Request, service, object, instance, attribute, data);
-}
 
 // A model past the handshake, so that frames are served at once.
 ModuleModel ReadyModel(ModuleOptions options = {})

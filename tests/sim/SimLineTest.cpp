@@ -6,6 +6,7 @@
 #include "SerialPort.h"
 #include "RuntimeDir.h"
 #include "SimProcess.h"
+#include "WireBytes.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -20,6 +21,7 @@
 namespace trelmo {
 namespace {
 
+using testing::HostRequest;
 using testing::RuntimeDir;
 using testing::SimProcess;
 
@@ -45,12 +47,6 @@ bool Send(SerialPort& port, const Bytes& bytes)
 {
     std::size_t written = 0;
     return port.SendBytes(bytes.data(), bytes.size(), &written) && written == bytes.size();
-}
-
-Bytes HostRequest(std::uint8_t sequence, std::uint8_t service, std::uint8_t object, std::uint16_t instance,
-              std::uint16_t attribute, const Bytes& data = {})
-{
-    return AssembleObjectFrame(sequence, Request, service, object, instance, attribute, data);
 }
 
 // Handshake as the host does it: probes until 0xAA comes back.

@@ -22,6 +22,12 @@ Bytes WithCrc(Bytes frame)
     return frame;
 }
 
+Bytes HostRequest(std::uint8_t sequence, std::uint8_t service, std::uint8_t object, std::uint16_t instance,
+                  std::uint16_t attribute, const Bytes& data)
+{
+    return AssembleObjectFrame(sequence, Request, service, object, instance, attribute, data);
+}
+
 Bytes WithFlippedCrc(Bytes frame)
 {
     frame.back() ^= 0x01;

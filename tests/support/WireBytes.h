@@ -16,6 +16,10 @@ Bytes Hex(const std::string& text);
 // The frame as the tool sends it: the given bytes (Sequence and all) closed by their CRC.
 Bytes WithCrc(Bytes frameWithoutCrc);
 
+// An object request as the host sends it (FrameType Request).
+Bytes HostRequest(std::uint8_t sequence, std::uint8_t service, std::uint8_t object, std::uint16_t instance,
+                  std::uint16_t attribute, const Bytes& data = {});
+
 // The frame with the last bit of its CRC flipped: a frame damaged on the line.
 Bytes WithFlippedCrc(Bytes frame);
 // Whether the frame's last two bytes are the CRC of the bytes before them.
