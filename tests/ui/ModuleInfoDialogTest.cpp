@@ -1,5 +1,6 @@
 // The Module Information window driven against the virtual module over its pseudo-terminal: the two reads on the
-// wire, one received log line per reply however it arrives, and the six fields.
+// wire, one received log line per reply however it arrives, and the six fields. How the replies are read and decoded
+// (silent modules, long replies, the field formats) is tested over the fake line in tests/protocol.
 
 #include "ModuleInfoDialog.h"
 
@@ -72,8 +73,6 @@ protected:
     LogRecorder logged_{session_.Log()};
 };
 
-const std::vector<std::string> kNoFields(6);
-
 TEST_F(ModuleInfoDialogTest, ShowsTheModulesIdentity)
 {
     ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--network-type", "Fieldbus Net 2", "--product-type", "Trelmo TX-20 Module",
@@ -120,42 +119,6 @@ TEST_F(ModuleInfoDialogTest, RepliesSplitInTwoWritesAreLoggedAsOneLineEach)
     for (const std::string& line : sim_.LogLines())
         moduleWrites += line[0] == '0' ? 1 : 0;
     EXPECT_EQ(moduleWrites, 4u);
-}
-
-TEST_F(ModuleInfoDialogTest, SilentSecondRequestLeavesAllFieldsEmpty)
-{
-    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--no-answer", "info2"}));
-    EXPECT_EQ(Fields(), kNoFields);
-    EXPECT_FALSE(info_.has_value());
-    EXPECT_TRUE(messages_.texts.empty());
-    ASSERT_EQ(logged_.Size(), 3u);
-    EXPECT_EQ(logged_.Lines()[0], BytesToHexText(firstRequest_, 1));
-    EXPECT_EQ(logged_.Lines()[2], BytesToHexText(secondRequest_, 1));
-    EXPECT_EQ(ReceivedLineSizes(), (std::vector<std::size_t>{38}));
-}
-
-TEST_F(ModuleInfoDialogTest, SilentModuleLeavesOneSentLine)
-{
-    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--silent"}));
-    EXPECT_EQ(Fields(), kNoFields);
-    EXPECT_TRUE(messages_.texts.empty());
-    EXPECT_EQ(logged_.Lines(), std::vector<std::string>{BytesToHexText(firstRequest_, 1)});
-}
-
-TEST_F(ModuleInfoDialogTest, FirstReplyOf43BytesIsTakenWhole)
-{
-    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--info1-length", "43", "--network-type", "ABCDEFGHIJKLMNOPQRST"}));
-    EXPECT_EQ(ReceivedLineSizes(), (std::vector<std::size_t>{43, 48}));
-    EXPECT_EQ(Fields()[0], "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(Fields()[1], "Trelmo Sim Module");
-}
-
-// Serial numbers from 2^31 up and dates with a year byte below 0x10 are shown as they are.
-TEST_F(ModuleInfoDialogTest, LargeSerialNumberAndEarlyYear)
-{
-    ASSERT_NO_FATAL_FAILURE(OpenAgainst({"--serial", "4294967295", "--date-bytes", "20 05 01 0A"}));
-    EXPECT_EQ(Fields()[2], "4294967295");
-    EXPECT_EQ(Fields()[3], "2005-1-a");
 }
 
 } // namespace
