@@ -277,7 +277,8 @@ TEST(SimLineTest, HangUpAfterFramesEndsTheLineAndTheModule)
     ASSERT_TRUE(Send(port, HostRequest(1, ServiceWrite, 0x03, 1, 1, {0x05})));
     EXPECT_EQ(ReadAtLeast(port, 12).size(), 12u);
 
-    ASSERT_TRUE(Send(port, HostRequest(2, ServiceWrite, 0x00, 2, 0, {0x01})));
+    // The module hangs up as these bytes arrive, possibly before the send has finished draining them.
+    Send(port, HostRequest(2, ServiceWrite, 0x00, 2, 0, {0x01}));
     ASSERT_TRUE(sim.WaitForExit(5000));
     EXPECT_EQ(sim.Stop(), 0);
     EXPECT_FALSE(QFileInfo(runtime.LinkPath()).isSymLink());
