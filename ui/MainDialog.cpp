@@ -338,11 +338,9 @@ void CMainDialog::LoseConnection()
 
 void CMainDialog::CancelCellEdit()
 {
-    // The editor takes back the cell's own text, so the commit that ends every edit stores the value unchanged.
-    cellEditor_->setText(QString::fromStdString(writeGrid_->CellText(editedCell_.row, editedCell_.column)));
+    // Hidden first, so the focus leaving the editor commits nothing: the cell keeps its value.
+    cellEditor_->hide();
     writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
-    if (cellEditor_->isVisible())
-        CommitCellEdit();
 }
 
 void CMainDialog::ApplyWriteLength()

@@ -20,6 +20,9 @@ constexpr int TextInputDataEmpty = 135;
 constexpr int TextFailed = 136;
 constexpr int TextSuccessful = 137;
 constexpr int TextReservedObject = 142;
+constexpr int TextNoPermission = 144;
+constexpr int TextPortInUse = 145;
+constexpr int TextNoSuchDevice = 146;
 
 } // namespace
 
@@ -56,6 +59,22 @@ int CellEditOutcomeText(CellEditOutcome outcome)
         return NoText;
     case CellEditOutcome::NotUppercaseHex:
         return TextIllegalInputData;
+    }
+    return NoText;
+}
+
+int PortOpenErrorText(PortOpenError error)
+{
+    switch (error) {
+    case PortOpenError::NoPermission:
+        return TextNoPermission;
+    case PortOpenError::InUse:
+        return TextPortInUse;
+    case PortOpenError::NoSuchDevice:
+        return TextNoSuchDevice;
+    case PortOpenError::None:
+    case PortOpenError::Other:
+        break;
     }
     return NoText;
 }

@@ -5,6 +5,7 @@
 #include "AppDataObjectTable.h"
 #include "ConnectionSteps.h"
 #include "ObjectAccess.h"
+#include "SerialBackend.h"
 #include "WriteData.h"
 
 #include <vector>
@@ -17,6 +18,9 @@ constexpr int NoText = 0;
 int ConnectionOutcomeText(ConnectionOutcome outcome);
 int WriteLengthOutcomeText(WriteLengthOutcome outcome);
 int CellEditOutcomeText(CellEditOutcome outcome);
+
+// Port dialog: the reason shown under "Error occurs! ERROR:00" when a port does not open (NoText: none worth naming).
+int PortOpenErrorText(PortOpenError error);
 
 // Object Module Access: the message of a refused Send, and for a read or write the status word (NoText leaves the
 // field as it is) and the messages in the order they are shown.

@@ -4,6 +4,7 @@
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "ModuleSession.h"
+#include "OutcomeTexts.h"
 #include "PortRegistry.h"
 #include "StringTable.h"
 
@@ -18,24 +19,6 @@ namespace {
 
 constexpr int PortSelectionTemplate = 141;
 constexpr int TextOpenFailed = 121;
-constexpr int TextNoPermission = 144;
-constexpr int TextPortInUse = 145;
-constexpr int TextNoSuchDevice = 146;
-
-// The text that explains an open failure; 0 when the system gave no reason worth naming.
-int ReasonText(PortOpenError reason)
-{
-    switch (reason) {
-    case PortOpenError::NoPermission:
-        return TextNoPermission;
-    case PortOpenError::InUse:
-        return TextPortInUse;
-    case PortOpenError::NoSuchDevice:
-        return TextNoSuchDevice;
-    default:
-        return 0;
-    }
-}
 
 QString PortToolTip(const QSerialPortInfo& info)
 {
@@ -57,8 +40,8 @@ CPortSelectionDialog::RememberedChoice& CPortSelectionDialog::Remembered()
 
 QString OpenFailureText(PortOpenError reason)
 {
-    const int reasonText = ReasonText(reason);
-    if (reasonText == 0)
+    const int reasonText = PortOpenErrorText(reason);
+    if (reasonText == NoText)
         return LoadText(TextOpenFailed);
     return LoadText(TextOpenFailed) + QLatin1Char('\n') + LoadText(reasonText);
 }

@@ -203,12 +203,7 @@ TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTh
 
 TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAndUnknownPairsGetNothing)
 {
-    AppDataObjectEntry entry;
-    entry.Instance = 1;
-    entry.Attribute = 1;
-    entry.ByteCount = 2;
-    entry.DataText = "0A 0B";
-    ASSERT_TRUE(window->AppDataObjects().Add(entry));
+    ASSERT_TRUE(window->AppDataObjects().Add({1, 1, 2, "0A 0B"}));
     window->Session().Sequence().Set(0x10);
     SimProcess& sim = ConnectToNewSim(
         {"--config-at", "0", "--param-at", "0", "--adi-every", "1", "--adi-list", "1:1,9:9"});
@@ -277,12 +272,7 @@ INSTANTIATE_TEST_SUITE_P(Modules, BrokenAnswerTest,
 
 TEST_F(CyclicExchangeTest, ALateAnswerToAnObjectReadIsNeverServedAsAModuleRequest)
 {
-    AppDataObjectEntry entry;
-    entry.Instance = 1;
-    entry.Attribute = 3;
-    entry.ByteCount = 1;
-    entry.DataText = "0A";
-    ASSERT_TRUE(window->AppDataObjects().Add(entry));
+    ASSERT_TRUE(window->AppDataObjects().Add({1, 3, 1, "0A"}));
     SimProcess& sim = ConnectToNewSim({"--late-kinds", "object", "--late-ms", "150"});
     ASSERT_TRUE(WaitForHostFrames(sim, 3));
 
