@@ -1,5 +1,5 @@
 // The frame log fed arbitrary bytes: the check for a whole, intact frame, the log line of the bytes in both
-// directions, its display line, two readers, and the saved text file. The input is also taken as a log line itself,
+// directions, its display line, two readers, the saved text file and the saved capture. The input is also taken as a log line itself,
 // since the display line decodes its length and direction from the text.
 
 #include "Frame.h"
@@ -30,10 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     std::vector<std::string> shown;
-    for (const std::string& logged : first.TakeAll())
-        shown.push_back(FormatDisplayLine(logged));
+    const std::vector<LogEntry> entries = first.TakeAll();
+    for (const LogEntry& logged : entries)
+        shown.push_back(FormatDisplayLine(logged.line));
     if (shown.size() != 3)
         std::abort();
     WriteDisplayLines("/dev/null", shown);
+    WriteLogCapture("/dev/null", entries);
     return 0;
 }

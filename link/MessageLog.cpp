@@ -1,6 +1,10 @@
 #include "MessageLog.h"
 
+#include "HexText.h"
+#include "Pcapng.h"
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace trelmo {
@@ -16,11 +20,17 @@ MessageLog::Reader::~Reader()
         log_->readers_.erase(std::find(log_->readers_.begin(), log_->readers_.end(), this));
 }
 
-std::vector<std::string> MessageLog::Reader::TakeAll()
+std::vector<LogEntry> MessageLog::Reader::TakeAll()
 {
-    std::vector<std::string> taken;
-    taken.swap(lines_);
+    std::vector<LogEntry> taken;
+    taken.swap(entries_);
     return taken;
+}
+
+std::int64_t SystemMicroseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 MessageLog::~MessageLog()
@@ -33,9 +43,10 @@ void MessageLog::Append(std::string line)
 {
     if (readers_.empty())
         return;
+    LogEntry entry{std::move(line), clock_ ? clock_() : 0};
     for (std::size_t i = 0; i + 1 < readers_.size(); ++i)
-        readers_[i]->lines_.push_back(line);
-    readers_.back()->lines_.push_back(std::move(line));
+        readers_[i]->entries_.push_back(entry);
+    readers_.back()->entries_.push_back(std::move(entry));
 }
 
 std::string FormatDisplayLine(const std::string& logLine)
@@ -68,6 +79,20 @@ bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& 
     if (std::fclose(file) != 0)
         ok = false;
     return ok;
+}
+
+bool WriteLogCapture(const std::string& path, const std::vector<LogEntry>& entries)
+{
+    PcapngWriter writer;
+    bool ok = writer.Open(path);
+    for (const LogEntry& entry : entries) {
+        if (!ok)
+            break;
+        const bool sent = !entry.line.empty() && entry.line[0] == '1';
+        const Bytes bytes = entry.line.empty() ? Bytes() : ParseHexByteList(entry.line.substr(1));
+        ok = writer.Write(entry.microseconds, sent ? CaptureDirection::Outbound : CaptureDirection::Inbound, bytes);
+    }
+    return writer.Close() && ok;
 }
 
 } // namespace trelmo

@@ -1,13 +1,26 @@
 #pragma once
-// The frame log: hands each hex line to every open reader (one per Message Display window), and the display-line
-// and file formats of a saved log. A line logged while no reader is open is kept nowhere, so the log stays small
-// however long the tool runs. Plain logic, UI thread only.
+// The frame log: hands each hex line, with the time it was logged, to every open reader (one per Message Display
+// window, one per trace), and the display-line and file formats of a saved log. A line logged while no reader is
+// open is kept nowhere, so the log stays small however long the tool runs. Plain logic, UI thread only.
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace trelmo {
+
+// One logged frame: its log line ("1" sent / "0" received, then "%02X " per byte) and when it was logged, in
+// microseconds since 1970.
+struct LogEntry {
+    std::string line;
+    std::int64_t microseconds = 0;
+    bool operator==(const LogEntry& other) const { return line == other.line && microseconds == other.microseconds; }
+};
+
+// Microseconds since 1970 on the system clock.
+std::int64_t SystemMicroseconds();
 
 class MessageLog {
 public:
@@ -20,24 +33,26 @@ public:
         Reader(const Reader&) = delete;
         Reader& operator=(const Reader&) = delete;
 
-        // The lines received since the last call, oldest first; the reader is then empty.
-        std::vector<std::string> TakeAll();
+        // The entries received since the last call, oldest first; the reader is then empty.
+        std::vector<LogEntry> TakeAll();
 
     private:
         friend class MessageLog;
         MessageLog* log_;
-        std::vector<std::string> lines_;
+        std::vector<LogEntry> entries_;
     };
 
-    MessageLog() = default;
+    // clock gives each line its time; tests pass their own.
+    explicit MessageLog(std::function<std::int64_t()> clock = SystemMicroseconds) : clock_(std::move(clock)) {}
     ~MessageLog();
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
 
-    // Gives the line to every open reader; with none open the line is dropped.
+    // Gives the line, stamped with the clock's time, to every open reader; with none open the line is dropped.
     void Append(std::string line);
 
 private:
+    std::function<std::int64_t()> clock_;
     std::vector<Reader*> readers_;
 };
 
@@ -48,5 +63,9 @@ std::string FormatDisplayLine(const std::string& logLine);
 // Writes each line followed by CR LF, replacing the file. False when it cannot be created or a write fails
 // (the lines written until then stay in the file).
 bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines);
+
+// Writes the entries as a pcapng capture (one packet per line, sent lines outbound, received lines inbound),
+// replacing the file. False when it cannot be created or a write fails.
+bool WriteLogCapture(const std::string& path, const std::vector<LogEntry>& entries);
 
 } // namespace trelmo

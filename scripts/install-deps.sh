@@ -7,7 +7,8 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-dejavu-core fonts-liberation fonts-noto-cjk
-  xvfb xauth tshark
+  xvfb xauth tshark ccache
+  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools
 )
 if [ "${1:-}" = "--with-x11-tools" ]; then
   packages+=(x11-apps imagemagick xdotool)

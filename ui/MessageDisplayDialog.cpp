@@ -97,11 +97,13 @@ void CMessageDisplayDialog::RefreshFromLog()
 {
     if (!reader_)
         return;
-    std::vector<std::string> lines = reader_->TakeAll();
-    if (lines.empty())
+    const std::vector<LogEntry> entries = reader_->TakeAll();
+    if (entries.empty())
         return;
-    for (std::string& line : lines)
-        line = FormatDisplayLine(line);
+    std::vector<std::string> lines;
+    lines.reserve(entries.size());
+    for (const LogEntry& entry : entries)
+        lines.push_back(FormatDisplayLine(entry.line));
     model_.Append(std::move(lines));
     WidenForLongestLine();
     SelectNewestLine();

@@ -45,20 +45,21 @@ TEST(FormatDisplayLineTest, LengthIsNeverCut)
     EXPECT_EQ(FormatDisplayLine(line).substr(0, 16), "TX: Length:1000,");
 }
 
-TEST(MessageLogTest, EveryReaderGetsEveryLineLoggedWhileItIsOpen)
+TEST(MessageLogTest, EveryReaderGetsEveryLineLoggedWhileItIsOpenWithItsTime)
 {
-    using Lines = std::vector<std::string>;
-    auto log = std::make_unique<MessageLog>();
+    using Entries = std::vector<LogEntry>;
+    std::int64_t now = 1000;
+    auto log = std::make_unique<MessageLog>([&now] { return now++; });
     log->Append("1"); // no reader open: kept nowhere
     auto first = std::make_unique<MessageLog::Reader>(*log);
     log->Append("101 ");
     MessageLog::Reader second(*log);
     log->Append("0AA ");
-    EXPECT_EQ(first->TakeAll(), (Lines{"101 ", "0AA "}));
+    EXPECT_EQ(first->TakeAll(), (Entries{{"101 ", 1000}, {"0AA ", 1001}}));
     EXPECT_TRUE(first->TakeAll().empty());
     first.reset();
     log->Append("102 ");
-    EXPECT_EQ(second.TakeAll(), (Lines{"0AA ", "102 "}));
+    EXPECT_EQ(second.TakeAll(), (Entries{{"0AA ", 1001}, {"102 ", 1002}}));
 
     log.reset();
     EXPECT_TRUE(second.TakeAll().empty()) << "a reader may outlive its log";

@@ -1,6 +1,8 @@
 // Frame captures read back by tshark with the project's dissector: times, directions, the decoded fields and the
 // CRC check. Skipped where tshark is not installed (the test set-up installs it).
 
+#include "HexText.h"
+#include "MessageLog.h"
 #include "Pcapng.h"
 
 #include <QProcess>
@@ -33,17 +35,15 @@ TEST(PcapngTest, TsharkReadsEveryFrameWithItsTimeDirectionFieldsAndCrcCheck)
         GTEST_SKIP() << "tshark is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath("trace.pcapng");
-    PcapngWriter writer;
-    ASSERT_TRUE(writer.Open(path.toStdString()));
     Bytes corrupted = AssembleFrame(7, IoData, Bytes{0x11, 0x22});
     corrupted.back() ^= 0x01;
-    ASSERT_TRUE(writer.Write(1700000000000000, CaptureDirection::Outbound,
-                             AssembleObjectFrame(1, Request, ServiceWrite, 0x03, 1, 1, {0x7E})));
-    ASSERT_TRUE(writer.Write(1700000000050001, CaptureDirection::Inbound,
-                             AssembleObjectFrame(9, Response, ServiceRead, 0xF1, 258, 3, {0xAB})));
-    ASSERT_TRUE(writer.Write(1700000000300000, CaptureDirection::Inbound, corrupted));
-    ASSERT_TRUE(writer.Write(1700000000400000, CaptureDirection::Outbound, Bytes{0x55, 0x55}));
-    ASSERT_TRUE(writer.Close());
+    const std::vector<LogEntry> logged = {
+        {BytesToHexText(AssembleObjectFrame(1, Request, ServiceWrite, 0x03, 1, 1, {0x7E}), 1), 1700000000000000},
+        {BytesToHexText(AssembleObjectFrame(9, Response, ServiceRead, 0xF1, 258, 3, {0xAB}), 0), 1700000000050001},
+        {BytesToHexText(corrupted, 0), 1700000000300000},
+        {BytesToHexText(Bytes{0x55, 0x55}, 1), 1700000000400000},
+    };
+    ASSERT_TRUE(WriteLogCapture(path.toStdString(), logged));
 
     const QStringList lines =
         TsharkLines(path, {"frame.time_epoch", "frame.packet_flags_direction", "trelmo.sequence",

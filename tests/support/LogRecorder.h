@@ -21,8 +21,8 @@ public:
     // Every line logged since the recorder was made, oldest first.
     const std::vector<std::string>& Lines() const
     {
-        for (std::string& line : reader_.TakeAll())
-            lines_.push_back(std::move(line));
+        for (LogEntry& entry : reader_.TakeAll())
+            lines_.push_back(std::move(entry.line));
         return lines_;
     }
     std::size_t Size() const { return Lines().size(); }
