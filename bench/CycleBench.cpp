@@ -8,21 +8,13 @@
 // each cycle (the fixed waits are sleeps and cost none), and the whole process's CPU time over the run divided by
 // the cycles, which adds everything the event loop did between cycles (repainting the grids, the timer itself).
 
-#include "DialogTemplate.h"
+#include "BenchWindow.h"
 #include "MainDialog.h"
-#include "PortSelectionDialog.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTimer>
-
-#include <sys/resource.h>
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,32 +26,7 @@ using namespace trelmo;
 
 constexpr int BenchWriteLength = 244;
 constexpr int BenchReadLength = 250;
-constexpr int LineSpeed = 115200;
 constexpr int WarmUpCycles = 3;
-
-double Seconds(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double ProcessCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-}
-
-double Percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
 
 // Records when each timer-driven cycle starts and how much CPU the thread spent inside it.
 class CycleRecorder : public QObject {
@@ -127,43 +94,6 @@ private:
     std::vector<double> durations_;
 };
 
-// Starts the module and returns its device path, or empty.
-QString StartModule(QProcess& module, const QString& program)
-{
-    module.start(program, {"--mode", "115200", "--read-length", QString::number(BenchReadLength), "--config-at",
-                           "0", "--param-at", "0", "--exit-with-parent"});
-    if (!module.waitForStarted(5000))
-        return {};
-    while (!module.canReadLine()) {
-        if (!module.waitForReadyRead(5000))
-            return {};
-    }
-    return QString::fromLocal8Bit(module.readLine()).trimmed();
-}
-
-// Connects the window through its own Connect button and port dialog.
-bool Connect(CMainDialog& window, const QString& device)
-{
-    LineSettings& settings = window.Session().Settings();
-    settings.OperatingMode = OperatingMode::Uart115200;
-    settings.BaudRate = LineSpeed;
-    settings.BusAddress = 1;
-    window.Button(MainControl::Connect)->setEnabled(true);
-    auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, device] {
-        if (auto* dialog = qobject_cast<CPortSelectionDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            dialog->PortList()->setEditText(device);
-            dialog->accept();
-            if (dialog->isVisible())
-                dialog->reject();
-        }
-    });
-    poll->start(5);
-    window.Button(MainControl::Connect)->click();
-    return window.Button(MainControl::Disconnect)->isVisible();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -172,15 +102,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const int cycles = argc > 1 ? std::max(2, std::atoi(argv[1])) : 100;
-    const QString simulator = argc > 2 ? QString::fromLocal8Bit(argv[2])
-                                       : QDir(QCoreApplication::applicationDirPath()).filePath("trelmo-sim");
-    if (!QFileInfo(simulator).isExecutable()) {
-        std::fprintf(stderr, "no virtual module at %s\n", qPrintable(simulator));
+    const QString simulator = SimulatorPath(argc, argv, 2);
+    if (simulator.isEmpty()) {
+        std::fprintf(stderr, "no virtual module\n");
         return 2;
     }
 
     QProcess module;
-    const QString device = StartModule(module, simulator);
+    const QString device = StartModule(
+        module, simulator, {"--read-length", QString::number(BenchReadLength), "--config-at", "0", "--param-at", "0"});
     if (device.isEmpty()) {
         std::fprintf(stderr, "the virtual module did not start\n");
         return 2;
@@ -199,11 +129,11 @@ int main(int argc, char** argv)
     const std::vector<double> periods = recorder.Periods();
     const std::vector<double> cpu = recorder.CycleCpu();
     const std::vector<double> durations = recorder.CycleDurations();
-    const double transferMs = 1000.0 * (BenchWriteLength + 6 + BenchReadLength + 6) * 10 / LineSpeed;
+    const double transferMs = 1000.0 * (BenchWriteLength + 6 + BenchReadLength + 6) * 10 / BenchLineSpeed;
     std::printf("cycles measured            %d (after %d warm-up cycles)\n", recorder.MeasuredCycles(),
                 WarmUpCycles);
     std::printf("read grid / write frame    %d cells / %d data bytes, %d bit/s\n", BenchReadLength, BenchWriteLength,
-                LineSpeed);
+                BenchLineSpeed);
     std::printf("period start to start      median %.1f ms, min %.1f, p90 %.1f, max %.1f\n",
                 1000 * Percentile(periods, 0.5), 1000 * Percentile(periods, 0), 1000 * Percentile(periods, 0.9),
                 1000 * Percentile(periods, 1));

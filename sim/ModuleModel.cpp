@@ -278,6 +278,12 @@ Bytes ModuleModel::ModuleRequestInCycle()
         return AssembleObjectFrame(sequence_.Take(), Request, ServiceWrite, AppConfigurationObjectCode,
                                    ParameterDataInstance, HandOverAttribute,
                                    options_.paramData);
+    if (options_.configEvery > 0 && cyclesOnline_ % options_.configEvery == 0) {
+        const bool parameters = (cyclesOnline_ / options_.configEvery) % 2 == 0;
+        return AssembleObjectFrame(sequence_.Take(), Request, ServiceWrite, AppConfigurationObjectCode,
+                                   parameters ? ParameterDataInstance : ConfigurationDataInstance, HandOverAttribute,
+                                   parameters ? options_.paramData : options_.configData);
+    }
     if (options_.adiEvery > 0 && cyclesOnline_ % options_.adiEvery == 0 && !options_.adiList.empty()) {
         const auto& named = options_.adiList[adiIndex_++ % options_.adiList.size()];
         return AssembleObjectFrame(sequence_.Take(), Response, ServiceRead, AppDataObjectCode, named.first,

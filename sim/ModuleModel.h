@@ -59,6 +59,8 @@ struct ModuleOptions {
     Bytes paramData{0x01, 0x00, 0x64};
     int configAt = 3; // cyclic frame (counted from going on line) answered by the configuration request; 0 = never
     int paramAt = 5;
+    int configEvery = 0; // every N-th cyclic frame on line is answered by the configuration or the parameter
+                         // request, in turn; 0 = never
     int adiEvery = 0; // every N-th cyclic frame on line is answered by an application data object request; 0 = never
     std::vector<std::pair<std::uint16_t, std::uint16_t>> adiList{{1, 1}};
 

@@ -34,6 +34,8 @@ const OptionText Options[] = {
     {"param-data", "Parameter data the module sends (object 0xF0 instance 3), hex bytes.", "hex"},
     {"config-at", "On-line cyclic frame answered by the configuration request; 0 = never. Default: 3.", "n"},
     {"param-at", "On-line cyclic frame answered by the parameter request; 0 = never. Default: 5.", "n"},
+    {"config-every", "Every N-th on-line cyclic frame is answered by the configuration or the parameter "
+                     "request, in turn; 0 = never. Default: 0.", "n"},
     {"adi-every", "Every N-th on-line cyclic frame is answered by a frame naming an application data "
                   "object; 0 = never. Default: 0.", "n"},
     {"adi-list", "Application data objects named in turn. Default: 1:1.", "inst:attr,..."},
@@ -233,6 +235,7 @@ bool ReadModuleOptions(const QCommandLineParser& parser, ModuleOptions& m, QStri
         && ReadRequestData(parser, "param-data", m.paramData, error)
         && ReadInt(parser, "config-at", 0, 1000000, m.configAt, error)
         && ReadInt(parser, "param-at", 0, 1000000, m.paramAt, error)
+        && ReadInt(parser, "config-every", 0, 1000000, m.configEvery, error)
         && ReadInt(parser, "adi-every", 0, 1000000, m.adiEvery, error)
         && ReadInt(parser, "silent-after", 0, 1000000, m.silentAfter, error)
         && ReadKinds(parser, "no-answer", m.noAnswer, error) && ReadKinds(parser, "error-answer", m.errorAnswer, error)

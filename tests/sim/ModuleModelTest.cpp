@@ -330,6 +330,23 @@ TEST(ModuleModelTest, NamesApplicationDataObjectsInTurnAndAcknowledgesTheHostsWr
               AssembleObjectFrame(7, Response, ServiceWrite, 0xF1, 1, 2));
 }
 
+TEST(ModuleModelTest, RepeatsConfigurationAndParameterRequestsInTurn)
+{
+    ModuleOptions options;
+    options.configAt = 0;
+    options.paramAt = 0;
+    options.configEvery = 2;
+    ModuleModel model = ReadyModel(options);
+    GoOnline(model);
+    std::vector<int> instances;
+    for (int i = 1; i <= 8; ++i) {
+        const Bytes answer = AnswerTo(model, AssembleFrame(1, IoData, Bytes{}));
+        if (answer[ModuleFrame::FrameType] == Request)
+            instances.push_back(ReadBigEndian16(&answer[ModuleFrame::InstanceCode]));
+    }
+    EXPECT_EQ(instances, (std::vector<int>{2, 3, 2, 3}));
+}
+
 TEST(ModuleModelTest, ScenariosLeaveChosenRequestsUnanswered)
 {
     const Bytes busAddress = HostRequest(1, ServiceWrite, 0x03, 1, 1, {0x05});

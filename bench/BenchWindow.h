@@ -1,0 +1,31 @@
+#pragma once
+// What the window benchmarks share: clocks, percentiles, the virtual module started beside the benchmark, and the
+// main window connected to it at 115200 bit/s through its own Connect button and port dialog.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <ctime>
+#include <vector>
+
+namespace trelmo {
+
+class CMainDialog;
+
+constexpr int BenchLineSpeed = 115200;
+
+// Seconds on the given clock (CLOCK_MONOTONIC, CLOCK_THREAD_CPUTIME_ID, ...).
+double Seconds(clockid_t clock);
+// User and system CPU time of the whole process.
+double ProcessCpuSeconds();
+double Percentile(std::vector<double> values, double fraction);
+
+// The virtual module: argv[index] when given, else trelmo-sim beside this program; empty when not executable.
+QString SimulatorPath(int argc, char** argv, int index);
+// Starts the module at 115200 bit/s with the extra options and returns its device path, or empty.
+QString StartModule(QProcess& module, const QString& program, const QStringList& options);
+// Connects the window to the device; true when it is connected.
+bool Connect(CMainDialog& window, const QString& device);
+
+} // namespace trelmo
