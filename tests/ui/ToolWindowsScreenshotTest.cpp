@@ -1,6 +1,7 @@
-// Pictures of the four tool windows in both languages, filled from the virtual module, for a person to look at.
-// Runs only when TRELMO_SCREENSHOTS names a directory to write the PNG files to; that every label fits its text is
-// checked for every window by the consistency test.
+// Pictures of the main window exchanging I/O data and of the four tool windows in both languages, filled from the
+// virtual module, for a person to look at and for the software centre's screenshots. Runs only when
+// TRELMO_SCREENSHOTS names a directory to write the PNG files to; that every label fits its text is checked for
+// every window by the consistency test.
 
 #include "AppConfigObjectDialog.h"
 #include "AppDataObjectsDialog.h"
@@ -9,6 +10,7 @@
 
 #include "DialogTemplate.h"
 #include "Language.h"
+#include "MainWindowHarness.h"
 #include "MessageRecorder.h"
 #include "ModuleSession.h"
 #include "SimProcess.h"
@@ -99,6 +101,22 @@ TEST_P(ToolWindowsScreenshotTest, ApplicationConfigurationObject)
     data.ParameterDataLength = 3;
     CAppConfigObjectDialog dialog(data);
     Picture(&dialog, "137-application-configuration-object");
+}
+
+class MainWindowScreenshotTest : public MainWindowTest {};
+
+TEST_F(MainWindowScreenshotTest, ExchangingIoData)
+{
+    const QString directory = qEnvironmentVariable("TRELMO_SCREENSHOTS");
+    if (directory.isEmpty())
+        GTEST_SKIP() << "TRELMO_SCREENSHOTS names no directory for the pictures";
+    SimProcess& sim = StartSim({"--mode", "115200", "--read-length", "40"});
+    Configure(OperatingMode::Uart115200, "1");
+    EnterWriteLength("24");
+    ConnectTo(sim);
+    ASSERT_TRUE(WaitFor([this] { return ReadCellActive(39) && ReadCell(0) > "02"; }));
+    QDir().mkpath(directory);
+    EXPECT_TRUE(window->grab().save(QDir(directory).filePath("main-window-en.png")));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ToolWindowsScreenshotTest,
