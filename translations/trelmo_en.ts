@@ -187,6 +187,14 @@
         <source>No such device.</source>
         <translation>No such device.</translation>
     </message>
+    <message id="147">
+        <source>Text (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+    <message id="148">
+        <source>Capture (*.pcapng)</source>
+        <translation>Capture (*.pcapng)</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>About Trelmo</translation>

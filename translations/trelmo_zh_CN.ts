@@ -187,6 +187,14 @@
         <source>No such device.</source>
         <translation>设备不存在。</translation>
     </message>
+    <message id="147">
+        <source>Text (*.txt)</source>
+        <translation>文本文件 (*.txt)</translation>
+    </message>
+    <message id="148">
+        <source>Capture (*.pcapng)</source>
+        <translation>捕获文件 (*.pcapng)</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>关于 Trelmo</translation>
