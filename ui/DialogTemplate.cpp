@@ -32,23 +32,15 @@ QString VariantKey(LanguageVariant variant)
     return variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
 }
 
-// A text or rect is either one value for both variants or an object keyed by variant (English as fallback).
-QJsonValue ForVariant(const QJsonValue& value, const QString& key)
-{
-    if (!value.isObject())
-        return value;
-    const QJsonObject byVariant = value.toObject();
-    return byVariant.contains(key) ? byVariant.value(key) : byVariant.value(QStringLiteral("en"));
-}
-
-QString VariantText(const QJsonValue& value, const QString& key)
-{
-    return ForVariant(value, key).toString();
-}
-
+// A rect is either one value for both variants or an object keyed by variant (English as fallback).
 QRect VariantRect(const QJsonValue& value, const QString& key)
 {
-    const QJsonArray a = ForVariant(value, key).toArray();
+    QJsonValue chosen = value;
+    if (value.isObject()) {
+        const QJsonObject byVariant = value.toObject();
+        chosen = byVariant.contains(key) ? byVariant.value(key) : byVariant.value(QStringLiteral("en"));
+    }
+    const QJsonArray a = chosen.toArray();
     if (a.size() != 4)
         return {};
     return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
@@ -237,7 +229,8 @@ DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
     };
 
     result.id = id;
-    result.caption = setting("caption").toString();
+    result.captionId = root.value(QStringLiteral("caption")).toString();
+    result.caption = LoadText(result.captionId, variant);
     const QJsonArray size = setting("size").toArray();
     result.size = QSize(size.at(0).toInt(), size.at(1).toInt());
     const QJsonArray font = setting("font").toArray();
@@ -250,8 +243,10 @@ DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
         control.id = object.value(QStringLiteral("id")).toInt(-1);
         control.kind = object.value(QStringLiteral("kind")).toString();
         control.rect = VariantRect(object.value(QStringLiteral("rect")), key);
-        control.text = VariantText(object.value(QStringLiteral("text")), key);
-        control.accessibleName = VariantText(object.value(QStringLiteral("name")), key);
+        control.textId = object.value(QStringLiteral("text")).toString();
+        control.text = LoadText(control.textId, variant);
+        control.accessibleNameId = object.value(QStringLiteral("name")).toString();
+        control.accessibleName = LoadText(control.accessibleNameId, variant);
         for (const QJsonValue& flag : object.value(QStringLiteral("flags")).toArray())
             control.flags << flag.toString();
         control.buddy = object.value(QStringLiteral("buddy")).toInt(0);

@@ -1,19 +1,21 @@
 #pragma once
 // Dialog templates: windows described as data (resources/dialogs/<id>.json) in dialog units, in both language
-// variants, turned into Qt widgets the way the platform's dialog manager lays them out.
+// variants, turned into Qt widgets the way the platform's dialog manager lays them out. The templates hold no
+// texts: captions, control texts and accessible names are string ids of the translation catalogue.
 //
 // File format (one file per template):
 // {
 //   "id": 134,
+//   "caption": "dlg.134.caption",
 //   "variants": {
-//     "en":    { "caption": "...", "size": [w, h], "font": ["Times New Roman", 10] },
-//     "zh_CN": { "caption": "...", "size": [w, h], "font": ["SimSun", 9] }   // missing settings: English
+//     "en":    { "size": [w, h], "font": ["Times New Roman", 10] },
+//     "zh_CN": { "size": [w, h], "font": ["SimSun", 9] }   // missing settings: English
 //   },
 //   "controls": [   // in tab order
 //     { "id": 1001, "kind": "combo", "rect": [x, y, w, h], "flags": ["disabled"],
-//       "text": { "en": "...", "zh_CN": "..." },   // or one plain string used by both variants
-//       (a "rect" may likewise be { "en": [x, y, w, h], "zh_CN": [x, y, w, h] })
-//       "name": { "en": "...", "zh_CN": "..." } }   // accessible name where no label names the control
+//       "text": "dlg.134.1001",          // string id of the control's text
+//       (a "rect" may be { "en": [x, y, w, h], "zh_CN": [x, y, w, h] })
+//       "name": "dlg.134.1001.name" }   // string id of the accessible name where no label names the control
 //   ]
 // }
 // Kinds: button, defbutton, static, edit, multiedit, combo, list, report, grid, vline, bitmap.
@@ -41,7 +43,9 @@ struct ControlTemplate {
     int id = -1;
     QString kind;
     QRect rect;         // dialog units
+    QString textId;     // string id of the text, empty for none
     QString text;       // in the chosen variant
+    QString accessibleNameId;
     QString accessibleName;
     QStringList flags;
     int buddy = 0;      // for statics: the id of the control they label
@@ -52,6 +56,7 @@ struct ControlTemplate {
 
 struct DialogTemplate {
     int id = 0;
+    QString captionId;
     QString caption;
     QSize size;         // dialog units
     QString fontFamily;

@@ -6,10 +6,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFocusEvent>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,20 +17,10 @@
 namespace trelmo {
 namespace {
 
-// The failure texts live with the About box's template, the window that holds the program's link.
-const char* const kLaunchTextsFile = ":/trelmo/dialogs/100.json";
-
+// The failure texts of a launch are the catalogue's "launch.<result>" texts.
 QString LaunchText(const QString& key, LanguageVariant variant)
 {
-    static const QJsonObject texts = [] {
-        QFile file(QString::fromLatin1(kLaunchTextsFile));
-        if (!file.open(QIODevice::ReadOnly))
-            return QJsonObject();
-        return QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("launchErrors")).toObject();
-    }();
-    const QJsonObject entry = texts.value(key).toObject();
-    const QString language = variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
-    return entry.contains(language) ? entry.value(language).toString() : entry.value(QStringLiteral("en")).toString();
+    return LoadText(QStringLiteral("launch.") + key, variant);
 }
 
 // Screen readers see the link as a link that can be pressed, named by its text.

@@ -5,11 +5,16 @@
 #include "MessageLog.h"
 #include "StringTable.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace trelmo {
 namespace {
@@ -22,6 +27,8 @@ constexpr int kTextPause = 122;
 constexpr int kTextContinue = 123;
 constexpr int kTextSaveFailed = 124;
 constexpr int kTextSaved = 125;
+constexpr int kTextTextFilter = 147;    // "Text (*.txt)"
+constexpr int kTextCaptureFilter = 148; // "Capture (*.pcapng)"
 constexpr int kRefreshPeriodMs = 100;
 // The list scrolls sideways over this width, enough for the frames of an ordinary exchange.
 constexpr int kMinimumLineExtent = 4650;
@@ -30,35 +37,35 @@ constexpr int kMinimumLineExtent = 4650;
 
 int DisplayLineModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
 }
 
 QVariant DisplayLineModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return QVariant();
-    const std::string& line = lines_[static_cast<std::size_t>(index.row())];
+    const std::string line = DisplayLine(static_cast<std::size_t>(index.row()));
     return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
 
-void DisplayLineModel::Append(std::vector<std::string> lines)
+void DisplayLineModel::Append(std::vector<LogEntry> entries)
 {
-    if (lines.empty())
+    if (entries.empty())
         return;
     const int first = rowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(lines.size()) - 1);
-    for (std::string& line : lines) {
-        if (lines_.empty() || line.size() > lines_[longest_].size())
-            longest_ = lines_.size();
-        lines_.push_back(std::move(line));
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
+    for (LogEntry& entry : entries) {
+        if (entries_.empty() || entry.line.size() > entries_[longest_].line.size())
+            longest_ = entries_.size();
+        entry.line.shrink_to_fit(); // the window keeps it for its life; hex formatting leaves spare capacity
+        entries_.push_back(std::move(entry));
     }
     endInsertRows();
 }
 
-const std::string& DisplayLineModel::LongestLine() const
+std::string DisplayLineModel::LongestLine() const
 {
-    static const std::string none;
-    return lines_.empty() ? none : lines_[longest_];
+    return entries_.empty() ? std::string() : DisplayLine(longest_);
 }
 
 CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
@@ -77,6 +84,9 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
         connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
 
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, &CMessageDisplayDialog::CopySelectedLines);
+
     reader_.emplace(log_);
     timer_.setInterval(kRefreshPeriodMs);
     connect(&timer_, &QTimer::timeout, this, &CMessageDisplayDialog::RefreshFromLog);
@@ -90,6 +100,7 @@ void CMessageDisplayDialog::ShowLinesInList()
     if (!list_)
         list_ = new QTableView(this);
     list_->setModel(&model_);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
     list_->setColumnWidth(0, kMinimumLineExtent);
 }
 
@@ -97,14 +108,10 @@ void CMessageDisplayDialog::RefreshFromLog()
 {
     if (!reader_)
         return;
-    const std::vector<LogEntry> entries = reader_->TakeAll();
+    std::vector<LogEntry> entries = reader_->TakeAll();
     if (entries.empty())
         return;
-    std::vector<std::string> lines;
-    lines.reserve(entries.size());
-    for (const LogEntry& entry : entries)
-        lines.push_back(FormatDisplayLine(entry.line));
-    model_.Append(std::move(lines));
+    model_.Append(std::move(entries));
     WidenForLongestLine();
     SelectNewestLine();
 }
@@ -121,7 +128,7 @@ void CMessageDisplayDialog::SelectNewestLine()
 
 void CMessageDisplayDialog::WidenForLongestLine()
 {
-    const std::string& longest = model_.LongestLine();
+    const std::string longest = model_.LongestLine();
     const int needed = list_->fontMetrics().horizontalAdvance(
                            QString::fromLatin1(longest.data(), static_cast<qsizetype>(longest.size())))
         + 2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 8;
@@ -148,25 +155,61 @@ void CMessageDisplayDialog::TogglePause()
     timer_.start();
 }
 
+std::vector<std::string> CMessageDisplayDialog::DisplayedLines() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(model_.Count());
+    for (std::size_t row = 0; row < model_.Count(); ++row)
+        lines.push_back(model_.DisplayLine(row));
+    return lines;
+}
+
 void CMessageDisplayDialog::SaveDisplayedLines()
 {
-    const QString chosen = chooser_ ? chooser_(this) : QString();
-    if (chosen.isEmpty())
+    const SaveChoice choice = chooser_ ? chooser_(this) : SaveChoice();
+    if (choice.path.isEmpty())
         return;
-    const bool saved = WriteDisplayLines(QFile::encodeName(chosen).toStdString(), model_.Lines());
+    const std::string path = QFile::encodeName(choice.path).toStdString();
+    const std::deque<LogEntry>& entries = model_.Entries();
+    const bool saved = choice.format == SaveFormat::Capture
+        ? WriteLogCapture(path, std::vector<LogEntry>(entries.begin(), entries.end()))
+        : WriteDisplayLines(path, DisplayedLines());
     ShowDialogMessage(this, LoadText(saved ? kTextSaved : kTextSaveFailed));
 }
 
-QString CMessageDisplayDialog::ChooseSaveFile(QWidget* parent)
+void CMessageDisplayDialog::CopySelectedLines()
 {
-    QFileDialog dialog(parent, QString(), QString(), QStringLiteral("Txt Files (*.txt)"));
+    QModelIndexList rows = list_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    QStringList lines;
+    for (const QModelIndex& row : rows)
+        lines << row.data().toString();
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
+SaveChoice CMessageDisplayDialog::ChooseSaveFile(QWidget* parent)
+{
+    const QString textFilter = LoadText(kTextTextFilter);
+    const QString captureFilter = LoadText(kTextCaptureFilter);
+    QFileDialog dialog(parent);
+    dialog.setNameFilters({textFilter, captureFilter});
+    dialog.selectNameFilter(textFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // A name typed without a suffix gets ".txt" before the overwrite prompt; the name returned is the file written.
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // A name typed without a suffix gets the chosen type's suffix before the overwrite prompt; the name returned is
+    // the file written.
+    const auto suffixFor = [captureFilter](const QString& filter) {
+        return filter == captureFilter ? QStringLiteral("pcapng") : QStringLiteral("txt");
+    };
+    dialog.setDefaultSuffix(suffixFor(textFilter));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog, suffixFor](const QString& filter) { dialog.setDefaultSuffix(suffixFor(filter)); });
     if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.selectedFiles().value(0);
+        return SaveChoice();
+    const SaveFormat format = dialog.selectedNameFilter() == captureFilter ? SaveFormat::Capture : SaveFormat::Text;
+    return SaveChoice(dialog.selectedFiles().value(0), format);
 }
 
 } // namespace trelmo

@@ -1,7 +1,8 @@
 #pragma once
 // The Message Display window: a modeless window that shows every frame logged while it runs, taking them from its
-// own reader of the frame log ten times a second; it can be paused and continued, and saves the lines it shows to
-// a text file. Any number may be open, each showing every line; each frees itself when closed.
+// own reader of the frame log ten times a second; it can be paused and continued, saves the lines it shows to a
+// text file or a capture, and copies the selected lines. Any number may be open, each showing every line; each
+// frees itself when closed.
 
 #include "MessageLog.h"
 
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,7 +22,9 @@ class QTableView;
 
 namespace trelmo {
 
-// The display lines of one window, kept as 8-bit strings: a day's traffic is millions of lines.
+// The logged frames one window shows, each with its time, kept as 8-bit log lines and formatted as display lines
+// when shown. A day's traffic is millions of lines: the storage grows block by block, so adding lines never moves
+// the ones held.
 class DisplayLineModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -30,19 +34,30 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    // Adds the lines at the end in one insertion.
-    void Append(std::vector<std::string> lines);
-    const std::vector<std::string>& Lines() const { return lines_; }
-    // The longest line added so far (empty when none).
-    const std::string& LongestLine() const;
+    // Adds the entries at the end in one insertion.
+    void Append(std::vector<LogEntry> entries);
+    std::size_t Count() const { return entries_.size(); }
+    const std::deque<LogEntry>& Entries() const { return entries_; }
+    std::string DisplayLine(std::size_t row) const { return FormatDisplayLine(entries_[row].line); }
+    // The display line of the longest entry added so far (empty when none).
+    std::string LongestLine() const;
 
 private:
-    std::vector<std::string> lines_;
+    std::deque<LogEntry> entries_;
     std::size_t longest_ = 0;
 };
 
-// Asks for the path to save to; an empty result means the user cancelled.
-using SaveFileChooser = std::function<QString(QWidget* parent)>;
+// What a save writes: the display lines as text, or the frames with their times and directions as a capture.
+enum class SaveFormat { Text, Capture };
+
+// The path to save to and its format; an empty path means the user cancelled.
+struct SaveChoice {
+    SaveChoice(QString chosenPath = QString(), SaveFormat chosenFormat = SaveFormat::Text)
+        : path(std::move(chosenPath)), format(chosenFormat) {}
+    QString path;
+    SaveFormat format;
+};
+using SaveFileChooser = std::function<SaveChoice(QWidget* parent)>;
 
 class CMessageDisplayDialog : public QDialog {
     Q_OBJECT
@@ -56,17 +71,22 @@ public:
     // Pause stops the ticks and closes the reader, so nothing piles up; Continue opens a new reader (what was
     // logged meanwhile is never shown) and starts the ticks again.
     void TogglePause();
-    // Asks for a file and writes the shown lines to exactly that file, then reports success or failure.
+    // Asks for a file and a format, writes the shown lines to exactly that file, then reports success or failure.
     void SaveDisplayedLines();
+    // Puts the selected lines, as shown and oldest first, on the clipboard, one per line (Ctrl+C).
+    void CopySelectedLines();
 
     bool IsRunning() const { return timer_.isActive(); }
-    const std::vector<std::string>& DisplayedLines() const { return model_.Lines(); }
+    std::size_t DisplayedLineCount() const { return model_.Count(); }
+    // The shown lines as display lines (a copy: meant for checks on short lists).
+    std::vector<std::string> DisplayedLines() const;
     QTableView* LineList() const { return list_; }
 
     // Replaces the file dialog (tests choose paths or cancel without a modal dialog).
     void SetFileChooser(SaveFileChooser chooser) { chooser_ = std::move(chooser); }
-    // The file dialog: filter "Txt Files (*.txt)", ".txt" added to a name typed without a suffix, overwrite prompt.
-    static QString ChooseSaveFile(QWidget* parent);
+    // The file dialog: the filters "Text (*.txt)" (the default) and "Capture (*.pcapng)", the chosen type's suffix
+    // added to a name typed without one, an overwrite prompt.
+    static SaveChoice ChooseSaveFile(QWidget* parent);
 
 private:
     void ShowLinesInList();

@@ -1,10 +1,6 @@
 #include "StringTable.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QHash>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -12,37 +8,36 @@
 namespace trelmo {
 namespace {
 
-struct Table {
-    QHash<int, QString> english;
-    QHash<int, QString> chinese;
-};
-
-const Table& TheTable()
+// One loaded catalogue per variant, so that any variant's text can be had whichever is active.
+const QTranslator& Catalogue(LanguageVariant variant)
 {
-    static const Table table = [] {
-        Table t;
-        QFile file(QStringLiteral(":/trelmo/strings.json"));
-        if (!file.open(QIODevice::ReadOnly))
-            return t;
-        const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-        for (auto it = root.begin(); it != root.end(); ++it) {
-            bool numeric = false;
-            const int id = it.key().toInt(&numeric);
-            if (!numeric)
-                continue;
-            const QJsonObject texts = it.value().toObject();
-            t.english.insert(id, texts.value(QStringLiteral("en")).toString());
-            t.chinese.insert(id, texts.value(QStringLiteral("zh_CN")).toString());
-        }
-        return t;
-    }();
-    return table;
+    static const auto load = [](const char* name) {
+        auto* translator = new QTranslator;
+        const bool loaded = translator->load(QString::fromLatin1(name), QStringLiteral(":/trelmo/i18n"));
+        Q_ASSERT(loaded);
+        Q_UNUSED(loaded);
+        return translator;
+    };
+    // Never freed: the application may hold them installed until it ends.
+    static const QTranslator* const english = load("trelmo_en");
+    static const QTranslator* const chinese = load("trelmo_zh_CN");
+    return *(variant == LanguageVariant::Chinese ? chinese : english);
 }
 
 LanguageVariant& Active()
 {
     static LanguageVariant variant = SystemLanguageVariant();
     return variant;
+}
+
+void InstallCatalogue(LanguageVariant variant)
+{
+    if (!QCoreApplication::instance())
+        return;
+    const LanguageVariant other = variant == LanguageVariant::Chinese ? LanguageVariant::English
+                                                                      : LanguageVariant::Chinese;
+    QCoreApplication::removeTranslator(const_cast<QTranslator*>(&Catalogue(other)));
+    QCoreApplication::installTranslator(const_cast<QTranslator*>(&Catalogue(variant)));
 }
 
 } // namespace
@@ -69,12 +64,19 @@ LanguageVariant ActiveLanguage()
 void SetActiveLanguage(LanguageVariant variant)
 {
     Active() = variant;
+    InstallCatalogue(variant);
+}
+
+QString LoadText(const QString& textId, LanguageVariant variant)
+{
+    if (textId.isEmpty())
+        return QString();
+    return Catalogue(variant).translate(nullptr, textId.toUtf8().constData());
 }
 
 QString LoadText(int id, LanguageVariant variant)
 {
-    const Table& t = TheTable();
-    return (variant == LanguageVariant::Chinese ? t.chinese : t.english).value(id);
+    return LoadText(QString::number(id), variant);
 }
 
 QString LoadText(int id)
@@ -84,6 +86,7 @@ QString LoadText(int id)
 
 bool InstallToolkitTranslation(LanguageVariant variant)
 {
+    InstallCatalogue(variant);
     if (variant != LanguageVariant::Chinese || !QCoreApplication::instance())
         return false;
     static QTranslator* translator = nullptr;

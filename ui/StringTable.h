@@ -1,5 +1,7 @@
 #pragma once
-// The numbered texts of the program, in English or Simplified Chinese.
+// The program's texts, in English or Simplified Chinese, from the translation catalogues (translations/*.ts,
+// compiled into the resources). Every text has a string id: the numbered texts keep their number ("101"), the
+// dialog templates' texts are named "dlg.<template>.<slot>" (see the README).
 
 #include <QString>
 
@@ -14,16 +16,20 @@ LanguageVariant SystemLanguageVariant();
 // Chinese for Chinese in simplified script (zh_CN, zh_SG, zh-Hans-*), English for every other locale.
 LanguageVariant VariantForLocale(const QLocale& locale);
 
-// The variant in use; starts as SystemLanguageVariant(). Tests may switch it.
+// The variant in use; starts as SystemLanguageVariant(). Tests may switch it. Setting it also installs that
+// variant's catalogue in the application, so that qtTrId() speaks the same language.
 LanguageVariant ActiveLanguage();
 void SetActiveLanguage(LanguageVariant variant);
 
-// The text of id in the active variant; empty for an id outside the table.
+// The numbered text id in the active or given variant; empty for an id outside the table.
 QString LoadText(int id);
 QString LoadText(int id, LanguageVariant variant);
+// The text with the given string id; empty for an id the catalogue lacks.
+QString LoadText(const QString& textId, LanguageVariant variant);
 
-// Installs the toolkit's own Chinese texts (standard buttons such as OK, the file dialog) when the variant is
-// Chinese, so that no English toolkit text shows in a Chinese window. Returns true when a translation was loaded.
+// Installs the program's catalogue of the variant and, when the variant is Chinese, the toolkit's own Chinese
+// texts (standard buttons such as OK, the file dialog), so that no English toolkit text shows in a Chinese window.
+// Returns true when a toolkit translation was loaded.
 bool InstallToolkitTranslation(LanguageVariant variant);
 
 } // namespace trelmo

@@ -5,33 +5,20 @@
 #include "MessageLog.h"
 #include "Pcapng.h"
 
-#include <QProcess>
+#include "Tshark.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace trelmo;
+using namespace trelmo::testing;
 
 namespace {
 
-QStringList TsharkLines(const QString& capture, const QStringList& fields)
-{
-    QStringList arguments{"-r", capture, "-X", QStringLiteral("lua_script:") + TRELMO_DISSECTOR, "-T", "fields",
-                          "-E", "separator=|"};
-    for (const QString& field : fields)
-        arguments << "-e" << field;
-    QProcess tshark;
-    tshark.start("tshark", arguments);
-    if (!tshark.waitForFinished(60000) || tshark.exitCode() != 0)
-        return {QStringLiteral("tshark failed: ") + QString::fromLocal8Bit(tshark.readAllStandardError())};
-    return QString::fromUtf8(tshark.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 TEST(PcapngTest, TsharkReadsEveryFrameWithItsTimeDirectionFieldsAndCrcCheck)
 {
-    QProcess probe;
-    probe.start("tshark", {"-v"});
-    if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+    if (!TsharkAvailable())
         GTEST_SKIP() << "tshark is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath("trace.pcapng");
@@ -46,7 +33,7 @@ TEST(PcapngTest, TsharkReadsEveryFrameWithItsTimeDirectionFieldsAndCrcCheck)
     ASSERT_TRUE(WriteLogCapture(path.toStdString(), logged));
 
     const QStringList lines =
-        TsharkLines(path, {"frame.time_epoch", "frame.packet_flags_direction", "trelmo.sequence",
+        TsharkFields(path, {"frame.time_epoch", "frame.packet_flags_direction", "trelmo.sequence",
                            "trelmo.frame_type", "trelmo.length", "trelmo.service", "trelmo.object",
                            "trelmo.instance", "trelmo.attribute", "trelmo.data", "trelmo.io_data",
                            "trelmo.crc.good"});

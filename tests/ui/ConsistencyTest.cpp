@@ -1,6 +1,7 @@
 // The windows, their templates and the string table agree, in both languages: every template loads, every control
 // id the code names is in its template, every window is its template (caption, size, controls), every control that
-// takes the focus has a name, every label and button fits its text, and every text exists in both variants.
+// takes the focus has a name, every label and button fits its text; the translation catalogues hold every text in
+// both variants, finished, and every string id the code and the templates use.
 
 #include "AboutDialog.h"
 #include "AppConfigObjectDialog.h"
@@ -20,12 +21,13 @@
 #include "WindowDriver.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +49,28 @@ std::vector<int> TemplateIds()
     std::vector<int> ids;
     for (const QString& file : QDir(QStringLiteral(":/trelmo/dialogs")).entryList({QStringLiteral("*.json")}))
         ids.push_back(QFileInfo(file).baseName().toInt());
+    return ids;
+}
+
+// The numbered texts the windows' sources name: the numbers given to a *Text* constant or passed to LoadText.
+std::set<int> NumberedTextsTheCodeNames()
+{
+    static const QRegularExpression named(
+        QStringLiteral(R"((?:\w*Text\w*\s*=\s*|LoadText\()(\d{3})\b)"));
+    std::set<int> ids;
+    for (const char* folder : {"ui", "app"}) {
+        QDirIterator files(QStringLiteral(TRELMO_SOURCE_DIR "/%1").arg(QLatin1String(folder)),
+                           {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const QString source = QString::fromUtf8(file.readAll());
+            for (auto match = named.globalMatch(source); match.hasNext();)
+                ids.insert(match.next().captured(1).toInt());
+        }
+    }
+    EXPECT_GT(ids.size(), 20u) << "the scan found too few ids to be right";
     return ids;
 }
 
@@ -115,7 +139,6 @@ TEST_P(ConsistencyTest, EveryTemplateLoadsWhole)
     for (int id : ids) {
         SCOPED_TRACE(id);
         const DialogTemplate t = DialogTemplate::Load(id, GetParam());
-        const DialogTemplate english = DialogTemplate::Load(id, LanguageVariant::English);
         EXPECT_EQ(t.id, id);
         EXPECT_FALSE(t.caption.isEmpty());
         EXPECT_FALSE(t.size.isEmpty());
@@ -128,12 +151,6 @@ TEST_P(ConsistencyTest, EveryTemplateLoadsWhole)
             EXPECT_TRUE(control.id <= 0 || seen.insert(control.id).second) << "the id is taken twice";
             EXPECT_TRUE(control.buddy == 0 || t.Find(control.buddy)) << "labels a control the template lacks";
             EXPECT_FALSE(control.rect.isEmpty());
-        }
-        // A text or name of one variant exists in the other.
-        for (std::size_t i = 0; i < t.controls.size(); ++i) {
-            SCOPED_TRACE(t.controls[i].id);
-            EXPECT_EQ(t.controls[i].text.isEmpty(), english.controls[i].text.isEmpty());
-            EXPECT_EQ(t.controls[i].accessibleName.isEmpty(), english.controls[i].accessibleName.isEmpty());
         }
     }
 }
@@ -198,35 +215,102 @@ TEST_P(ConsistencyTest, EveryLabelAndButtonFitsItsText)
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ConsistencyTest, ::testing::ValuesIn(kBothLanguages), LanguageParamName);
 
-// The string table file's own ids: 101 up without gaps, each with both variants.
-std::vector<int> TableIds()
+// One message of a translation catalogue (translations/*.ts).
+struct CatalogueEntry {
+    QString id;
+    QString source;
+    QString translation;
+    QString translationType; // "unfinished", "obsolete", "vanished" or empty for a finished one
+};
+
+std::vector<CatalogueEntry> ReadCatalogue(const char* language)
 {
-    QFile file(QStringLiteral(":/trelmo/strings.json"));
+    QFile file(QStringLiteral(TRELMO_TRANSLATIONS_DIR "/trelmo_%1.ts").arg(QLatin1String(language)));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    std::vector<int> ids;
-    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    for (const QString& key : root.keys()) {
-        bool numeric = false;
-        const int id = key.toInt(&numeric);
-        if (numeric)
-            ids.push_back(id);
+    std::vector<CatalogueEntry> entries;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("message")) {
+            entries.push_back({xml.attributes().value(QLatin1String("id")).toString(), {}, {}, {}});
+        } else if (xml.name() == QLatin1String("source") && !entries.empty()) {
+            entries.back().source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation") && !entries.empty()) {
+            entries.back().translationType = xml.attributes().value(QLatin1String("type")).toString();
+            entries.back().translation = xml.readElementText();
+        }
     }
-    std::sort(ids.begin(), ids.end());
-    return ids;
+    EXPECT_FALSE(xml.hasError()) << language << ": " << xml.errorString().toStdString();
+    return entries;
 }
 
-TEST(StringTableConsistencyTest, EveryTextExistsInBothVariantsFrom101WithoutGaps)
+// The catalogues are what translators edit: both hold the same ids with the same English source, every text is
+// translated and finished, and the program loads each text exactly as the catalogue holds it.
+TEST(CatalogueConsistencyTest, BothCataloguesHoldEveryTextFinishedAndTheProgramLoadsThemAsWritten)
 {
-    const std::vector<int> ids = TableIds();
-    ASSERT_FALSE(ids.empty());
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        EXPECT_EQ(ids[i], 101 + static_cast<int>(i)) << "a gap before " << ids[i];
-        for (LanguageVariant variant : kBothLanguages)
-            EXPECT_FALSE(LoadText(ids[i], variant).isEmpty()) << ids[i] << " in " << LanguageName(variant);
+    const std::vector<CatalogueEntry> english = ReadCatalogue("en");
+    const std::vector<CatalogueEntry> chinese = ReadCatalogue("zh_CN");
+    ASSERT_FALSE(english.empty());
+    ASSERT_EQ(english.size(), chinese.size());
+    for (std::size_t i = 0; i < english.size(); ++i) {
+        SCOPED_TRACE(english[i].id.toStdString());
+        ASSERT_EQ(english[i].id, chinese[i].id);
+        EXPECT_EQ(english[i].source, chinese[i].source);
+        EXPECT_EQ(english[i].translation, english[i].source);
+        for (const CatalogueEntry* entry : {&english[i], &chinese[i]}) {
+            EXPECT_TRUE(entry->translationType.isEmpty()) << entry->translationType.toStdString();
+            EXPECT_FALSE(entry->translation.isEmpty());
+        }
+        EXPECT_EQ(LoadText(english[i].id, LanguageVariant::English), english[i].translation);
+        EXPECT_EQ(LoadText(chinese[i].id, LanguageVariant::Chinese), chinese[i].translation);
     }
-    for (int outside : {0, -1, 100, ids.back() + 1, 1000})
+}
+
+// The numbered texts run from 101 without gaps; every number the windows name is among them, as is every string id
+// a template names, and every template text in the catalogue belongs to a template.
+TEST(CatalogueConsistencyTest, EveryIdTheCodeAndTheTemplatesUseExistsInBothVariants)
+{
+    std::vector<int> numbered;
+    std::set<QString> templateTexts;
+    for (const CatalogueEntry& entry : ReadCatalogue("en")) {
+        bool numeric = false;
+        const int id = entry.id.toInt(&numeric);
+        if (numeric)
+            numbered.push_back(id);
+        else if (entry.id.startsWith(QLatin1String("dlg.")))
+            templateTexts.insert(entry.id);
+    }
+    std::sort(numbered.begin(), numbered.end());
+    ASSERT_FALSE(numbered.empty());
+    for (std::size_t i = 0; i < numbered.size(); ++i)
+        EXPECT_EQ(numbered[i], 101 + static_cast<int>(i)) << "a gap before " << numbered[i];
+    for (int outside : {0, -1, 100, numbered.back() + 1, 1000})
         EXPECT_TRUE(LoadText(outside, LanguageVariant::English).isEmpty()) << outside;
+
+    for (int id : NumberedTextsTheCodeNames()) {
+        for (LanguageVariant variant : kBothLanguages)
+            EXPECT_FALSE(LoadText(id, variant).isEmpty()) << id << " in " << LanguageName(variant);
+    }
+
+    for (int id : TemplateIds()) {
+        const DialogTemplate t = DialogTemplate::Load(id, LanguageVariant::English);
+        std::vector<QString> used = {t.captionId};
+        for (const ControlTemplate& control : t.controls)
+            used.insert(used.end(), {control.textId, control.accessibleNameId});
+        const QString prefix = QStringLiteral("dlg.%1.").arg(id);
+        for (const QString& textId : used) {
+            if (textId.isEmpty())
+                continue;
+            EXPECT_TRUE(textId.startsWith(prefix)) << textId.toStdString() << " in template " << id;
+            EXPECT_EQ(templateTexts.erase(textId), 1u) << textId.toStdString() << " is missing or named twice";
+            for (LanguageVariant variant : kBothLanguages)
+                EXPECT_FALSE(LoadText(textId, variant).isEmpty()) << textId.toStdString();
+        }
+    }
+    for (const QString& unused : templateTexts)
+        ADD_FAILURE() << unused.toStdString() << " belongs to no template";
 }
 
 } // namespace

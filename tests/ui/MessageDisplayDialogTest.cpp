@@ -5,9 +5,15 @@
 #include "MessageLog.h"
 #include "MessageRecorder.h"
 #include "StringTable.h"
+#include "Tshark.h"
 #include "WindowDriver.h"
 
+#include "Frame.h"
+#include "HexText.h"
+
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -96,6 +102,40 @@ TEST_F(MessageDisplayTest, AnEmptyTickKeepsTheUsersSelection)
     window->LineList()->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
     window->RefreshFromLog();
     EXPECT_EQ(window->LineList()->currentIndex().row(), 0);
+}
+
+// Ctrl+C puts the selected lines on the clipboard as shown, oldest first, one per line; with nothing selected the
+// clipboard keeps what it held.
+TEST_F(MessageDisplayTest, CtrlCCopiesTheSelectedLinesAsShown)
+{
+    CMessageDisplayDialog* window = Open();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTableView* list = window->LineList();
+    list->setFocus();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto select = [&](std::initializer_list<int> rows) {
+        list->selectionModel()->clearSelection();
+        for (int row : rows)
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+
+    clipboard->setText(QStringLiteral("before"));
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("before")) << "nothing selected";
+
+    log_.Append("101 02 ");
+    log_.Append("0AA ");
+    log_.Append("1FF ");
+    window->RefreshFromLog();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("TX: Length:001, Data:FF ")) << "the newest line, selected by the tick";
+
+    select({2, 0});
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("TX: Length:002, Data:01 02 \nTX: Length:001, Data:FF "));
 }
 
 TEST_F(MessageDisplayTest, TheListScrollsSidewaysOverLongLines)
@@ -226,6 +266,30 @@ TEST_F(MessageDisplaySaveTest, WritesEachShownLineWithCrLfToTheChosenPath)
     EXPECT_EQ(window->DisplayedLines().size(), 2u) << "saving leaves the list as it is";
 }
 
+// A capture holds the shown frames with the times they were logged and their directions, as tshark reads them with
+// the project's dissector.
+TEST_F(MessageDisplaySaveTest, ACaptureHoldsTheShownFramesWithTimesAndDirections)
+{
+    if (!TsharkAvailable())
+        GTEST_SKIP() << "tshark is not installed";
+    std::int64_t now = 1700000000000000;
+    MessageLog timedLog([&now] { return now += 250000; });
+    auto window = std::make_unique<CMessageDisplayDialog>(timedLog);
+    timedLog.Append(BytesToHexText(AssembleFrame(1, IoData, Bytes{0x11, 0x22}), 1));
+    timedLog.Append(BytesToHexText(AssembleFrame(1, IoData, Bytes{0x33}), 0));
+    window->RefreshFromLog();
+
+    const QString path = PathOf(QStringLiteral("trace.pcapng"));
+    window->SetFileChooser([path](QWidget*) { return SaveChoice(path, SaveFormat::Capture); });
+    window->SaveDisplayedLines();
+    ASSERT_EQ(messages_.texts.size(), 1u);
+    EXPECT_EQ(messages_.texts[0], QStringLiteral("Successfully saved"));
+    const QStringList packets = TsharkFields(path, {"frame.time_epoch", "frame.packet_flags_direction",
+                                                    "trelmo.sequence", "trelmo.io_data", "trelmo.crc.good"});
+    EXPECT_EQ(packets.join('\n').toStdString(),
+              "1700000000.250000000|0x00000002|1|11 22|1\n1700000000.500000000|0x00000001|1|33|1");
+}
+
 TEST_F(MessageDisplaySaveTest, AnEmptyListEmptiesAnExistingFile)
 {
     const QString path = PathOf(QStringLiteral("old.txt"));
@@ -278,21 +342,26 @@ TEST_F(MessageDisplaySaveTest, SavingWhilePausedWritesTheFrozenList)
     EXPECT_EQ(FileBytes(PathOf(QStringLiteral("paused.txt"))), QByteArray("TX: Length:001, Data:01 \r\n"));
 }
 
-// The real file dialog: the file its overwrite prompt names is the file written. A name typed without a suffix
-// gets ".txt"; any other is written as typed, and a file of that name with ".txt" added is left alone.
-TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmed)
+// The real file dialog: the two file types, text first; the file its overwrite prompt names is the file written, in
+// the chosen type. A name typed without a suffix gets the chosen type's suffix; any other is written as typed, and a
+// file of that name with the suffix added is left alone.
+TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmedInTheChosenType)
 {
     struct Case {
         const char* typed;
+        int filterText; // 147 text, 148 capture
         const char* written;
+        const char* neighbour;
     };
     CMessageDisplayDialog* window = OpenWithLines({"101 "});
     window->show();
     QString prompt;
     bool dialogSeen = false;
-    for (const Case& c : {Case{"typed", "typed.txt"}, Case{"trace.csv", "trace.csv"}}) {
+    for (const Case& c : {Case{"typed", 147, "typed.txt", "typed.txt.txt"},
+                          Case{"trace.csv", 147, "trace.csv", "trace.csv.txt"},
+                          Case{"capture", 148, "capture.pcapng", "capture.pcapng.pcapng"}}) {
         const QString written = PathOf(QString::fromLatin1(c.written));
-        const QString neighbour = written + QStringLiteral(".txt");
+        const QString neighbour = PathOf(QString::fromLatin1(c.neighbour));
         for (const QString& path : {written, neighbour}) {
             QFile old(path);
             ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -303,7 +372,16 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmed)
         dialogSeen = false;
         WhenModal<QFileDialog>([&](QFileDialog* fileDialog) {
             dialogSeen = true;
-            EXPECT_EQ(fileDialog->nameFilters(), QStringList(QStringLiteral("Txt Files (*.txt)")));
+            EXPECT_EQ(fileDialog->nameFilters(), (QStringList{LoadText(147), LoadText(148)}));
+            EXPECT_EQ(fileDialog->selectedNameFilter(), LoadText(147));
+            if (c.filterText != 147) {
+                // As the user picks the type from the dialog's list.
+                auto* types = fileDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                ASSERT_NE(types, nullptr);
+                types->setCurrentIndex(types->findText(LoadText(c.filterText)));
+                emit types->activated(types->currentIndex());
+                emit types->textActivated(types->currentText());
+            }
             WhenModal<QMessageBox>([&](QMessageBox* box) {
                 prompt = box->text();
                 box->button(QMessageBox::Yes)->click();
@@ -318,7 +396,11 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmed)
         EXPECT_TRUE(dialogSeen) << c.typed;
         EXPECT_TRUE(prompt.contains(QString::fromLatin1(c.written))) << prompt.toStdString();
         EXPECT_FALSE(prompt.contains(QFileInfo(neighbour).fileName())) << prompt.toStdString();
-        EXPECT_EQ(FileBytes(written), QByteArray("TX: Length:001, Data:01 \r\n")) << c.typed;
+        const QByteArray bytes = FileBytes(written);
+        if (c.filterText == 147)
+            EXPECT_EQ(bytes, QByteArray("TX: Length:001, Data:01 \r\n")) << c.typed;
+        else
+            EXPECT_TRUE(bytes.startsWith(QByteArray::fromHex("0a0d0d0a"))) << "a pcapng section header";
         EXPECT_EQ(FileBytes(neighbour), QByteArray("old")) << c.typed;
     }
 }
