@@ -3,11 +3,18 @@
 #include "FixedWait.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace trelmo {
 namespace {
 constexpr int RequestWaitMs = 50;
 constexpr int CyclicWaitMs = 300;
+
+// A receive of this capacity can take nothing more once the buffer holds a whole frame or fills its capacity.
+bool IsAnswerComplete(const Bytes& buffered, std::size_t capacity)
+{
+    return buffered.size() >= capacity || IntactFrameSize(buffered.data(), buffered.size()) != 0;
+}
 } // namespace
 
 SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend) : backend_(std::move(backend)) {}
@@ -47,10 +54,25 @@ bool SerialPort::SendBytes(const std::uint8_t* bytes, std::size_t count, std::si
     return true;
 }
 
+void SerialPort::WaitForAnswer(int waitMilliseconds, std::size_t capacity)
+{
+    if (timing_ == ReceiveTiming::Fixed || !backend_->IsOpen()) {
+        FixedWait(waitMilliseconds);
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMilliseconds);
+    while (!IsAnswerComplete(backend_->PeekBytes(capacity), capacity)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0 || !backend_->WaitForMoreBytes(static_cast<int>(left)))
+            break;
+    }
+}
+
 bool SerialPort::Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* buffer, std::size_t capacity,
                          std::size_t* read)
 {
-    FixedWait(waitMilliseconds);
+    WaitForAnswer(waitMilliseconds, capacity);
     if (!backend_->IsOpen())
         return false;
     const long result = ReadOrClose(buffer, capacity);
