@@ -10,11 +10,6 @@ namespace {
 constexpr int RequestWaitMs = 50;
 constexpr int CyclicWaitMs = 300;
 
-// A receive of this capacity can take nothing more once the buffer holds a whole frame or fills its capacity.
-bool IsAnswerComplete(const Bytes& buffered, std::size_t capacity)
-{
-    return buffered.size() >= capacity || IntactFrameSize(buffered.data(), buffered.size()) != 0;
-}
 } // namespace
 
 SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend) : backend_(std::move(backend)) {}
@@ -23,6 +18,7 @@ SerialPort::~SerialPort() = default;
 
 bool SerialPort::OpenSerialPort(const std::string& portName, int baudRate)
 {
+    frameRest_ = 0;
     backend_->Close();
     return backend_->Open(portName, baudRate);
 }
@@ -44,6 +40,7 @@ PortOpenError SerialPort::LastOpenError() const
 
 bool SerialPort::SendBytes(const std::uint8_t* bytes, std::size_t count, std::size_t* written)
 {
+    frameRest_ = 0;
     const long result = backend_->IsOpen() ? backend_->Write(bytes, count) : -1;
     if (result <= 0 || !backend_->Drain()) {
         backend_->Close();
@@ -69,6 +66,24 @@ void SerialPort::WaitForAnswer(int waitMilliseconds, std::size_t capacity)
     }
 }
 
+bool SerialPort::IsAnswerComplete(const Bytes& buffered, std::size_t capacity) const
+{
+    if (frameRest_ > 0)
+        return buffered.size() >= std::min(frameRest_, capacity);
+    return buffered.size() >= capacity || IntactFrameSize(buffered.data(), buffered.size()) != 0;
+}
+
+void SerialPort::NoteFrameRest(const std::uint8_t* taken, std::size_t count)
+{
+    if (frameRest_ > 0) {
+        frameRest_ = frameRest_ > count ? frameRest_ - count : 0;
+        return;
+    }
+    const std::size_t declared =
+        count >= ModuleFrame::HeaderSize ? ReadBigEndian16(taken + ModuleFrame::Length) + ModuleFrame::Overhead : 0;
+    frameRest_ = declared > count ? declared - count : 0;
+}
+
 bool SerialPort::Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* buffer, std::size_t capacity,
                          std::size_t* read)
 {
@@ -78,6 +93,8 @@ bool SerialPort::Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* b
     const long result = ReadOrClose(buffer, capacity);
     if (result < 0 || (result == 0 && !acceptEmpty))
         return false;
+    if (timing_ == ReceiveTiming::Fast && result > 0)
+        NoteFrameRest(buffer, static_cast<std::size_t>(result));
     if (read)
         *read = static_cast<std::size_t>(result);
     return true;
@@ -93,6 +110,7 @@ long SerialPort::ReadOrClose(std::uint8_t* buffer, std::size_t capacity)
 
 Bytes SerialPort::TakeWaitingBytes(std::size_t limit)
 {
+    frameRest_ = 0;
     Bytes taken;
     std::uint8_t chunk[512];
     while (taken.size() < limit && backend_->IsOpen()) {

@@ -51,11 +51,18 @@ private:
     long ReadOrClose(std::uint8_t* buffer, std::size_t capacity);
     // Sleeps the fixed wait, or with the fast timing waits up to it for an answer that is complete.
     void WaitForAnswer(int waitMilliseconds, std::size_t capacity);
+    // Fast timing: a receive of this capacity can take nothing more once the buffer holds a whole frame, the rest
+    // of a frame an earlier receive began, or as much as the capacity.
+    bool IsAnswerComplete(const Bytes& buffered, std::size_t capacity) const;
+    // Fast timing: how much of the frame whose bytes a receive took is still to come.
+    void NoteFrameRest(const std::uint8_t* taken, std::size_t count);
     bool Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* buffer, std::size_t capacity,
                  std::size_t* read);
 
     std::unique_ptr<SerialBackend> backend_;
     ReceiveTiming timing_ = ReceiveTiming::Fixed;
+    // Fast timing: bytes still to come of a frame longer than the receive that took its start.
+    std::size_t frameRest_ = 0;
 };
 
 } // namespace trelmo

@@ -65,6 +65,22 @@ TEST(FastTimingTest, AReceiveEndsOnceAWholeIntactFrameIsInAndTheFixedTimingSleep
     }
 }
 
+TEST(FastTimingTest, AFrameLongerThanOneReceiveIsTakenInPiecesWithoutWaitingForMore)
+{
+    FakeLink link;
+    link.port.SetReceiveTiming(ReceiveTiming::Fast);
+    link.backend->QueueArrival(ReadAnswer);
+    Bytes first(8), rest(8);
+    std::size_t firstCount = 0, restCount = 0;
+    ASSERT_TRUE(link.port.ReceiveBytes(first.data(), first.size(), &firstCount));
+    ASSERT_TRUE(link.port.ReceiveBytes(rest.data(), rest.size(), &restCount));
+    first.resize(firstCount);
+    rest.resize(restCount);
+    EXPECT_EQ(first, Head(ReadAnswer, 8));
+    EXPECT_EQ(rest, Tail(ReadAnswer, 8));
+    EXPECT_EQ(link.backend->Events(), std::vector<std::string>{"bytes-wait"});
+}
+
 TEST(FastTimingTest, AProbeAnswerOfOneByteEndsTheWaitAtOnce)
 {
     FakeLink link;
