@@ -98,6 +98,12 @@ const std::vector<CommandSpec>& Commands()
     return commands;
 }
 
+void AddHelpOption(QCommandLineParser& parser)
+{
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help and end.")));
+}
+
 void AddOptions(QCommandLineParser& parser, const OptionSpec* begin, const OptionSpec* end)
 {
     for (const OptionSpec* spec = begin; spec != end; ++spec) {
@@ -353,6 +359,20 @@ int ExchangeCommand(CliSession& session, const ExchangeSpec& spec, Output& outpu
     return result.status == ExitOk ? ExitOk : Fail(output, result);
 }
 
+bool WriteJUnit(const Invocation& invocation, const Plan& plan, const std::vector<StepReport>& reports,
+                Output& output)
+{
+    const QString path = Value(invocation, "junit");
+    if (path.isEmpty())
+        return true;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(JUnitReport(plan.name, reports)) >= 0
+        && file.flush())
+        return true;
+    output.err << "trelmo-cli: cannot write " << path << ": " << file.errorString() << Qt::endl;
+    return false;
+}
+
 int RunCommand(CliSession& session, const Plan& plan, const Invocation& invocation, Output& output)
 {
     const std::vector<StepReport> reports =
@@ -364,16 +384,20 @@ int RunCommand(CliSession& session, const Plan& plan, const Invocation& invocati
             break;
         }
     }
-    const QString junit = Value(invocation, "junit");
-    if (!junit.isEmpty()) {
-        QFile file(junit);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || file.write(JUnitReport(plan.name, reports)) < 0 || !file.flush()) {
-            output.err << "trelmo-cli: cannot write " << junit << ": " << file.errorString() << Qt::endl;
-            return status == ExitOk ? ExitUsage : status;
-        }
-    }
+    if (!WriteJUnit(invocation, plan, reports, output) && status == ExitOk)
+        return ExitUsage;
     return status;
+}
+
+// A plan whose connection failed still gets its report: the connection failed, every step skipped.
+void ReportFailedConnection(const Invocation& invocation, const Plan& plan, int status, Output& output)
+{
+    output.err << "trelmo-cli: no step ran" << Qt::endl;
+    std::vector<StepReport> reports{{QStringLiteral("connect"), StepVerdict::Failed, status,
+                                     QStringLiteral("the module could not be reached"), 0}};
+    for (const PlanStep& step : plan.steps)
+        reports.push_back({step.name, StepVerdict::Skipped, ExitOk, QString(), 0});
+    WriteJUnit(invocation, plan, reports, output);
 }
 
 // What a command needs that is read before connecting, so that a usage error never touches the port.
@@ -440,7 +464,7 @@ int Execute(const Invocation& invocation, const Prepared& prepared, Output& outp
     const int connected = session.Connect(output);
     if (connected != ExitOk) {
         if (name == QLatin1String("run"))
-            output.err << "trelmo-cli: no step ran" << Qt::endl;
+            ReportFailedConnection(invocation, *prepared.plan, connected, output);
         return connected;
     }
     int status = ExitOk;
@@ -467,7 +491,7 @@ int Execute(const Invocation& invocation, const Prepared& prepared, Output& outp
 void SetUpCommandParser(QCommandLineParser& parser, const CommandSpec& command)
 {
     parser.setApplicationDescription(QString::fromLatin1(command.summary));
-    parser.addHelpOption();
+    AddHelpOption(parser);
     AddOptions(parser, std::begin(ConnectionOptionSpecs), std::end(ConnectionOptionSpecs));
     AddOptions(parser, command.options.data(), command.options.data() + command.options.size());
     parser.addPositionalArgument(QString::fromLatin1(command.name), QStringLiteral("The command."),
@@ -485,7 +509,7 @@ int RunCli(const QStringList& arguments, Output& output)
     QCommandLineParser global;
     global.setApplicationDescription(QString::fromLatin1(Description));
     global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    global.addHelpOption();
+    AddHelpOption(global);
     AddOptions(global, std::begin(ConnectionOptionSpecs), std::end(ConnectionOptionSpecs));
     global.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("ports, info, read, write, exchange or run."),
                                  QStringLiteral("COMMAND ..."));

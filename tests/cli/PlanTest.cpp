@@ -152,6 +152,26 @@ TEST_F(PlanRunTest, AFailedCheckStopsThePlanUnlessToldToKeepGoing)
     EXPECT_EQ(junit.skipped, "0");
 }
 
+TEST(PlanTest, AFailedConnectionIsReportedWithEveryStepSkipped)
+{
+    RuntimeDir runtime;
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start({"--name", "plan0", "--mode", "115200", "--error-answer", "online"}));
+    QTemporaryDir dir;
+    QFile plan(dir.filePath("plan.json"));
+    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+    plan.write(R"({"steps": [{"step": "info"}, {"step": "info"}]})");
+    plan.close();
+    const CliRun run = RunCliProgram({"--port", "plan0", "--mode", "115200", "--timing", "fast", "run",
+                                      plan.fileName(), "--junit", dir.filePath("junit.xml")});
+    EXPECT_EQ(run.exitCode, 5);
+    EXPECT_EQ(run.out.toStdString(), "");
+    const JUnitCounts junit = ReadJUnit(dir.filePath("junit.xml"));
+    EXPECT_EQ(junit.tests, "3");
+    EXPECT_EQ(junit.failures, "1");
+    EXPECT_EQ(junit.skipped, "2");
+}
+
 TEST_F(PlanRunTest, AMalformedPlanEndsWithUsageStatusBeforeAnythingIsSent)
 {
     const CliRun run = Run(R"({"steps": [{"step": "read", "object": "01"}]})");
