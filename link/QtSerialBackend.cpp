@@ -198,6 +198,26 @@ public:
         return got < 0 ? -1 : static_cast<long>(got);
     }
 
+    bool WaitForMoreBytes(int milliseconds) override
+    {
+        if (lost_ || !port_.isOpen())
+            return false;
+        // Returns when the driver hands over new bytes, or false at the time limit or when the device is gone.
+        const bool arrived = port_.waitForReadyRead(milliseconds);
+        port_.clearError();
+        return arrived && !lost_;
+    }
+
+    Bytes PeekBytes(std::size_t limit) override
+    {
+        if (lost_ || !port_.isOpen())
+            return {};
+        port_.waitForReadyRead(0); // moves what the driver holds into the port's buffer, without waiting
+        port_.clearError();
+        const QByteArray peeked = port_.peek(static_cast<qint64>(std::min<std::size_t>(limit, ReadBufferLimit)));
+        return Bytes(peeked.begin(), peeked.end());
+    }
+
 private:
     void OnError(QSerialPort::SerialPortError error)
     {

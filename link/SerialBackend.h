@@ -1,6 +1,9 @@
 #pragma once
 // The transport under SerialPort: a real UART through QtSerialPort, or a scripted fake in tests.
 
+#include "FixedWait.h"
+#include "Frame.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -31,6 +34,16 @@ public:
     // Takes at most capacity bytes that are already buffered, without waiting; the rest stays queued.
     // Clears pending line errors first. Returns the count (0 when nothing is queued), or -1 on failure.
     virtual long Read(std::uint8_t* buffer, std::size_t capacity) = 0;
+
+    // For the fast receive timing: waits at most the given time for more bytes to arrive; true when some did.
+    // A backend that cannot tell sleeps the whole time and reports none, which is the fixed wait again.
+    virtual bool WaitForMoreBytes(int milliseconds)
+    {
+        FixedWait(milliseconds);
+        return false;
+    }
+    // The buffered bytes, at most limit of them, left in place for the next Read.
+    virtual Bytes PeekBytes(std::size_t /*limit*/) { return {}; }
 };
 
 std::unique_ptr<SerialBackend> MakeQtSerialBackend();

@@ -11,6 +11,11 @@
 
 namespace trelmo {
 
+// How a receive waits. Fixed: it sleeps its whole 50 or 300 ms, then takes what is buffered (the tool's own
+// timing). Fast: it ends as soon as a whole, intact frame (or as many bytes as it takes) is buffered, and the fixed
+// time is only its upper bound; for scripted runs, which need not keep the tool's pace.
+enum class ReceiveTiming { Fixed, Fast };
+
 class SerialPort {
 public:
     explicit SerialPort(std::unique_ptr<SerialBackend> backend = MakeQtSerialBackend());
@@ -36,15 +41,28 @@ public:
     // Takes, without waiting, the bytes already buffered, at most limit of them.
     Bytes TakeWaitingBytes(std::size_t limit);
 
+    void SetReceiveTiming(ReceiveTiming timing) { timing_ = timing; }
+    ReceiveTiming Timing() const { return timing_; }
+
     SerialBackend& Backend() { return *backend_; }
 
 private:
     // A failed read call means the device is gone: the port is closed as after a failed send.
     long ReadOrClose(std::uint8_t* buffer, std::size_t capacity);
+    // Sleeps the fixed wait, or with the fast timing waits up to it for an answer that is complete.
+    void WaitForAnswer(int waitMilliseconds, std::size_t capacity);
+    // Fast timing: a receive of this capacity can take nothing more once the buffer holds a whole frame, the rest
+    // of a frame an earlier receive began, or as much as the capacity.
+    bool IsAnswerComplete(const Bytes& buffered, std::size_t capacity) const;
+    // Fast timing: how much of the frame whose bytes a receive took is still to come.
+    void NoteFrameRest(const std::uint8_t* taken, std::size_t count);
     bool Receive(int waitMilliseconds, bool acceptEmpty, std::uint8_t* buffer, std::size_t capacity,
                  std::size_t* read);
 
     std::unique_ptr<SerialBackend> backend_;
+    ReceiveTiming timing_ = ReceiveTiming::Fixed;
+    // Fast timing: bytes still to come of a frame longer than the receive that took its start.
+    std::size_t frameRest_ = 0;
 };
 
 } // namespace trelmo

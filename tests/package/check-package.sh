@@ -9,7 +9,7 @@ trap 'rm -rf "$scratch"' EXIT
 deb="$(ls "$scratch"/out/*.deb)"
 dpkg -x "$deb" "$scratch/root"
 fail=0
-for file in usr/bin/trelmo-demo usr/bin/trelmo-sim usr/share/applications/trelmo-demo.desktop \
+for file in usr/bin/trelmo-demo usr/bin/trelmo-cli usr/bin/trelmo-sim usr/share/applications/trelmo-demo.desktop \
             usr/share/icons/hicolor/64x64/apps/trelmo-demo.png usr/share/metainfo/org.trelmo.Demo.metainfo.xml; do
   if [ ! -e "$scratch/root/$file" ]; then
     echo "missing from the package: /$file"

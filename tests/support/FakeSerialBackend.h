@@ -22,6 +22,7 @@
 #include "SerialPort.h"
 #include "WireBytes.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -134,6 +135,24 @@ public:
             received_.pop_front();
         }
         return static_cast<long>(count);
+    }
+
+    // Fast receive timing: a wait for more bytes delivers the next scripted arrival at once ("bytes-wait"; the time
+    // left is the real clock's, so it is not recorded); an empty arrival, or none left, means the time ran out.
+    bool WaitForMoreBytes(int) override
+    {
+        events_.push_back("bytes-wait");
+        if (script_.empty())
+            return false;
+        const Bytes next = std::move(script_.front());
+        script_.pop_front();
+        Deliver(next);
+        return !next.empty();
+    }
+    Bytes PeekBytes(std::size_t limit) override
+    {
+        const auto count = static_cast<std::ptrdiff_t>(std::min(limit, received_.size()));
+        return Bytes(received_.begin(), received_.begin() + count);
     }
 
 private:

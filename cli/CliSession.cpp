@@ -1,0 +1,185 @@
+#include "CliSession.h"
+
+#include "ConnectionSteps.h"
+#include "PortRegistry.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace trelmo::cli {
+
+// Passes everything to the real backend and keeps the first bytes read since the last write, so that a failed
+// exchange can tell the module's error frame from silence.
+class AnswerWatch final : public SerialBackend {
+public:
+    explicit AnswerWatch(std::unique_ptr<SerialBackend> inner) : inner_(std::move(inner)) {}
+
+    bool Open(const std::string& name, int baudRate) override { return inner_->Open(name, baudRate); }
+    void Close() override { inner_->Close(); }
+    bool IsOpen() const override { return inner_->IsOpen(); }
+    PortOpenError LastOpenError() const override { return inner_->LastOpenError(); }
+    bool Drain() override { return inner_->Drain(); }
+    bool WaitForMoreBytes(int milliseconds) override { return inner_->WaitForMoreBytes(milliseconds); }
+    Bytes PeekBytes(std::size_t limit) override { return inner_->PeekBytes(limit); }
+
+    long Write(const std::uint8_t* bytes, std::size_t count) override
+    {
+        answer_.clear();
+        return inner_->Write(bytes, count);
+    }
+
+    long Read(std::uint8_t* buffer, std::size_t capacity) override
+    {
+        const long got = inner_->Read(buffer, capacity);
+        if (got > 0) {
+            const std::size_t kept = std::min(static_cast<std::size_t>(got), KeptBytes - answer_.size());
+            answer_.insert(answer_.end(), buffer, buffer + kept);
+        }
+        return got;
+    }
+
+    bool AnswerIsErrorFrame() const
+    {
+        return IsIntactFrame(answer_) && answer_[ModuleFrame::FrameType] == ErrorAnswer;
+    }
+
+private:
+    // Enough for any frame the module sends.
+    static constexpr std::size_t KeptBytes = MaxIoDataLength + ModuleFrame::Overhead;
+
+    std::unique_ptr<SerialBackend> inner_;
+    Bytes answer_;
+};
+
+namespace {
+
+std::unique_ptr<SerialBackend> WatchedBackend(AnswerWatch*& watch)
+{
+    auto watched = std::make_unique<AnswerWatch>(MakeQtSerialBackend());
+    watch = watched.get();
+    return watched;
+}
+
+// The reasons the port selection window gives.
+QString OpenFailureReason(PortOpenError error)
+{
+    switch (error) {
+    case PortOpenError::NoPermission:
+        return QStringLiteral("No permission to use the port. Add your user to the serial-port group (dialout on "
+                              "Debian) and log in again.");
+    case PortOpenError::InUse:
+        return QStringLiteral("The port is in use by another program.");
+    case PortOpenError::NoSuchDevice:
+        return QStringLiteral("No such device.");
+    case PortOpenError::None:
+    case PortOpenError::Other:
+        break;
+    }
+    return QStringLiteral("Error occurs! ERROR:00");
+}
+
+QString ConnectionFailure(ConnectionOutcome outcome)
+{
+    switch (outcome) {
+    case ConnectionOutcome::AutoBaudFailed:
+        return QStringLiteral("Connection failed! ERROR:01 (no 0xAA answer to the baud-rate probe)");
+    case ConnectionOutcome::BusAddressFailed:
+        return QStringLiteral("Connection failed! ERROR:02 (the bus address request was not answered)");
+    case ConnectionOutcome::GoOnlineFailed:
+        return QStringLiteral("Connection failed! ERROR:04 (the on-line request was not answered)");
+    case ConnectionOutcome::Online:
+        break;
+    }
+    return QString();
+}
+
+std::int32_t LineRate(OperatingMode mode)
+{
+    const std::int32_t fixed = FixedBaudRate(mode);
+    return fixed != 0 ? fixed : AutoBaudLineRate;
+}
+
+} // namespace
+
+QString ResolvePortName(const QString& port)
+{
+    if (!port.contains(QLatin1Char('/')) && !port.isEmpty()) {
+        const QFileInfo link(QDir(PortRegistryDirectory()).filePath(port));
+        if (link.isSymLink() && QFileInfo::exists(link.symLinkTarget()))
+            return link.symLinkTarget();
+    }
+    return port;
+}
+
+CliSession::CliSession(const ConnectionOptions& options)
+    : options_(options), watch_(nullptr), session_(WatchedBackend(watch_)), reader_(session_.Log())
+{
+    LineSettings& settings = session_.Settings();
+    settings.OperatingMode = options.mode;
+    settings.BaudRate = LineRate(options.mode);
+    settings.BusAddress = options.busAddress;
+    session_.Port().SetReceiveTiming(options.timing);
+}
+
+CliSession::~CliSession()
+{
+    FlushTrace();
+}
+
+int CliSession::Connect(Output& output)
+{
+    if (!options_.tracePath.isEmpty()) {
+        trace_ = std::make_unique<FrameTrace>();
+        if (!trace_->Open(options_.tracePath)) {
+            output.err << "trelmo-cli: cannot write the trace " << options_.tracePath << ": " << trace_->ErrorText()
+                       << Qt::endl;
+            return ExitUsage;
+        }
+    }
+    const QString device = ResolvePortName(options_.port);
+    if (!session_.Open(device.toStdString())) {
+        output.err << "trelmo-cli: cannot open " << device << ": "
+                   << OpenFailureReason(session_.Port().LastOpenError()) << Qt::endl;
+        return ExitPortNotOpened;
+    }
+    const LineSettings& settings = session_.Settings();
+    const ConnectionOutcome outcome = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
+                                                         settings.OperatingMode, settings.BusAddress);
+    FlushTrace();
+    if (outcome == ConnectionOutcome::Online)
+        return ExitOk;
+    const int status = FailureStatus();
+    session_.Port().CloseSerialPort();
+    output.err << "trelmo-cli: " << ConnectionFailure(outcome)
+               << (status == ExitErrorAnswer ? QStringLiteral("; the module answered with an error frame")
+                                             : QString())
+               << Qt::endl;
+    return status;
+}
+
+bool CliSession::LastAnswerWasErrorFrame() const
+{
+    return watch_->AnswerIsErrorFrame();
+}
+
+int CliSession::FailureStatus() const
+{
+    return LastAnswerWasErrorFrame() ? ExitErrorAnswer : ExitNoAnswer;
+}
+
+std::vector<LogEntry> CliSession::TakeLogEntries()
+{
+    std::vector<LogEntry> entries = reader_.TakeAll();
+    if (trace_)
+        trace_->Append(entries);
+    return entries;
+}
+
+bool CliSession::TraceOk() const
+{
+    return !trace_ || trace_->Ok();
+}
+
+} // namespace trelmo::cli

@@ -1,0 +1,83 @@
+#pragma once
+// The command-line tool's connection to a module: the same session, connection steps and frame log as the windows,
+// opened from command-line settings, with the exit statuses a script sees and an optional frame trace.
+
+#include "FrameTrace.h"
+#include "LineSettings.h"
+#include "ModuleSession.h"
+
+#include <QString>
+#include <QTextStream>
+
+#include <memory>
+#include <vector>
+
+namespace trelmo::cli {
+
+// What the process returns.
+enum ExitStatus : int {
+    ExitOk = 0,
+    ExitCheckFailed = 1,   // a result differs from what was expected
+    ExitUsage = 2,         // the command line or the test plan is wrong
+    ExitPortNotOpened = 3,
+    ExitNoAnswer = 4,      // the module did not answer, or the connection failed
+    ExitErrorAnswer = 5,   // the module refused with an error frame
+};
+
+// Results go to out, errors to err; json asks for machine-readable results.
+struct Output {
+    QTextStream& out;
+    QTextStream& err;
+    bool json = false;
+};
+
+// The detecting mode runs its handshake at this rate; the module follows whatever rate the host uses.
+constexpr std::int32_t AutoBaudLineRate = 115200;
+
+struct ConnectionOptions {
+    QString port; // a device path, or the name of a running virtual module
+    OperatingMode mode = OperatingMode::AutoBaud;
+    std::int32_t busAddress = 1;
+    ReceiveTiming timing = ReceiveTiming::Fixed;
+    QString tracePath; // empty: no trace
+};
+
+// The device behind a port argument: the registered virtual module of that name, else the argument itself.
+QString ResolvePortName(const QString& port);
+
+class AnswerWatch;
+
+class CliSession {
+public:
+    explicit CliSession(const ConnectionOptions& options);
+    ~CliSession();
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    // Starts the trace (when asked for), opens the port and brings the module on line. ExitOk, or the status
+    // with the reason written to output.err.
+    int Connect(Output& output);
+
+    ModuleSession& Session() { return session_; }
+
+    // The status of an exchange that failed: an error frame from the module, or no (usable) answer.
+    int FailureStatus() const;
+    // Whether the bytes read since the last request began with the module's error frame.
+    bool LastAnswerWasErrorFrame() const;
+
+    // The frames logged since the last call (also written to the trace, if any).
+    std::vector<LogEntry> TakeLogEntries();
+    // Writes what was logged so far to the trace, so that it survives a failure later on.
+    void FlushTrace() { TakeLogEntries(); }
+    // False when a trace was asked for and could not be written whole.
+    bool TraceOk() const;
+
+private:
+    ConnectionOptions options_;
+    AnswerWatch* watch_; // owned by session_
+    ModuleSession session_;
+    MessageLog::Reader reader_;
+    std::unique_ptr<FrameTrace> trace_;
+};
+
+} // namespace trelmo::cli

@@ -1,0 +1,265 @@
+#include "Operations.h"
+
+#include "FixedWait.h"
+#include "HexText.h"
+#include "IoExchange.h"
+#include "ObjectAccess.h"
+
+#include <QRegularExpression>
+
+#include <array>
+
+namespace trelmo::cli {
+namespace {
+
+// The read grid the cyclic exchange fills, held in memory.
+class MemoryReadGrid final : public GridCells {
+public:
+    std::string CellText(int row, int column) const override { return cells_.at(Index(row, column)); }
+    void SetCellText(int row, int column, const std::string& text) override { cells_.at(Index(row, column)) = text; }
+    void SetCellActive(int, int, bool) override {}
+    bool IsCellActive(int, int) const override { return true; }
+
+    Bytes Data(int length) const
+    {
+        Bytes bytes;
+        for (int i = 0; i < length; ++i) {
+            const CellPosition cell = CellIndex(i);
+            bytes.push_back(static_cast<std::uint8_t>(ParseHexValue(CellText(cell.row, cell.column))));
+        }
+        return bytes;
+    }
+
+private:
+    static std::size_t Index(int row, int column) { return static_cast<std::size_t>(row * GridColumns + column); }
+    std::array<std::string, GridRows * GridColumns> cells_;
+};
+
+std::string ObjectText(const ObjectTarget& target)
+{
+    return HexPair(target.object);
+}
+
+OperationResult Failure(int status, const QString& error)
+{
+    return {status, error};
+}
+
+QString NoAnswerText(const CliSession& session, const QString& what)
+{
+    return session.LastAnswerWasErrorFrame() ? QStringLiteral("the module refused %1 with an error frame").arg(what)
+                                             : QStringLiteral("no answer to %1").arg(what);
+}
+
+Bytes LoggedBytes(const LogEntry& entry)
+{
+    return entry.line.size() > 1 ? ParseHexByteList(entry.line.substr(1)) : Bytes();
+}
+
+bool IsSent(const LogEntry& entry)
+{
+    return !entry.line.empty() && entry.line[0] == '1';
+}
+
+// Tells what a cycle brought from the frames it logged: the first received line after its I/O frame is the
+// module's answer; a further sent line is the host's write of an application data object.
+void ClassifyCycle(const std::vector<LogEntry>& logged, CycleReport& report)
+{
+    auto sent = std::find_if(logged.begin(), logged.end(), IsSent);
+    auto answerLine = std::find_if(sent, logged.end(), [](const LogEntry& e) { return !IsSent(e); });
+    if (sent == logged.end() || answerLine == logged.end())
+        return;
+    const Bytes answer = LoggedBytes(*answerLine);
+    if (!IsIntactFrame(answer))
+        return;
+    const std::size_t length = ReadBigEndian16(&answer[ModuleFrame::Length]);
+    const bool objectFrame = length >= ModuleFrame::ObjectHeaderSize;
+    const std::uint8_t type = answer[ModuleFrame::FrameType];
+    report.kind = CycleReport::Kind::OtherFrame;
+    if (type == ErrorAnswer) {
+        report.kind = CycleReport::Kind::ErrorFrame;
+    } else if (type == IoData) {
+        report.kind = CycleReport::Kind::ReadData;
+    } else if (objectFrame && type == Request && answer[ModuleFrame::ObjectCode] == AppConfigurationObjectCode) {
+        const std::uint16_t instance = ReadBigEndian16(&answer[ModuleFrame::InstanceCode]);
+        const std::uint16_t attribute = ReadBigEndian16(&answer[ModuleFrame::AttributeCode]);
+        report.data.assign(answer.begin() + ModuleFrame::Data,
+                           answer.begin() + static_cast<std::ptrdiff_t>(ModuleFrame::HeaderSize + length));
+        if (attribute == HandOverAttribute && instance == ConfigurationDataInstance)
+            report.kind = CycleReport::Kind::ConfigurationData;
+        else if (attribute == HandOverAttribute && instance == ParameterDataInstance)
+            report.kind = CycleReport::Kind::ParameterData;
+    } else if (objectFrame && type == Response && answer[ModuleFrame::ObjectCode] == AppDataObjectCode) {
+        report.kind = CycleReport::Kind::AppDataObject;
+        report.instance = ReadBigEndian16(&answer[ModuleFrame::InstanceCode]);
+        report.attribute = ReadBigEndian16(&answer[ModuleFrame::AttributeCode]);
+        report.served = std::any_of(answerLine + 1, logged.end(), IsSent);
+    }
+}
+
+} // namespace
+
+std::optional<int> ParseWholeNumber(const QString& text, int low, int high)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    const int value = text.toInt();
+    if (value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<ObjectTarget> ParseObjectTarget(const QString& object, const QString& instance,
+                                              const QString& attribute, QString* error)
+{
+    static const QRegularExpression hexByte(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
+    if (!hexByte.match(object).hasMatch()) {
+        *error = QStringLiteral("the object code takes one or two hex digits: %1").arg(object);
+        return std::nullopt;
+    }
+    const auto instanceValue = ParseWholeNumber(instance, 0, 0xFFFF);
+    const auto attributeValue = ParseWholeNumber(attribute, 0, 0xFFFF);
+    if (!instanceValue || !attributeValue) {
+        *error = QStringLiteral("instance and attribute take a decimal number from 0 to 65535");
+        return std::nullopt;
+    }
+    const auto code = static_cast<std::uint8_t>(object.toUInt(nullptr, 16));
+    if (code == AppConfigurationObjectCode || code == AppDataObjectCode) {
+        *error = QStringLiteral("objects F0 and F1 belong to the cyclic exchange (see exchange --serve)");
+        return std::nullopt;
+    }
+    return ObjectTarget{code, static_cast<std::uint16_t>(*instanceValue), static_cast<std::uint16_t>(*attributeValue)};
+}
+
+std::optional<Bytes> ParseHexBytes(const QString& text, std::size_t minCount, std::size_t maxCount)
+{
+    const std::optional<Bytes> bytes = ParseHexDigitPairs(text.toStdString());
+    if (!bytes || bytes->size() < minCount || bytes->size() > maxCount)
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<AppDataObjectEntry> ParseServedObject(const QString& text, QString* error)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,5}):([0-9]{1,5})=(.+)$"));
+    const QRegularExpressionMatch match = form.match(text);
+    const auto instance = match.hasMatch() ? ParseWholeNumber(match.captured(1), 0, 0xFFFF) : std::nullopt;
+    const auto attribute = match.hasMatch() ? ParseWholeNumber(match.captured(2), 0, 0xFFFF) : std::nullopt;
+    const auto data = match.hasMatch() ? ParseHexBytes(match.captured(3), 1, MaxObjectDataBytes) : std::nullopt;
+    if (!instance || !attribute || !data) {
+        *error = QStringLiteral("--serve takes INST:ATTR=HEX (decimal 0 to 65535, 1 to %1 hex bytes): %2")
+                     .arg(MaxObjectDataBytes)
+                     .arg(text);
+        return std::nullopt;
+    }
+    const std::string dataText = TrimInputText(HexPairsText(*data));
+    return AppDataObjectEntry{*instance, *attribute, CountHexTokens(dataText), dataText};
+}
+
+QString BytesText(const Bytes& bytes)
+{
+    return QString::fromStdString(TrimInputText(HexPairsText(bytes)));
+}
+
+InfoResult ReadInfo(CliSession& session)
+{
+    ModuleSession& s = session.Session();
+    InfoResult result;
+    const std::optional<ModuleInfo> info = ReadModuleInfo(s.Port(), s.Sequence(), s.Log());
+    session.FlushTrace();
+    if (!info) {
+        result.status = session.FailureStatus();
+        result.error = NoAnswerText(session, QStringLiteral("the module information request"));
+        return result;
+    }
+    result.info = *info;
+    return result;
+}
+
+ReadResult ReadObject(CliSession& session, const ObjectTarget& target)
+{
+    ModuleSession& s = session.Session();
+    const AccessResult access = ReadAttribute(s.Port(), s.Sequence(), s.Log(), ObjectText(target),
+                                              std::to_string(target.instance), std::to_string(target.attribute));
+    session.FlushTrace();
+    ReadResult result;
+    if (access.outcome == AccessOutcome::ReadAnswered && access.responseDataText) {
+        result.data = ParseHexByteList(*access.responseDataText);
+        return result;
+    }
+    if (access.outcome == AccessOutcome::ReadNotSent) {
+        result.status = ExitNoAnswer;
+        result.error = QStringLiteral("the read request could not be sent");
+        return result;
+    }
+    result.status = session.FailureStatus();
+    result.error = NoAnswerText(session, QStringLiteral("the read request"));
+    return result;
+}
+
+OperationResult WriteObject(CliSession& session, const ObjectTarget& target, const Bytes& data)
+{
+    ModuleSession& s = session.Session();
+    const AccessResult access =
+        WriteAttribute(s.Port(), s.Sequence(), s.Log(), ObjectText(target), std::to_string(target.instance),
+                       std::to_string(target.attribute), TrimInputText(HexPairsText(data)));
+    session.FlushTrace();
+    switch (access.outcome) {
+    case AccessOutcome::WriteAnswered:
+        return {};
+    case AccessOutcome::WriteInputEmpty:
+    case AccessOutcome::WriteInputIllegal:
+        return Failure(ExitUsage, QStringLiteral("the data must be 1 to %1 hex bytes").arg(MaxObjectDataBytes));
+    case AccessOutcome::WriteTooLong:
+        return Failure(ExitCheckFailed, QStringLiteral("the attribute holds fewer bytes than given; nothing written"));
+    case AccessOutcome::ProbeNotSent:
+    case AccessOutcome::WriteNotSent:
+    case AccessOutcome::ReadNotSent:
+        return Failure(ExitNoAnswer, QStringLiteral("the request could not be sent"));
+    case AccessOutcome::ProbeNotAnswered:
+        return Failure(session.FailureStatus(), NoAnswerText(session, QStringLiteral("the size probe")));
+    case AccessOutcome::WriteNotAnswered:
+    case AccessOutcome::ReadNotAnswered:
+    case AccessOutcome::ReadAnswered:
+        break;
+    }
+    return Failure(session.FailureStatus(), NoAnswerText(session, QStringLiteral("the write request")));
+}
+
+OperationResult RunExchange(CliSession& session, const ExchangeSpec& spec,
+                            const std::function<void(const CycleReport&)>& onCycle)
+{
+    ModuleSession& s = session.Session();
+    IoExchangeContext context{s.Port(), s.Sequence(), s.Log(), s.HandedOver(), spec.served};
+    WriteData writeData;
+    writeData.length = static_cast<int>(std::min<std::size_t>(spec.writeData.size(), MaxIoWriteLength));
+    std::copy_n(spec.writeData.begin(), writeData.length, writeData.bytes.begin());
+    MemoryReadGrid readGrid;
+    int readLength = 0;
+    OperationResult result;
+    session.FlushTrace();
+    for (int cycle = 1; cycle <= spec.cycles; ++cycle) {
+        const IoCycleOutcome outcome = ExchangeIoData(context, writeData, readGrid, readLength);
+        CycleReport report;
+        report.cycle = cycle;
+        ClassifyCycle(session.TakeLogEntries(), report);
+        if (outcome.readLength) {
+            readLength = *outcome.readLength;
+            report.data = readGrid.Data(readLength);
+        }
+        onCycle(report);
+        if (!s.Port().IsOpen())
+            return Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1").arg(cycle));
+        if (result.status == ExitOk && report.kind == CycleReport::Kind::ErrorFrame)
+            result = Failure(ExitErrorAnswer, QStringLiteral("the module answered cycle %1 with an error frame").arg(cycle));
+        if (result.status == ExitOk && report.kind == CycleReport::Kind::NoAnswer)
+            result = Failure(ExitNoAnswer, QStringLiteral("no answer in cycle %1").arg(cycle));
+        // The window arms its timer with this interval; the fast timing goes on at once.
+        if (cycle < spec.cycles && s.Port().Timing() == ReceiveTiming::Fixed)
+            FixedWait(outcome.timerIntervalMs);
+    }
+    return result;
+}
+
+} // namespace trelmo::cli

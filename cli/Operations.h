@@ -1,0 +1,87 @@
+#pragma once
+// What the commands and the test plan steps do on a connected session: read the module information, read and
+// write one attribute, run the cyclic exchange. Each calls the protocol operations the windows call and turns the
+// outcome into an exit status and, on failure, a reason.
+
+#include "AppDataObjectTable.h"
+#include "CliSession.h"
+#include "ModuleInfo.h"
+#include "WriteData.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace trelmo::cli {
+
+// One attribute, as typed: object code in hex, instance and attribute in decimal.
+struct ObjectTarget {
+    std::uint8_t object = 0;
+    std::uint16_t instance = 0;
+    std::uint16_t attribute = 0;
+};
+
+// Reads the three texts strictly (one or two hex digits; decimal 0 to 65535). Objects 0xF0 and 0xF1 belong to the
+// cyclic exchange and are refused. Empty with the reason in *error.
+std::optional<ObjectTarget> ParseObjectTarget(const QString& object, const QString& instance,
+                                              const QString& attribute, QString* error);
+// A decimal whole number from low to high, nothing else.
+std::optional<int> ParseWholeNumber(const QString& text, int low, int high);
+// Hex bytes: digit pairs separated by blanks or commas ("0A 0B", "0a0b"); between minCount and maxCount of them.
+std::optional<Bytes> ParseHexBytes(const QString& text, std::size_t minCount, std::size_t maxCount);
+// An application data object to serve: "INST:ATTR=HEX".
+std::optional<AppDataObjectEntry> ParseServedObject(const QString& text, QString* error);
+
+// "0A FF" (upper case, single blanks).
+QString BytesText(const Bytes& bytes);
+
+struct OperationResult {
+    int status = ExitOk;
+    QString error; // why it failed
+};
+
+struct InfoResult : OperationResult {
+    ModuleInfo info;
+};
+InfoResult ReadInfo(CliSession& session);
+
+struct ReadResult : OperationResult {
+    Bytes data;
+};
+ReadResult ReadObject(CliSession& session, const ObjectTarget& target);
+
+// Probes the attribute's size, then writes, as the object access window does.
+OperationResult WriteObject(CliSession& session, const ObjectTarget& target, const Bytes& data);
+
+struct ExchangeSpec {
+    int cycles = 1;
+    Bytes writeData; // at most 244 bytes
+    AppDataObjectTable served;
+};
+
+// What one cycle brought.
+struct CycleReport {
+    enum class Kind {
+        ReadData,          // I/O read data, shown in the read grid
+        ConfigurationData, // the module handed over configuration data (object 0xF0, instance 2)
+        ParameterData,     // the module handed over parameter data (object 0xF0, instance 3)
+        AppDataObject,     // the module asked for an application data object
+        OtherFrame,        // an intact frame the exchange does not act on
+        ErrorFrame,        // the module's error frame
+        NoAnswer,          // nothing, or nothing whole and intact
+    };
+    int cycle = 0;
+    Kind kind = Kind::NoAnswer;
+    Bytes data;                                  // read data, handed-over data
+    std::uint16_t instance = 0, attribute = 0;   // the application data object asked for
+    bool served = false;                         // whether it was in the served table and written
+};
+
+// Runs the cycles and reports each. ExitOk when every cycle was answered; ExitErrorAnswer or ExitNoAnswer when
+// one was not; a lost connection ends the run at once with ExitNoAnswer.
+OperationResult RunExchange(CliSession& session, const ExchangeSpec& spec,
+                            const std::function<void(const CycleReport&)>& onCycle);
+
+} // namespace trelmo::cli
