@@ -186,12 +186,9 @@ void CHyperlinkLabel::Activate()
     ReleaseCapture();
     hovering_ = false;
     const int result = launcher_ ? launcher_(url_) : kLaunchNoAssociation;
-    visited_ = result > kLaunchFailureLimit;
-    if (visited_) {
-        SetVisited(true);
+    SetVisited(result > kLaunchFailureLimit);
+    if (visited_)
         return;
-    }
-    ApplyTextColour();
     QApplication::beep();
     ReportLaunchError(result);
 }
@@ -270,19 +267,13 @@ bool CHyperlinkLabel::event(QEvent* event)
     return QLabel::event(event);
 }
 
+// The base class repaints on focus changes; here only the keyboard decides whether the frame shows.
 void CHyperlinkLabel::focusInEvent(QFocusEvent* event)
 {
     const Qt::FocusReason reason = event->reason();
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
         showFocusFrame_ = true;
     QLabel::focusInEvent(event);
-    update();
-}
-
-void CHyperlinkLabel::focusOutEvent(QFocusEvent* event)
-{
-    QLabel::focusOutEvent(event);
-    update();
 }
 
 void CHyperlinkLabel::leaveEvent(QEvent* event)
