@@ -5,9 +5,9 @@
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "StringTable.h"
+#include "UiControls.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLineEdit>
 
 #include <array>
@@ -90,16 +90,13 @@ void CConfigurationDialog::FillLists()
                              QStringLiteral("1000ms")});
 }
 
+// A fixed mode shows its rate in the locked baud list; the detecting mode leaves the list to the user.
 void CConfigurationDialog::OnModeChanged(int position)
 {
-    baudList_->setEnabled(true);
-    if (position == ModeFixed9600) {
-        baudList_->setCurrentIndex(Baud9600Position);
-        baudList_->setEnabled(false);
-    } else if (position == ModeFixed115200) {
-        baudList_->setCurrentIndex(Baud115200Position);
-        baudList_->setEnabled(false);
-    }
+    const bool fixed = ModeAtPosition(position) != OperatingMode::AutoBaud;
+    if (fixed)
+        baudList_->setCurrentIndex(position == ModeFixed9600 ? Baud9600Position : Baud115200Position);
+    baudList_->setEnabled(!fixed);
 }
 
 bool CConfigurationDialog::BusAddressOutOfRange(const QString& text) const
@@ -117,7 +114,7 @@ void CConfigurationDialog::OnBusAddressFocusLost()
 
 bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (IsFocusLoss(event)) {
         if (watched == modeList_)
             Remembered().OperatingModeIndex = modeList_->currentIndex();
         else if (watched == baudList_)

@@ -17,11 +17,11 @@
 #include "PortSelectionDialog.h"
 #include "StringTable.h"
 #include "Twips.h"
+#include "UiControls.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -46,14 +46,6 @@ void SetCaption(QPushButton* button, const QString& caption)
 {
     button->setText(caption);
     button->setAccessibleName(caption);
-}
-
-bool IsEnterKey(const QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 bool IsEscapeKey(const QEvent* event)
@@ -133,8 +125,8 @@ void CMainDialog::ConnectControls()
 {
     const std::pair<int, void (CMainDialog::*)()> actions[] = {
         {MainControl::OperatingMode, &CMainDialog::OnOperatingMode},
-        {MainControl::Connect, &CMainDialog::OnConnect},
-        {MainControl::Disconnect, &CMainDialog::OnDisconnect},
+        {MainControl::Connect, &CMainDialog::ConnectToModule},
+        {MainControl::Disconnect, &CMainDialog::DisconnectFromModule},
         {MainControl::ModuleInformation, &CMainDialog::OnModuleInformation},
         {MainControl::ObjectModuleAccess, &CMainDialog::OnObjectModuleAccess},
         {MainControl::ApplicationConfigurationObject, &CMainDialog::OnApplicationConfigurationObject},
@@ -142,9 +134,9 @@ void CMainDialog::ConnectControls()
     };
     for (const auto& [id, action] : actions)
         connect(Button(id), &QPushButton::clicked, this, action);
-    connect(writeGrid_.get(), &IoGrid::Clicked, this, &CMainDialog::OnWriteGridClicked);
+    connect(writeGrid_.get(), &IoGrid::Clicked, this, &CMainDialog::BeginCellEdit);
     exchangeTimer_.setTimerType(Qt::PreciseTimer); // the cycle period is the protocol's pacing
-    connect(&exchangeTimer_, &QTimer::timeout, this, &CMainDialog::OnExchangeTimer);
+    connect(&exchangeTimer_, &QTimer::timeout, this, &CMainDialog::ExchangeIoData);
 }
 
 QPushButton* CMainDialog::Button(int controlId) const
@@ -159,10 +151,6 @@ void CMainDialog::SetConnectionButtonsEnabled(bool enabled)
         Button(id)->setEnabled(enabled);
 }
 
-void CMainDialog::accept()
-{
-}
-
 void CMainDialog::OnOperatingMode()
 {
     CConfigurationDialog dialog(session_.Settings(), this);
@@ -172,32 +160,19 @@ void CMainDialog::OnOperatingMode()
         Button(MainControl::Connect)->setEnabled(true);
 }
 
-void CMainDialog::OnConnect()
-{
-    ConnectToModule();
-}
-
-void CMainDialog::OnDisconnect()
-{
-    DisconnectFromModule();
-}
-
 void CMainDialog::OnModuleInformation()
 {
-    CModuleInfoDialog dialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()), this);
-    dialog.exec();
+    CModuleInfoDialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()), this).exec();
 }
 
 void CMainDialog::OnObjectModuleAccess()
 {
-    CObjectAccessDialog dialog(session_, this);
-    dialog.exec();
+    CObjectAccessDialog(session_, this).exec();
 }
 
 void CMainDialog::OnApplicationConfigurationObject()
 {
-    CAppConfigObjectDialog dialog(session_.HandedOver(), this);
-    dialog.exec();
+    CAppConfigObjectDialog(session_.HandedOver(), this).exec();
 }
 
 void CMainDialog::OnMessageDisplay()
@@ -209,8 +184,7 @@ void CMainDialog::OnMessageDisplay()
 
 void CMainDialog::OnAbout()
 {
-    CAboutDialog about(this);
-    about.exec();
+    CAboutDialog(this).exec();
 }
 
 void CMainDialog::OnApplicationDataObjects()
@@ -226,26 +200,6 @@ void CMainDialog::OnApplicationDataObjects()
 CAppDataObjectsDialog* CMainDialog::AppDataObjectsDialog() const
 {
     return appDataObjectsDialog_;
-}
-
-void CMainDialog::OnExchangeTimer()
-{
-    ExchangeIoData();
-}
-
-void CMainDialog::OnWriteGridClicked(int /*row*/, int /*column*/)
-{
-    BeginCellEdit();
-}
-
-void CMainDialog::OnCellEditorFocusLost()
-{
-    CommitCellEdit();
-}
-
-void CMainDialog::OnWriteLengthFocusLost()
-{
-    ApplyWriteLength();
 }
 
 void CMainDialog::ConnectToModule()
@@ -417,11 +371,11 @@ bool CMainDialog::IsInThisWindow(QObject* object) const
 
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (IsFocusLoss(event)) {
         if (watched == cellEditor_ && cellEditor_->isVisible())
-            OnCellEditorFocusLost();
+            CommitCellEdit();
         else if (watched == writeLengthEdit_)
-            OnWriteLengthFocusLost();
+            ApplyWriteLength();
         return false;
     }
     if (!IsInThisWindow(watched))

@@ -7,10 +7,10 @@
 #include "OutcomeTexts.h"
 #include "PortRegistry.h"
 #include "StringTable.h"
+#include "UiControls.h"
 
-#include <QComboBox>
-#include <QFocusEvent>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSerialPortInfo>
 
@@ -108,8 +108,7 @@ void CPortSelectionDialog::RememberTypedPortName()
 
 bool CPortSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == portList_ && event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (watched == portList_ && IsFocusLoss(event)) {
         Remembered().PortIndex = portList_->currentIndex();
         RememberTypedPortName();
     }
