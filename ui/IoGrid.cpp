@@ -51,30 +51,27 @@ void IoGrid::LayOut()
 
     QHeaderView* columns = table_->horizontalHeader();
     QHeaderView* rows = table_->verticalHeader();
-    columns->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    columns->setSectionsClickable(false);
-    rows->setSectionsClickable(false);
-    columns->setHighlightSections(false);
-    rows->setHighlightSections(false);
-    columns->setMinimumSectionSize(1);
-    rows->setMinimumSectionSize(1);
+    for (QHeaderView* headings : {columns, rows}) {
+        headings->setSectionResizeMode(QHeaderView::Fixed);
+        headings->setSectionsClickable(false);
+        headings->setHighlightSections(false);
+        headings->setMinimumSectionSize(1);
+    }
     // Rows as tall as the digits need, not the full line height of the CJK fallback fonts (which would scroll
     // the grid much further than its 240-twip rows do).
     const QRect digits = table_->fontMetrics().tightBoundingRect(QStringLiteral("0123456789ABCDEF"));
-    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY(), PixelRounding::Down), digits.height() + 6);
+    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY(), PixelRounding::Down),
+                                   digits.height() + 6);
     rows->setDefaultSectionSize(rowHeight);
     columns->setFixedHeight(rowHeight);
 
-    for (int column = 1; column < GridColumns; ++column)
-        SetColWidth(column, DataColumnWidthTwips);
     SetColWidth(0, HeaderColumnWidthTwips);
-    for (int column = 1; column < GridColumns; ++column)
+    for (int column = 1; column < GridColumns; ++column) {
+        SetColWidth(column, DataColumnWidthTwips);
         SetCellText(0, column, std::to_string(column - 1));
-    for (int row = 1; row < GridRows; ++row)
-        SetCellText(row, 0, QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0')).toStdString());
-
+    }
     for (int row = 1; row < GridRows; ++row) {
+        SetCellText(row, 0, QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0')).toStdString());
         for (int column = 1; column < GridColumns; ++column) {
             auto* item = new QTableWidgetItem();
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -83,11 +80,6 @@ void IoGrid::LayOut()
             table_->setItem(row - 1, column - 1, item);
         }
     }
-}
-
-bool IoGrid::IsDataCell(int row, int column)
-{
-    return row >= 1 && row < GridRows && column >= 1 && column < GridColumns;
 }
 
 QTableWidgetItem* IoGrid::DataItem(int row, int column) const

@@ -61,7 +61,6 @@ private:
     void LayOut();
     void OnCellClicked(int tableRow, int tableColumn);
     QTableWidgetItem* DataItem(int row, int column) const;
-    static bool IsDataCell(int row, int column);
 
     QTableWidget* table_;
     int clickedRow_ = 0;
