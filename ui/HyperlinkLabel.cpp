@@ -20,6 +20,9 @@
 namespace trelmo {
 namespace {
 
+const QColor kLinkColour(0, 0, 238);
+const QColor kVisitedColour(85, 26, 139);
+
 // The failure texts live with the About box's template, the window that holds the program's link.
 const char* const kLaunchTextsFile = ":/trelmo/dialogs/100.json";
 
@@ -75,12 +78,13 @@ QAccessibleInterface* HyperlinkAccessibleFactory(const QString& className, QObje
     return nullptr;
 }
 
-} // namespace
-
+// Opens the address with the desktop's default handler and maps its answer to a launch result.
 int OpenWithDesktop(const QString& url)
 {
     return QDesktopServices::openUrl(QUrl(url)) ? kLaunchOpened : kLaunchNoAssociation;
 }
+
+} // namespace
 
 QString LaunchErrorText(int code, LanguageVariant variant)
 {
@@ -91,11 +95,10 @@ QString LaunchErrorText(int code, LanguageVariant variant)
 }
 
 CHyperlinkLabel::CHyperlinkLabel(QWidget* parent)
-    : QLabel(parent)
-    , hoverColour_(palette().color(QPalette::Highlight))
+    : QLabel(parent), hoverColour_(palette().color(QPalette::Highlight)), launcher_(OpenWithDesktop)
 {
-    static const bool accessibleInstalled = (QAccessible::installFactory(HyperlinkAccessibleFactory), true);
-    Q_UNUSED(accessibleInstalled);
+    [[maybe_unused]] static const bool accessibleInstalled =
+        (QAccessible::installFactory(HyperlinkAccessibleFactory), true);
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
@@ -144,7 +147,7 @@ QColor CHyperlinkLabel::TextColour() const
 {
     if (hovering_)
         return hoverColour_;
-    return visited_ ? visitedColour_ : linkColour_;
+    return visited_ ? kVisitedColour : kLinkColour;
 }
 
 void CHyperlinkLabel::FitToText()
@@ -152,22 +155,15 @@ void CHyperlinkLabel::FitToText()
     if (!fitToText_)
         return;
     const QSize textSize = QFontMetrics(font()).size(Qt::TextSingleLine, text());
-    int x = geometry().x();
-    int y = geometry().y();
-    int width = geometry().width();
-    int height = geometry().height();
-
+    const QRect box = geometry();
+    QPoint corner = box.topLeft();
     if (alignment() & Qt::AlignVCenter)
-        y += (height - textSize.height()) / 2;
-    height = textSize.height();
-
+        corner.ry() += (box.height() - textSize.height()) / 2;
     if (alignment() & Qt::AlignHCenter)
-        x += (width - textSize.width()) / 2;
+        corner.rx() += (box.width() - textSize.width()) / 2;
     else if (alignment() & Qt::AlignRight)
-        x += width - textSize.width();
-    width = textSize.width();
-
-    setGeometry(x, y, width, height);
+        corner.rx() += box.width() - textSize.width();
+    setGeometry(QRect(corner, textSize));
 }
 
 void CHyperlinkLabel::LoadLinkCursor()
