@@ -99,16 +99,11 @@ void CConfigurationDialog::OnModeChanged(int position)
     baudList_->setEnabled(!fixed);
 }
 
-bool CConfigurationDialog::BusAddressOutOfRange(const QString& text) const
-{
-    const int value = LeadingDigitsValue(text.toStdString());
-    return value < MinBusAddress || value > MaxBusAddress;
-}
-
 void CConfigurationDialog::OnBusAddressFocusLost()
 {
     Remembered().BusAddressText = busAddressEdit_->text();
-    if (BusAddressOutOfRange(busAddressEdit_->text()))
+    const int value = LeadingDigitsValue(busAddressEdit_->text().toStdString());
+    if (value < MinBusAddress || value > MaxBusAddress)
         busAddressEdit_->clear();
 }
 

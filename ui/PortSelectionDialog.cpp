@@ -22,11 +22,8 @@ constexpr int TextOpenFailed = 121;
 
 QString PortToolTip(const QSerialPortInfo& info)
 {
-    QStringList parts;
-    if (!info.description().isEmpty())
-        parts << info.description();
-    if (!info.manufacturer().isEmpty())
-        parts << info.manufacturer();
+    QStringList parts{info.description(), info.manufacturer()};
+    parts.removeAll(QString());
     return parts.join(QStringLiteral(", "));
 }
 
