@@ -96,8 +96,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     if (QPushButton* appDataObjects = Button(MainControl::ApplicationDataObjects))
         systemMenu_->addAction(appDataObjects->text(), this, &CMainDialog::OnApplicationDataObjects);
 
-    const QIcon icon(QString::fromLatin1(WindowIconPath));
-    setWindowIcon(icon);
+    setWindowIcon(QIcon(QString::fromLatin1(WindowIconPath)));
 
     // The configuration dialog's remembered choices start afresh with the main window.
     CConfigurationDialog::Remembered() = {};
