@@ -68,10 +68,11 @@ void IoGrid::LayOut()
     SetColWidth(0, HeaderColumnWidthTwips);
     for (int column = 1; column < GridColumns; ++column) {
         SetColWidth(column, DataColumnWidthTwips);
-        SetCellText(0, column, std::to_string(column - 1));
+        table_->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(QString::number(column - 1)));
     }
     for (int row = 1; row < GridRows; ++row) {
-        SetCellText(row, 0, QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0')).toStdString());
+        const QString heading = QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0'));
+        table_->setVerticalHeaderItem(row - 1, new QTableWidgetItem(heading));
         for (int column = 1; column < GridColumns; ++column) {
             auto* item = new QTableWidgetItem();
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -87,28 +88,25 @@ QTableWidgetItem* IoGrid::DataItem(int row, int column) const
     return IsDataCell(row, column) ? table_->item(row - 1, column - 1) : nullptr;
 }
 
+QTableWidgetItem* IoGrid::Item(int row, int column) const
+{
+    if (row == 0 && IsDataCell(1, column))
+        return table_->horizontalHeaderItem(column - 1);
+    if (column == 0 && IsDataCell(row, 1))
+        return table_->verticalHeaderItem(row - 1);
+    return DataItem(row, column);
+}
+
 std::string IoGrid::CellText(int row, int column) const
 {
-    QTableWidgetItem* item = nullptr;
-    if (row == 0 && column >= 1 && column < GridColumns)
-        item = table_->horizontalHeaderItem(column - 1);
-    else if (column == 0 && row >= 1 && row < GridRows)
-        item = table_->verticalHeaderItem(row - 1);
-    else
-        item = DataItem(row, column);
+    const QTableWidgetItem* item = Item(row, column);
     return item ? item->text().toStdString() : std::string();
 }
 
 void IoGrid::SetCellText(int row, int column, const std::string& text)
 {
-    const QString value = QString::fromStdString(text);
-    if (row == 0 && column >= 1 && column < GridColumns) {
-        table_->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(value));
-    } else if (column == 0 && row >= 1 && row < GridRows) {
-        table_->setVerticalHeaderItem(row - 1, new QTableWidgetItem(value));
-    } else if (QTableWidgetItem* item = DataItem(row, column)) {
-        item->setText(value);
-    }
+    if (QTableWidgetItem* item = Item(row, column))
+        item->setText(QString::fromStdString(text));
 }
 
 void IoGrid::SetCellActive(int row, int column, bool active)
