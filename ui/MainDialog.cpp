@@ -272,21 +272,18 @@ void CMainDialog::ExchangeIoData()
     // A length typed but not yet left takes effect with this cycle's frame.
     ApplyWriteLength();
     const IoCycleOutcome outcome = trelmo::ExchangeIoData(context, writeData_, *readGrid_, readLength_);
-    if (outcome.readLength)
-        ShowReadLength(*outcome.readLength);
+    if (outcome.readLength) {
+        readLength_ = *outcome.readLength;
+        readLengthEdit_->setText(QString::number(readLength_));
+    }
     // A port that is no longer held was lost (hang-up, device gone, a failed send): no later cycle could reach
-    // the module, so the window must not go on looking connected.
+    // the module, so the window goes back to the disconnected state and says so.
     if (!session_.Port().IsOpen()) {
-        LoseConnection();
+        DisconnectFromModule();
+        ShowAppMessage(this, LoadText(TextConnectionLost));
         return;
     }
     exchangeTimer_.start(outcome.timerIntervalMs);
-}
-
-void CMainDialog::LoseConnection()
-{
-    DisconnectFromModule();
-    ShowAppMessage(this, LoadText(TextConnectionLost));
 }
 
 void CMainDialog::CancelCellEdit()
@@ -354,12 +351,6 @@ void CMainDialog::CommitCellEdit()
         return;
     }
     cellEditor_->hide();
-}
-
-void CMainDialog::ShowReadLength(int length)
-{
-    readLength_ = length;
-    readLengthEdit_->setText(QString::number(length));
 }
 
 bool CMainDialog::IsInThisWindow(QObject* object) const

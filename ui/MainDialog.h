@@ -111,12 +111,8 @@ private:
     bool IsInThisWindow(QObject* object) const;
     void ShowConnectedState();
     void ShowDisconnectedState();
-    // The link went away under a connection: back to the disconnected state, and the user is told.
-    void LoseConnection();
     void CancelCellEdit();
     QRect CellEditorRect(int row, int column) const;
-    // The read grid holds this many bytes of the module's I/O data now; the read Length edit says so.
-    void ShowReadLength(int length);
 
     ModuleSession session_;
     std::unique_ptr<IoGrid> readGrid_;
