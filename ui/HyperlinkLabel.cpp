@@ -255,21 +255,17 @@ void CHyperlinkLabel::keyPressEvent(QKeyEvent* event)
 
 bool CHyperlinkLabel::event(QEvent* event)
 {
-    // Like the platform, show the focus frame only once the keyboard is in use.
-    if (event->type() == QEvent::KeyPress && !showFocusFrame_) {
+    // Like the platform, show the focus frame only once the keyboard is in use: a key pressed on the link, or the
+    // focus brought in by Tab or a shortcut. The base class repaints on focus changes.
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+            showFocusFrame_ = true;
+    } else if (event->type() == QEvent::KeyPress && !showFocusFrame_) {
         showFocusFrame_ = true;
         update();
     }
     return QLabel::event(event);
-}
-
-// The base class repaints on focus changes; here only the keyboard decides whether the frame shows.
-void CHyperlinkLabel::focusInEvent(QFocusEvent* event)
-{
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
-        showFocusFrame_ = true;
-    QLabel::focusInEvent(event);
 }
 
 void CHyperlinkLabel::leaveEvent(QEvent* event)
