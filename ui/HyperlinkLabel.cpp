@@ -179,7 +179,7 @@ void CHyperlinkLabel::ReportLaunchError(int code)
 void CHyperlinkLabel::Activate()
 {
     // A message box or the opened browser must not find the pointer still captured by the link.
-    ReleaseCapture();
+    releaseMouse(); // a no-op unless the link holds the mouse
     hovering_ = false;
     const int result = launcher_ ? launcher_(url_) : kLaunchNoAssociation;
     SetVisited(result > kLaunchFailureLimit);
@@ -203,12 +203,6 @@ void CHyperlinkLabel::ApplyTextColour()
     setPalette(colours);
 }
 
-void CHyperlinkLabel::ReleaseCapture()
-{
-    if (QWidget::mouseGrabber() == this)
-        releaseMouse();
-}
-
 void CHyperlinkLabel::mouseMoveEvent(QMouseEvent* event)
 {
     QLabel::mouseMoveEvent(event);
@@ -219,7 +213,7 @@ void CHyperlinkLabel::mouseMoveEvent(QMouseEvent* event)
     }
     if (rect().contains(event->position().toPoint()))
         return;
-    ReleaseCapture();
+    releaseMouse();
     pressed_ = false;
     SetHovering(false);
 }
@@ -278,10 +272,9 @@ void CHyperlinkLabel::leaveEvent(QEvent* event)
 
 void CHyperlinkLabel::hideEvent(QHideEvent* event)
 {
-    ReleaseCapture();
-    hovering_ = false;
+    releaseMouse();
     pressed_ = false;
-    ApplyTextColour();
+    SetHovering(false);
     QLabel::hideEvent(event);
 }
 

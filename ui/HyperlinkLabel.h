@@ -70,7 +70,6 @@ protected:
 private:
     void SetHovering(bool hovering);
     void ApplyTextColour();
-    void ReleaseCapture();
 
     QColor hoverColour_;
     bool hovering_ = false;
