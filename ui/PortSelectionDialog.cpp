@@ -64,8 +64,7 @@ CPortSelectionDialog::CPortSelectionDialog(ModuleSession& session, QWidget* pare
     // Editable, so that a port no enumeration finds (a pty link, a by-id path) can be typed in.
     portList_->setEditable(true);
     portList_->setInsertPolicy(QComboBox::NoInsert);
-    const QString accessibleName = portList_->accessibleName();
-    portList_->lineEdit()->setAccessibleName(accessibleName);
+    portList_->lineEdit()->setAccessibleName(portList_->accessibleName());
 
     for (const ListedPort& port : AvailablePorts()) {
         portList_->addItem(port.name);
