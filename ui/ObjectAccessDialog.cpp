@@ -54,15 +54,10 @@ bool CObjectAccessDialog::eventFilter(QObject* watched, QEvent* event)
 }
 
 // Each mode starts with empty input and response data and no status; writing takes input, reading shows a response.
+// The code fields and the status stay enabled in both modes.
 void CObjectAccessDialog::OnModeChanged()
 {
     const bool write = Mode() == WriteMode;
-    if (write) {
-        for (int id = ObjectAccessControl::ObjectCode; id <= ObjectAccessControl::ResponseData; ++id) {
-            if (QWidget* control = FindControl(this, id))
-                control->setEnabled(true);
-        }
-    }
     inputData_->setEnabled(write);
     responseData_->setEnabled(!write);
     inputData_->clear();
