@@ -51,9 +51,4 @@ SingleInstanceLock::Outcome SingleInstanceLock::Acquire()
     return Outcome::HeldElsewhere;
 }
 
-QString SingleInstanceLock::Path() const
-{
-    return path_;
-}
-
 } // namespace trelmo

@@ -25,7 +25,7 @@ public:
     Outcome Acquire();
     // True when this process now holds the lock.
     bool TryAcquire() { return Acquire() == Outcome::Acquired; }
-    QString Path() const;
+    QString Path() const { return path_; }
 
 private:
     QString path_;

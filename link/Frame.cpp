@@ -1,5 +1,6 @@
 #include "Frame.h"
 
+#include <algorithm>
 #include <array>
 
 namespace trelmo {
@@ -80,8 +81,7 @@ Bytes AssembleFrame(std::uint8_t sequence, std::uint8_t frameType, const std::ui
     frame[ModuleFrame::Sequence] = sequence;
     frame[ModuleFrame::FrameType] = frameType;
     WriteBigEndian16(&frame[ModuleFrame::Length], static_cast<std::uint16_t>(bodySize));
-    for (std::size_t i = 0; i < bodySize; ++i)
-        frame[ModuleFrame::HeaderSize + i] = body[i];
+    std::copy(body, body + bodySize, frame.begin() + ModuleFrame::HeaderSize);
     PlaceCrc(frame.data(), bodySize);
     return frame;
 }
@@ -94,8 +94,7 @@ Bytes AssembleObjectFrame(std::uint8_t sequence, std::uint8_t frameType, std::ui
     body[1] = object;
     WriteBigEndian16(&body[2], instance);
     WriteBigEndian16(&body[4], attribute);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        body[ModuleFrame::ObjectHeaderSize + i] = data[i];
+    std::copy(data.begin(), data.end(), body.begin() + ModuleFrame::ObjectHeaderSize);
     return AssembleFrame(sequence, frameType, body);
 }
 

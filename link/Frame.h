@@ -32,13 +32,9 @@ void PlaceCrc(std::uint8_t* frame, std::size_t length);
 // The size of the frame at the start of bytes when it arrived whole (Length + 6 bytes within count) with a correct
 // CRC; 0 for anything else (too short, cut off, corrupted). Only such frames are interpreted.
 std::size_t IntactFrameSize(const std::uint8_t* bytes, std::size_t count);
-inline bool IsIntactFrame(const std::uint8_t* bytes, std::size_t count)
-{
-    return IntactFrameSize(bytes, count) != 0;
-}
 inline bool IsIntactFrame(const Bytes& bytes)
 {
-    return IsIntactFrame(bytes.data(), bytes.size());
+    return IntactFrameSize(bytes.data(), bytes.size()) != 0;
 }
 
 std::uint16_t ReadBigEndian16(const std::uint8_t* p);

@@ -1,6 +1,7 @@
 #include "HexText.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace trelmo {
@@ -8,6 +9,7 @@ namespace {
 
 constexpr char UpperDigits[] = "0123456789ABCDEF";
 constexpr char LowerDigits[] = "0123456789abcdef";
+constexpr char TrimmedSpaces[] = " \t\r\n\v\f";
 
 bool IsHexDigit(char c)
 {
@@ -21,17 +23,6 @@ std::uint32_t HexDigitValue(char c)
     if (c >= 'a' && c <= 'f')
         return static_cast<std::uint32_t>(c - 'a' + 10);
     return static_cast<std::uint32_t>(c - 'A' + 10);
-}
-
-bool IsTrimmedSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-void AppendPair(std::string& text, std::uint8_t byte, const char* digits)
-{
-    text.push_back(digits[byte >> 4]);
-    text.push_back(digits[byte & 0x0F]);
 }
 
 bool IsHexBytePiece(const std::string& piece)
@@ -55,9 +46,10 @@ std::vector<std::string> SplitAtBlanks(const std::string& text)
 // The runs between separators (white space or commas); empty runs are left out.
 std::vector<std::string> SplitAtSeparators(const std::string& text)
 {
+    const std::string_view separators(", \t\r\n\v\f");
     std::vector<std::string> runs(1);
     for (char c : text) {
-        if (IsTrimmedSpace(c) || c == ',') {
+        if (separators.find(c) != std::string_view::npos) {
             if (!runs.back().empty())
                 runs.emplace_back();
         } else {
@@ -77,7 +69,8 @@ std::string HexPairsText(const std::uint8_t* bytes, std::size_t count, HexCase l
     std::string text;
     text.reserve(3 * count);
     for (std::size_t i = 0; i < count; ++i) {
-        AppendPair(text, bytes[i], digits);
+        text.push_back(digits[bytes[i] >> 4]);
+        text.push_back(digits[bytes[i] & 0x0F]);
         text.push_back(' ');
     }
     return text;
@@ -85,9 +78,7 @@ std::string HexPairsText(const std::uint8_t* bytes, std::size_t count, HexCase l
 
 std::string HexPair(std::uint8_t byte)
 {
-    std::string text;
-    AppendPair(text, byte, UpperDigits);
-    return text;
+    return {UpperDigits[byte >> 4], UpperDigits[byte & 0x0F]};
 }
 
 std::string BytesToHexText(const std::uint8_t* bytes, std::size_t count, int direction)
@@ -114,13 +105,10 @@ std::uint32_t ParseHexValue(const std::string& text)
 
 std::string TrimInputText(const std::string& text)
 {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsTrimmedSpace(text[begin]))
-        ++begin;
-    while (end > begin && IsTrimmedSpace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    const std::size_t begin = text.find_first_not_of(TrimmedSpaces);
+    if (begin == std::string::npos)
+        return std::string();
+    return text.substr(begin, text.find_last_not_of(TrimmedSpaces) + 1 - begin);
 }
 
 std::string JoinInputLines(const std::string& text)

@@ -32,13 +32,9 @@ inline std::string BytesToHexText(const Bytes& bytes, int direction)
 }
 
 // The response data field: "%02x " per byte, {0x0A, 0xFF} -> "0a ff ".
-inline std::string FormatResponseData(const std::uint8_t* bytes, std::size_t count)
-{
-    return HexPairsText(bytes, count, HexCase::Lower);
-}
 inline std::string FormatResponseData(const Bytes& bytes)
 {
-    return FormatResponseData(bytes.data(), bytes.size());
+    return HexPairsText(bytes, HexCase::Lower);
 }
 
 // True when every character is 0-9 or A-F (uppercase); the empty text is true.

@@ -52,20 +52,15 @@ AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, con
     AppDataObjectAddCheck check;
     check.entry.Instance = ParseDecimalValue(instanceText);
     check.entry.Attribute = ParseDecimalValue(attributeText);
-    if (table.Find(check.entry.Instance, check.entry.Attribute)) {
-        check.outcome = AppDataObjectAddOutcome::RepeatedPair;
-        return check;
-    }
     check.entry.DataText = TrimInputText(JoinInputLines(dataText)); // pasted lines are kept on one line
-    if (check.entry.DataText.empty()) {
+    if (table.Find(check.entry.Instance, check.entry.Attribute))
+        check.outcome = AppDataObjectAddOutcome::RepeatedPair;
+    else if (check.entry.DataText.empty())
         check.outcome = AppDataObjectAddOutcome::EmptyData;
-        return check;
-    }
-    if (!IsLegalHexByteList(check.entry.DataText)) {
+    else if (!IsLegalHexByteList(check.entry.DataText))
         check.outcome = AppDataObjectAddOutcome::IllegalData;
-        return check;
-    }
-    check.entry.ByteCount = CountHexTokens(check.entry.DataText);
+    else
+        check.entry.ByteCount = CountHexTokens(check.entry.DataText);
     return check;
 }
 

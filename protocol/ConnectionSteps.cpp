@@ -54,15 +54,10 @@ bool GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log)
     return ExchangeConnectionRequest(port, log, request);
 }
 
-bool NeedsAutoBaudHandshake(OperatingMode operatingMode)
-{
-    return operatingMode == OperatingMode::AutoBaud;
-}
-
 ConnectionOutcome ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
                                      OperatingMode operatingMode, std::int32_t busAddress, const WallClock& clock)
 {
-    if (NeedsAutoBaudHandshake(operatingMode) && !AutoBaudHandshake(port, log, clock))
+    if (operatingMode == OperatingMode::AutoBaud && !AutoBaudHandshake(port, log, clock))
         return ConnectionOutcome::AutoBaudFailed;
     if (!SendBusAddress(port, sequence, log, busAddress))
         return ConnectionOutcome::BusAddressFailed;

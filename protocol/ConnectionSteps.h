@@ -32,10 +32,7 @@ bool SendBusAddress(SerialPort& port, SequenceCounter& sequence, MessageLog& log
 // Writes 1 to object 0x00, instance 2, attribute 0. Success as for SendBusAddress.
 bool GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log);
 
-// Only the detecting mode needs the handshake; the fixed modes start with the bus address.
-bool NeedsAutoBaudHandshake(OperatingMode operatingMode);
-
-// Runs the handshake (when the mode needs it), the bus address and the on-line request on the open port.
+// Runs the handshake (only the detecting mode needs it), the bus address and the on-line request on the open port.
 // Stops at the first step that fails; closing the port after a failure is the caller's.
 ConnectionOutcome ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
                                      OperatingMode operatingMode, std::int32_t busAddress,

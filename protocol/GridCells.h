@@ -15,6 +15,12 @@ struct CellPosition {
     int column;
 };
 
+// Rows 1..25 and columns 1..10; the rest are headings or outside the grid.
+constexpr bool IsDataCell(int row, int column)
+{
+    return row >= 1 && row < GridRows && column >= 1 && column < GridColumns;
+}
+
 // Byte i lives at row i / 10 + 1, column i mod 10 + 1.
 constexpr CellPosition CellIndex(int byteIndex)
 {

@@ -27,17 +27,15 @@ std::string VersionAt(const Bytes& reply, std::size_t offset)
     return FormatVersion(Word16At(reply, offset), Word16At(reply, offset + 2));
 }
 
-bool SendRequest(SerialPort& port, SequenceCounter& counter, MessageLog& log, const ObjectAddress& address)
-{
-    return SendLoggedFrame(port, log, AssembleObjectFrame(counter.Take(), Request, ServiceRead, address));
-}
-
-// Gathers one reply in up to MaxReads receives until it holds `expected` bytes; it is logged as one received line.
-// Empty when a receive gets nothing or the reply is not a whole, intact frame. Fields beyond a shorter reply decode
-// as zeros.
-std::optional<Bytes> GatherReply(SerialPort& port, MessageLog& log, std::size_t expected)
+// Sends a read request for the address, then gathers its reply in up to MaxReads receives until it holds
+// `expected` bytes; the reply is logged as one received line. Empty when the send fails, a receive gets nothing or
+// the reply is not a whole, intact frame. Fields beyond a shorter reply decode as zeros.
+std::optional<Bytes> ReadReply(SerialPort& port, SequenceCounter& counter, MessageLog& log,
+                               const ObjectAddress& address, std::size_t expected)
 {
     using namespace ModuleInfoReply;
+    if (!SendLoggedFrame(port, log, AssembleObjectFrame(counter.Take(), Request, ServiceRead, address)))
+        return std::nullopt;
     std::optional<Bytes> reply = ReceiveLoggedPieces(port, log, expected, ReadCapacity, MaxReads);
     if (!reply || !IsIntactFrame(*reply))
         return std::nullopt;
@@ -94,14 +92,10 @@ ModuleInfo DecodeModuleInfo(const Bytes& firstReply, const Bytes& secondReply)
 
 std::optional<ModuleInfo> ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log)
 {
-    if (!SendRequest(port, counter, log, NetworkInfoAttribute))
-        return std::nullopt;
-    const std::optional<Bytes> first = GatherReply(port, log, ModuleInfoReply::FirstSize);
+    const std::optional<Bytes> first = ReadReply(port, counter, log, NetworkInfoAttribute, ModuleInfoReply::FirstSize);
     if (!first)
         return std::nullopt;
-    if (!SendRequest(port, counter, log, ModuleInfoAttribute))
-        return std::nullopt;
-    const std::optional<Bytes> second = GatherReply(port, log, ModuleInfoReply::SecondSize);
+    const std::optional<Bytes> second = ReadReply(port, counter, log, ModuleInfoAttribute, ModuleInfoReply::SecondSize);
     if (!second)
         return std::nullopt;
     return DecodeModuleInfo(*first, *second);

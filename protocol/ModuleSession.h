@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace trelmo {
 
@@ -25,10 +26,13 @@ struct AppConfigObjectData {
 
 class ModuleSession {
 public:
-    explicit ModuleSession(std::unique_ptr<SerialBackend> backend = MakeQtSerialBackend());
+    explicit ModuleSession(std::unique_ptr<SerialBackend> backend = MakeQtSerialBackend())
+        : port_(std::move(backend))
+    {
+    }
 
     // Opens the named port at the settings' baud rate; on failure Port().LastOpenError() tells why.
-    bool Open(const std::string& portName);
+    bool Open(const std::string& portName) { return port_.OpenSerialPort(portName, settings_.BaudRate); }
 
     trelmo::SerialPort& Port() { return port_; }
     trelmo::SequenceCounter& Sequence() { return sequence_; } // 1 at start, never reset

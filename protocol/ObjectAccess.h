@@ -66,5 +66,4 @@ AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageL
                             const std::string& objectText, const std::string& instanceText,
                             const std::string& attributeText, const std::string& inputDataText);
 
-
 } // namespace trelmo

@@ -5,15 +5,6 @@
 #include <algorithm>
 
 namespace trelmo {
-namespace {
-
-bool IsDataCell(int row, int column)
-{
-    return row >= 1 && row < GridRows && column >= 1 && column < GridColumns;
-}
-
-} // namespace
-
 WriteLengthOutcome ApplyWriteLength(GridCells& writeGrid, WriteData& data, int typedLength)
 {
     if (typedLength < 0 || typedLength > MaxIoWriteLength)

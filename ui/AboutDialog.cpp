@@ -1,25 +1,15 @@
 #include "AboutDialog.h"
 
-#include "DialogTemplate.h"
 #include "HyperlinkLabel.h"
 
 #include <QLabel>
 
 namespace trelmo {
-namespace {
 
-constexpr int kAboutTemplate = 100;
-constexpr int kLinkControl = 1000;
-
-} // namespace
-
-CAboutDialog::CAboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+// The box is dialog template 100; its link is control 1000.
+CAboutDialog::CAboutDialog(QWidget* parent) : CToolWindow(100, parent)
 {
-    setModal(true);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(kAboutTemplate));
-    if (auto* staticLink = Control<QLabel>(this, kLinkControl))
+    if (auto* staticLink = Control<QLabel>(this, 1000))
         link_ = CHyperlinkLabel::ReplaceStatic(staticLink);
 }
 

@@ -2,13 +2,13 @@
 // The About box: the tool's name and version, the maker's lines and logo, and a link to the maker's site.
 // Modal, no buttons; Escape or the close box closes it.
 
-#include <QDialog>
+#include "UiControls.h"
 
 namespace trelmo {
 
 class CHyperlinkLabel;
 
-class CAboutDialog : public QDialog {
+class CAboutDialog : public CToolWindow {
     Q_OBJECT
 
 public:

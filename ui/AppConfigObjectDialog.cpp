@@ -1,14 +1,10 @@
 #include "AppConfigObjectDialog.h"
 
-#include "DialogTemplate.h"
-
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace trelmo {
 namespace {
-
-constexpr int kAppConfigObjectTemplate = 137;
 
 void ShowBlock(QWidget* dialog, int textId, const std::string& text, int lengthId, std::int32_t length)
 {
@@ -24,12 +20,9 @@ void ShowBlock(QWidget* dialog, int textId, const std::string& text, int lengthI
 } // namespace
 
 CAppConfigObjectDialog::CAppConfigObjectDialog(const AppConfigObjectData& data, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : CToolWindow(AppConfigObjectControl::Template, parent)
 {
     using namespace AppConfigObjectControl;
-    setModal(true);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(kAppConfigObjectTemplate));
     ShowBlock(this, ConfigurationData, data.ConfigurationDataText, ConfigurationLength, data.ConfigurationDataLength);
     ShowBlock(this, ParameterData, data.ParameterDataText, ParameterLength, data.ParameterDataLength);
 }

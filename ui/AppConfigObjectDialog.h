@@ -4,19 +4,20 @@
 
 #include "ModuleSession.h"
 
-#include <QDialog>
+#include "UiControls.h"
 
 namespace trelmo {
 
-// Control ids of dialog 137.
+// Dialog template 137 and its control ids.
 namespace AppConfigObjectControl {
+constexpr int Template = 137;
 constexpr int ConfigurationLength = 1054;
 constexpr int ConfigurationData = 1015;
 constexpr int ParameterLength = 1055;
 constexpr int ParameterData = 1014;
 } // namespace AppConfigObjectControl
 
-class CAppConfigObjectDialog : public QDialog {
+class CAppConfigObjectDialog : public CToolWindow {
     Q_OBJECT
 
 public:

@@ -1,11 +1,9 @@
 #include "AppDataObjectsDialog.h"
 
 #include "DecimalText.h"
-#include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "OutcomeTexts.h"
 #include "StringTable.h"
-#include "UiControls.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -21,7 +19,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int kAppDataObjectsTemplate = 136;
 constexpr int kTextNoRowsSelected = 120;
 
 struct ListColumn {
@@ -50,14 +47,11 @@ public:
 } // namespace
 
 CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint),
-      table_(table)
+    : CToolWindow(AppDataObjectsControl::Template, parent), table_(table)
 {
     namespace ids = AppDataObjectsControl;
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(kAppDataObjectsTemplate));
     instance_ = ControlOrSpare<QLineEdit>(this, ids::Instance);
     attribute_ = ControlOrSpare<QLineEdit>(this, ids::Attribute);
     data_ = ControlOrSpare<QPlainTextEdit>(this, ids::Data);

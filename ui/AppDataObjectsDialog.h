@@ -5,7 +5,7 @@
 
 #include "AppDataObjectTable.h"
 
-#include <QDialog>
+#include "UiControls.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -13,8 +13,9 @@ class QTreeWidget;
 
 namespace trelmo {
 
-// Control ids of dialog 136.
+// Dialog template 136 and its control ids.
 namespace AppDataObjectsControl {
+constexpr int Template = 136;
 constexpr int Instance = 1038;
 constexpr int Attribute = 1036;
 constexpr int Data = 1037;
@@ -23,7 +24,7 @@ constexpr int Delete = 1014;
 constexpr int List = 1048;
 } // namespace AppDataObjectsControl
 
-class CAppDataObjectsDialog : public QDialog {
+class CAppDataObjectsDialog : public CToolWindow {
     Q_OBJECT
 
 public:

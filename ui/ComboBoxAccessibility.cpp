@@ -88,8 +88,7 @@ QAccessibleInterface* ComboBoxFactory(const QString& className, QObject* object)
 
 void InstallComboBoxAccessibility()
 {
-    static const bool installed = (QAccessible::installFactory(ComboBoxFactory), true);
-    Q_UNUSED(installed);
+    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(ComboBoxFactory), true);
 }
 
 } // namespace trelmo

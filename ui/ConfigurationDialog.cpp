@@ -5,9 +5,9 @@
 #include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "StringTable.h"
+#include "UiControls.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLineEdit>
 
 #include <array>
@@ -90,34 +90,26 @@ void CConfigurationDialog::FillLists()
                              QStringLiteral("1000ms")});
 }
 
+// A fixed mode shows its rate in the locked baud list; the detecting mode leaves the list to the user.
 void CConfigurationDialog::OnModeChanged(int position)
 {
-    baudList_->setEnabled(true);
-    if (position == ModeFixed9600) {
-        baudList_->setCurrentIndex(Baud9600Position);
-        baudList_->setEnabled(false);
-    } else if (position == ModeFixed115200) {
-        baudList_->setCurrentIndex(Baud115200Position);
-        baudList_->setEnabled(false);
-    }
-}
-
-bool CConfigurationDialog::BusAddressOutOfRange(const QString& text) const
-{
-    const int value = LeadingDigitsValue(text.toStdString());
-    return value < MinBusAddress || value > MaxBusAddress;
+    const bool fixed = ModeAtPosition(position) != OperatingMode::AutoBaud;
+    if (fixed)
+        baudList_->setCurrentIndex(position == ModeFixed9600 ? Baud9600Position : Baud115200Position);
+    baudList_->setEnabled(!fixed);
 }
 
 void CConfigurationDialog::OnBusAddressFocusLost()
 {
     Remembered().BusAddressText = busAddressEdit_->text();
-    if (BusAddressOutOfRange(busAddressEdit_->text()))
+    const int value = LeadingDigitsValue(busAddressEdit_->text().toStdString());
+    if (value < MinBusAddress || value > MaxBusAddress)
         busAddressEdit_->clear();
 }
 
 bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (IsFocusLoss(event)) {
         if (watched == modeList_)
             Remembered().OperatingModeIndex = modeList_->currentIndex();
         else if (watched == baudList_)

@@ -57,7 +57,6 @@ private:
     void FillLists();
     void OnModeChanged(int position);
     void OnBusAddressFocusLost();
-    bool BusAddressOutOfRange(const QString& text) const;
 
     LineSettings settings_;
     QComboBox* modeList_ = nullptr;

@@ -17,6 +17,9 @@
 namespace trelmo {
 namespace {
 
+const QColor kLinkColour(0, 0, 238);
+const QColor kVisitedColour(85, 26, 139);
+
 // The failure texts of a launch are the catalogue's "launch.<result>" texts.
 QString LaunchText(const QString& key, LanguageVariant variant)
 {
@@ -62,12 +65,13 @@ QAccessibleInterface* HyperlinkAccessibleFactory(const QString& className, QObje
     return nullptr;
 }
 
-} // namespace
-
+// Opens the address with the desktop's default handler and maps its answer to a launch result.
 int OpenWithDesktop(const QString& url)
 {
     return QDesktopServices::openUrl(QUrl(url)) ? kLaunchOpened : kLaunchNoAssociation;
 }
+
+} // namespace
 
 QString LaunchErrorText(int code, LanguageVariant variant)
 {
@@ -78,11 +82,10 @@ QString LaunchErrorText(int code, LanguageVariant variant)
 }
 
 CHyperlinkLabel::CHyperlinkLabel(QWidget* parent)
-    : QLabel(parent)
-    , hoverColour_(palette().color(QPalette::Highlight))
+    : QLabel(parent), hoverColour_(palette().color(QPalette::Highlight)), launcher_(OpenWithDesktop)
 {
-    static const bool accessibleInstalled = (QAccessible::installFactory(HyperlinkAccessibleFactory), true);
-    Q_UNUSED(accessibleInstalled);
+    [[maybe_unused]] static const bool accessibleInstalled =
+        (QAccessible::installFactory(HyperlinkAccessibleFactory), true);
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
@@ -131,7 +134,7 @@ QColor CHyperlinkLabel::TextColour() const
 {
     if (hovering_)
         return hoverColour_;
-    return visited_ ? visitedColour_ : linkColour_;
+    return visited_ ? kVisitedColour : kLinkColour;
 }
 
 void CHyperlinkLabel::FitToText()
@@ -139,22 +142,15 @@ void CHyperlinkLabel::FitToText()
     if (!fitToText_)
         return;
     const QSize textSize = QFontMetrics(font()).size(Qt::TextSingleLine, text());
-    int x = geometry().x();
-    int y = geometry().y();
-    int width = geometry().width();
-    int height = geometry().height();
-
+    const QRect box = geometry();
+    QPoint corner = box.topLeft();
     if (alignment() & Qt::AlignVCenter)
-        y += (height - textSize.height()) / 2;
-    height = textSize.height();
-
+        corner.ry() += (box.height() - textSize.height()) / 2;
     if (alignment() & Qt::AlignHCenter)
-        x += (width - textSize.width()) / 2;
+        corner.rx() += (box.width() - textSize.width()) / 2;
     else if (alignment() & Qt::AlignRight)
-        x += width - textSize.width();
-    width = textSize.width();
-
-    setGeometry(x, y, width, height);
+        corner.rx() += box.width() - textSize.width();
+    setGeometry(QRect(corner, textSize));
 }
 
 void CHyperlinkLabel::LoadLinkCursor()
@@ -170,15 +166,12 @@ void CHyperlinkLabel::ReportLaunchError(int code)
 void CHyperlinkLabel::Activate()
 {
     // A message box or the opened browser must not find the pointer still captured by the link.
-    ReleaseCapture();
+    releaseMouse(); // a no-op unless the link holds the mouse
     hovering_ = false;
     const int result = launcher_ ? launcher_(url_) : kLaunchNoAssociation;
-    visited_ = result > kLaunchFailureLimit;
-    if (visited_) {
-        SetVisited(true);
+    SetVisited(result > kLaunchFailureLimit);
+    if (visited_)
         return;
-    }
-    ApplyTextColour();
     QApplication::beep();
     ReportLaunchError(result);
 }
@@ -197,12 +190,6 @@ void CHyperlinkLabel::ApplyTextColour()
     setPalette(colours);
 }
 
-void CHyperlinkLabel::ReleaseCapture()
-{
-    if (QWidget::mouseGrabber() == this)
-        releaseMouse();
-}
-
 void CHyperlinkLabel::mouseMoveEvent(QMouseEvent* event)
 {
     QLabel::mouseMoveEvent(event);
@@ -213,7 +200,7 @@ void CHyperlinkLabel::mouseMoveEvent(QMouseEvent* event)
     }
     if (rect().contains(event->position().toPoint()))
         return;
-    ReleaseCapture();
+    releaseMouse();
     pressed_ = false;
     SetHovering(false);
 }
@@ -249,27 +236,17 @@ void CHyperlinkLabel::keyPressEvent(QKeyEvent* event)
 
 bool CHyperlinkLabel::event(QEvent* event)
 {
-    // Like the platform, show the focus frame only once the keyboard is in use.
-    if (event->type() == QEvent::KeyPress && !showFocusFrame_) {
+    // Like the platform, show the focus frame only once the keyboard is in use: a key pressed on the link, or the
+    // focus brought in by Tab or a shortcut. The base class repaints on focus changes.
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+            showFocusFrame_ = true;
+    } else if (event->type() == QEvent::KeyPress && !showFocusFrame_) {
         showFocusFrame_ = true;
         update();
     }
     return QLabel::event(event);
-}
-
-void CHyperlinkLabel::focusInEvent(QFocusEvent* event)
-{
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
-        showFocusFrame_ = true;
-    QLabel::focusInEvent(event);
-    update();
-}
-
-void CHyperlinkLabel::focusOutEvent(QFocusEvent* event)
-{
-    QLabel::focusOutEvent(event);
-    update();
 }
 
 void CHyperlinkLabel::leaveEvent(QEvent* event)
@@ -282,10 +259,9 @@ void CHyperlinkLabel::leaveEvent(QEvent* event)
 
 void CHyperlinkLabel::hideEvent(QHideEvent* event)
 {
-    ReleaseCapture();
-    hovering_ = false;
+    releaseMouse();
     pressed_ = false;
-    ApplyTextColour();
+    SetHovering(false);
     QLabel::hideEvent(event);
 }
 

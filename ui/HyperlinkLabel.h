@@ -20,9 +20,6 @@ constexpr int kLaunchNoAssociation = 31; // what a refusal of the desktop's defa
 
 using LinkLauncher = std::function<int(const QString& url)>;
 
-// Opens the address with QDesktopServices::openUrl and maps its answer to a launch result.
-int OpenWithDesktop(const QString& url);
-
 // "Unable to open hyperlink:", an empty line, and the text for the code.
 QString LaunchErrorText(int code, LanguageVariant variant = ActiveLanguage());
 
@@ -46,8 +43,6 @@ public:
     bool IsVisited() const { return visited_; }
     bool IsHovering() const { return hovering_; }
 
-    QColor LinkColour() const { return linkColour_; }
-    QColor VisitedColour() const { return visitedColour_; }
     QColor HoverColour() const { return hoverColour_; }
     // The colour the text is drawn in now.
     QColor TextColour() const;
@@ -67,8 +62,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;
@@ -77,10 +70,7 @@ protected:
 private:
     void SetHovering(bool hovering);
     void ApplyTextColour();
-    void ReleaseCapture();
 
-    QColor linkColour_{0, 0, 238};
-    QColor visitedColour_{85, 26, 139};
     QColor hoverColour_;
     bool hovering_ = false;
     bool visited_ = false;
@@ -88,7 +78,7 @@ private:
     bool pressed_ = false;
     bool showFocusFrame_ = false;
     QString url_;
-    LinkLauncher launcher_ = OpenWithDesktop;
+    LinkLauncher launcher_; // the desktop's default handler unless a test sets another
 };
 
 } // namespace trelmo

@@ -51,30 +51,28 @@ void IoGrid::LayOut()
 
     QHeaderView* columns = table_->horizontalHeader();
     QHeaderView* rows = table_->verticalHeader();
-    columns->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    columns->setSectionsClickable(false);
-    rows->setSectionsClickable(false);
-    columns->setHighlightSections(false);
-    rows->setHighlightSections(false);
-    columns->setMinimumSectionSize(1);
-    rows->setMinimumSectionSize(1);
+    for (QHeaderView* headings : {columns, rows}) {
+        headings->setSectionResizeMode(QHeaderView::Fixed);
+        headings->setSectionsClickable(false);
+        headings->setHighlightSections(false);
+        headings->setMinimumSectionSize(1);
+    }
     // Rows as tall as the digits need, not the full line height of the CJK fallback fonts (which would scroll
     // the grid much further than its 240-twip rows do).
     const QRect digits = table_->fontMetrics().tightBoundingRect(QStringLiteral("0123456789ABCDEF"));
-    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY(), PixelRounding::Down), digits.height() + 6);
+    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY(), PixelRounding::Down),
+                                   digits.height() + 6);
     rows->setDefaultSectionSize(rowHeight);
     columns->setFixedHeight(rowHeight);
 
-    for (int column = 1; column < GridColumns; ++column)
-        SetColWidth(column, DataColumnWidthTwips);
     SetColWidth(0, HeaderColumnWidthTwips);
-    for (int column = 1; column < GridColumns; ++column)
-        SetCellText(0, column, std::to_string(column - 1));
-    for (int row = 1; row < GridRows; ++row)
-        SetCellText(row, 0, QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0')).toStdString());
-
+    for (int column = 1; column < GridColumns; ++column) {
+        SetColWidth(column, DataColumnWidthTwips);
+        table_->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(QString::number(column - 1)));
+    }
     for (int row = 1; row < GridRows; ++row) {
+        const QString heading = QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0'));
+        table_->setVerticalHeaderItem(row - 1, new QTableWidgetItem(heading));
         for (int column = 1; column < GridColumns; ++column) {
             auto* item = new QTableWidgetItem();
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -85,38 +83,30 @@ void IoGrid::LayOut()
     }
 }
 
-bool IoGrid::IsDataCell(int row, int column)
-{
-    return row >= 1 && row < GridRows && column >= 1 && column < GridColumns;
-}
-
 QTableWidgetItem* IoGrid::DataItem(int row, int column) const
 {
     return IsDataCell(row, column) ? table_->item(row - 1, column - 1) : nullptr;
 }
 
+QTableWidgetItem* IoGrid::Item(int row, int column) const
+{
+    if (row == 0 && IsDataCell(1, column))
+        return table_->horizontalHeaderItem(column - 1);
+    if (column == 0 && IsDataCell(row, 1))
+        return table_->verticalHeaderItem(row - 1);
+    return DataItem(row, column);
+}
+
 std::string IoGrid::CellText(int row, int column) const
 {
-    QTableWidgetItem* item = nullptr;
-    if (row == 0 && column >= 1 && column < GridColumns)
-        item = table_->horizontalHeaderItem(column - 1);
-    else if (column == 0 && row >= 1 && row < GridRows)
-        item = table_->verticalHeaderItem(row - 1);
-    else
-        item = DataItem(row, column);
+    const QTableWidgetItem* item = Item(row, column);
     return item ? item->text().toStdString() : std::string();
 }
 
 void IoGrid::SetCellText(int row, int column, const std::string& text)
 {
-    const QString value = QString::fromStdString(text);
-    if (row == 0 && column >= 1 && column < GridColumns) {
-        table_->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(value));
-    } else if (column == 0 && row >= 1 && row < GridRows) {
-        table_->setVerticalHeaderItem(row - 1, new QTableWidgetItem(value));
-    } else if (QTableWidgetItem* item = DataItem(row, column)) {
-        item->setText(value);
-    }
+    if (QTableWidgetItem* item = Item(row, column))
+        item->setText(QString::fromStdString(text));
 }
 
 void IoGrid::SetCellActive(int row, int column, bool active)

@@ -61,7 +61,8 @@ private:
     void LayOut();
     void OnCellClicked(int tableRow, int tableColumn);
     QTableWidgetItem* DataItem(int row, int column) const;
-    static bool IsDataCell(int row, int column);
+    // A heading's header item or a data cell's item; nullptr for the corner and outside the grid.
+    QTableWidgetItem* Item(int row, int column) const;
 
     QTableWidget* table_;
     int clickedRow_ = 0;

@@ -17,11 +17,11 @@
 #include "PortSelectionDialog.h"
 #include "StringTable.h"
 #include "Twips.h"
+#include "UiControls.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -46,14 +46,6 @@ void SetCaption(QPushButton* button, const QString& caption)
 {
     button->setText(caption);
     button->setAccessibleName(caption);
-}
-
-bool IsEnterKey(const QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 bool IsEscapeKey(const QEvent* event)
@@ -104,8 +96,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     if (QPushButton* appDataObjects = Button(MainControl::ApplicationDataObjects))
         systemMenu_->addAction(appDataObjects->text(), this, &CMainDialog::OnApplicationDataObjects);
 
-    const QIcon icon(QString::fromLatin1(WindowIconPath));
-    setWindowIcon(icon);
+    setWindowIcon(QIcon(QString::fromLatin1(WindowIconPath)));
 
     // The configuration dialog's remembered choices start afresh with the main window.
     CConfigurationDialog::Remembered() = {};
@@ -133,8 +124,8 @@ void CMainDialog::ConnectControls()
 {
     const std::pair<int, void (CMainDialog::*)()> actions[] = {
         {MainControl::OperatingMode, &CMainDialog::OnOperatingMode},
-        {MainControl::Connect, &CMainDialog::OnConnect},
-        {MainControl::Disconnect, &CMainDialog::OnDisconnect},
+        {MainControl::Connect, &CMainDialog::ConnectToModule},
+        {MainControl::Disconnect, &CMainDialog::DisconnectFromModule},
         {MainControl::ModuleInformation, &CMainDialog::OnModuleInformation},
         {MainControl::ObjectModuleAccess, &CMainDialog::OnObjectModuleAccess},
         {MainControl::ApplicationConfigurationObject, &CMainDialog::OnApplicationConfigurationObject},
@@ -142,9 +133,9 @@ void CMainDialog::ConnectControls()
     };
     for (const auto& [id, action] : actions)
         connect(Button(id), &QPushButton::clicked, this, action);
-    connect(writeGrid_.get(), &IoGrid::Clicked, this, &CMainDialog::OnWriteGridClicked);
+    connect(writeGrid_.get(), &IoGrid::Clicked, this, &CMainDialog::BeginCellEdit);
     exchangeTimer_.setTimerType(Qt::PreciseTimer); // the cycle period is the protocol's pacing
-    connect(&exchangeTimer_, &QTimer::timeout, this, &CMainDialog::OnExchangeTimer);
+    connect(&exchangeTimer_, &QTimer::timeout, this, &CMainDialog::ExchangeIoData);
 }
 
 QPushButton* CMainDialog::Button(int controlId) const
@@ -159,10 +150,6 @@ void CMainDialog::SetConnectionButtonsEnabled(bool enabled)
         Button(id)->setEnabled(enabled);
 }
 
-void CMainDialog::accept()
-{
-}
-
 void CMainDialog::OnOperatingMode()
 {
     CConfigurationDialog dialog(session_.Settings(), this);
@@ -172,32 +159,19 @@ void CMainDialog::OnOperatingMode()
         Button(MainControl::Connect)->setEnabled(true);
 }
 
-void CMainDialog::OnConnect()
-{
-    ConnectToModule();
-}
-
-void CMainDialog::OnDisconnect()
-{
-    DisconnectFromModule();
-}
-
 void CMainDialog::OnModuleInformation()
 {
-    CModuleInfoDialog dialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()), this);
-    dialog.exec();
+    CModuleInfoDialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()), this).exec();
 }
 
 void CMainDialog::OnObjectModuleAccess()
 {
-    CObjectAccessDialog dialog(session_, this);
-    dialog.exec();
+    CObjectAccessDialog(session_, this).exec();
 }
 
 void CMainDialog::OnApplicationConfigurationObject()
 {
-    CAppConfigObjectDialog dialog(session_.HandedOver(), this);
-    dialog.exec();
+    CAppConfigObjectDialog(session_.HandedOver(), this).exec();
 }
 
 void CMainDialog::OnMessageDisplay()
@@ -209,8 +183,7 @@ void CMainDialog::OnMessageDisplay()
 
 void CMainDialog::OnAbout()
 {
-    CAboutDialog about(this);
-    about.exec();
+    CAboutDialog(this).exec();
 }
 
 void CMainDialog::OnApplicationDataObjects()
@@ -226,26 +199,6 @@ void CMainDialog::OnApplicationDataObjects()
 CAppDataObjectsDialog* CMainDialog::AppDataObjectsDialog() const
 {
     return appDataObjectsDialog_;
-}
-
-void CMainDialog::OnExchangeTimer()
-{
-    ExchangeIoData();
-}
-
-void CMainDialog::OnWriteGridClicked(int /*row*/, int /*column*/)
-{
-    BeginCellEdit();
-}
-
-void CMainDialog::OnCellEditorFocusLost()
-{
-    CommitCellEdit();
-}
-
-void CMainDialog::OnWriteLengthFocusLost()
-{
-    ApplyWriteLength();
 }
 
 void CMainDialog::ConnectToModule()
@@ -319,21 +272,18 @@ void CMainDialog::ExchangeIoData()
     // A length typed but not yet left takes effect with this cycle's frame.
     ApplyWriteLength();
     const IoCycleOutcome outcome = trelmo::ExchangeIoData(context, writeData_, *readGrid_, readLength_);
-    if (outcome.readLength)
-        ShowReadLength(*outcome.readLength);
+    if (outcome.readLength) {
+        readLength_ = *outcome.readLength;
+        readLengthEdit_->setText(QString::number(readLength_));
+    }
     // A port that is no longer held was lost (hang-up, device gone, a failed send): no later cycle could reach
-    // the module, so the window must not go on looking connected.
+    // the module, so the window goes back to the disconnected state and says so.
     if (!session_.Port().IsOpen()) {
-        LoseConnection();
+        DisconnectFromModule();
+        ShowAppMessage(this, LoadText(TextConnectionLost));
         return;
     }
     exchangeTimer_.start(outcome.timerIntervalMs);
-}
-
-void CMainDialog::LoseConnection()
-{
-    DisconnectFromModule();
-    ShowAppMessage(this, LoadText(TextConnectionLost));
 }
 
 void CMainDialog::CancelCellEdit()
@@ -403,12 +353,6 @@ void CMainDialog::CommitCellEdit()
     cellEditor_->hide();
 }
 
-void CMainDialog::ShowReadLength(int length)
-{
-    readLength_ = length;
-    readLengthEdit_->setText(QString::number(length));
-}
-
 bool CMainDialog::IsInThisWindow(QObject* object) const
 {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -417,11 +361,11 @@ bool CMainDialog::IsInThisWindow(QObject* object) const
 
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (IsFocusLoss(event)) {
         if (watched == cellEditor_ && cellEditor_->isVisible())
-            OnCellEditorFocusLost();
+            CommitCellEdit();
         else if (watched == writeLengthEdit_)
-            OnWriteLengthFocusLost();
+            ApplyWriteLength();
         return false;
     }
     if (!IsInThisWindow(watched))

@@ -89,12 +89,10 @@ public:
     CAppDataObjectsDialog* AppDataObjectsDialog() const;
 
     // The dialog's OK command (Enter) never closes the main window.
-    void accept() override;
+    void accept() override {}
 
 public slots:
     void OnOperatingMode();
-    void OnConnect();
-    void OnDisconnect();
     void OnModuleInformation();
     void OnObjectModuleAccess();
     void OnApplicationConfigurationObject();
@@ -102,10 +100,6 @@ public slots:
     void OnAbout();
     // Opens the Application Data Objects window on the table above, or brings the open one forward.
     void OnApplicationDataObjects();
-    void OnExchangeTimer();
-    void OnWriteGridClicked(int row, int column);
-    void OnCellEditorFocusLost();
-    void OnWriteLengthFocusLost();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,12 +111,8 @@ private:
     bool IsInThisWindow(QObject* object) const;
     void ShowConnectedState();
     void ShowDisconnectedState();
-    // The link went away under a connection: back to the disconnected state, and the user is told.
-    void LoseConnection();
     void CancelCellEdit();
     QRect CellEditorRect(int row, int column) const;
-    // The read grid holds this many bytes of the module's I/O data now; the read Length edit says so.
-    void ShowReadLength(int length);
 
     ModuleSession session_;
     std::unique_ptr<IoGrid> readGrid_;

@@ -13,6 +13,12 @@ MessageBoxHook& Hook()
     return hook;
 }
 
+// The executable's file name without directory and extension.
+QString ProgramName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
 void Show(QWidget* parent, MessageBoxKind kind, const QString& text)
 {
     if (Hook()) {
@@ -27,11 +33,6 @@ void Show(QWidget* parent, MessageBoxKind kind, const QString& text)
 }
 
 } // namespace
-
-QString ProgramName()
-{
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
 
 void ShowAppMessage(QWidget* parent, const QString& text)
 {

@@ -12,9 +12,6 @@ namespace trelmo {
 
 enum class MessageBoxKind { Application, Dialog };
 
-// The executable's file name without directory and extension.
-QString ProgramName();
-
 void ShowAppMessage(QWidget* parent, const QString& text);
 void ShowDialogMessage(QWidget* parent, const QString& text);
 

@@ -1,31 +1,18 @@
 #include "ModuleInfoDialog.h"
 
-#include "DialogTemplate.h"
-
 #include <QLineEdit>
 
 #include <utility>
 
 namespace trelmo {
-namespace {
 
-constexpr int kModuleInfoTemplate = 135;
-
-} // namespace
-
-CModuleInfoDialog::CModuleInfoDialog(const std::optional<ModuleInfo>& info, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
-{
-    setModal(true);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(kModuleInfoTemplate));
-    if (info)
-        ShowInfo(*info);
-}
-
-void CModuleInfoDialog::ShowInfo(const ModuleInfo& info)
+CModuleInfoDialog::CModuleInfoDialog(const std::optional<ModuleInfo>& read, QWidget* parent)
+    : CToolWindow(ModuleInfoControl::Template, parent)
 {
     using namespace ModuleInfoControl;
+    if (!read)
+        return;
+    const ModuleInfo& info = *read;
     // The two type texts are the module's 8-bit characters.
     const std::pair<int, QString> fields[] = {
         {NetworkType, QString::fromLatin1(info.NetworkType.data(), static_cast<qsizetype>(info.NetworkType.size()))},

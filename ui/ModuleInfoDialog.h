@@ -4,14 +4,15 @@
 
 #include "ModuleInfo.h"
 
-#include <QDialog>
+#include "UiControls.h"
 
 #include <optional>
 
 namespace trelmo {
 
-// Control ids of dialog 135.
+// Dialog template 135 and its control ids.
 namespace ModuleInfoControl {
+constexpr int Template = 135;
 constexpr int NetworkType = 1049;
 constexpr int ProductType = 1050;
 constexpr int SerialNumber = 1051;
@@ -20,15 +21,12 @@ constexpr int HardwareVersion = 1053;
 constexpr int FirmwareVersion = 1017;
 } // namespace ModuleInfoControl
 
-class CModuleInfoDialog : public QDialog {
+class CModuleInfoDialog : public CToolWindow {
     Q_OBJECT
 
 public:
     // info is what the read gave; empty when it failed.
     explicit CModuleInfoDialog(const std::optional<ModuleInfo>& info, QWidget* parent = nullptr);
-
-private:
-    void ShowInfo(const ModuleInfo& info);
 };
 
 } // namespace trelmo

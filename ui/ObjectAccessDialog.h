@@ -3,12 +3,7 @@
 // user types. Modal; a new dialog with empty fields for each opening. The exchanges themselves are ReadAttribute
 // and WriteAttribute; the dialog moves texts between its controls and them, and shows status words and messages.
 
-#include "Frame.h"
-#include "MessageLog.h"
-#include "SerialPort.h"
-
-#include <QDialog>
-#include <QString>
+#include "UiControls.h"
 
 class QComboBox;
 class QLineEdit;
@@ -19,8 +14,9 @@ namespace trelmo {
 struct AccessResult;
 class ModuleSession;
 
-// Control ids of dialog 138.
+// Dialog template 138 and its control ids.
 namespace ObjectAccessControl {
+constexpr int Template = 138;
 constexpr int AccessMode = 1033;
 constexpr int ObjectCode = 1025;
 constexpr int InstanceCode = 1026;
@@ -31,7 +27,7 @@ constexpr int ResponseData = 1030;
 constexpr int Send = 1019;
 } // namespace ObjectAccessControl
 
-class CObjectAccessDialog : public QDialog {
+class CObjectAccessDialog : public CToolWindow {
     Q_OBJECT
 
 public:
@@ -50,22 +46,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void TakeTexts();
-    void ShowTexts();
     void ShowResult(const AccessResult& result);
-    void SetStatus(int textId);
 
-    SerialPort& port_;
-    SequenceCounter& counter_;
-    MessageLog& log_;
-
-    // The texts exchanged with their controls; the status is written straight into its field.
-    QString objectCodeText_;
-    QString instanceCodeText_;
-    QString attributeCodeText_;
-    QString inputDataText_;
-    QString responseDataText_;
-
+    ModuleSession& session_;
     QComboBox* modeList_ = nullptr;
     QLineEdit* objectCode_ = nullptr;
     QLineEdit* instanceCode_ = nullptr;

@@ -1,5 +1,8 @@
 #include "OutcomeTexts.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace trelmo {
 namespace {
 
@@ -24,115 +27,74 @@ constexpr int TextNoPermission = 144;
 constexpr int TextPortInUse = 145;
 constexpr int TextNoSuchDevice = 146;
 
+// The texts the table gives the outcome; none (NoText) for an outcome it does not list.
+template <typename Outcome, typename Texts>
+Texts Lookup(Outcome outcome, std::initializer_list<std::pair<Outcome, Texts>> table)
+{
+    for (const auto& [listed, texts] : table) {
+        if (listed == outcome)
+            return texts;
+    }
+    return Texts{};
+}
+
 } // namespace
 
 int ConnectionOutcomeText(ConnectionOutcome outcome)
 {
-    switch (outcome) {
-    case ConnectionOutcome::Online:
-        return NoText;
-    case ConnectionOutcome::AutoBaudFailed:
-        return TextAutoBaudFailed;
-    case ConnectionOutcome::BusAddressFailed:
-        return TextBusAddressFailed;
-    case ConnectionOutcome::GoOnlineFailed:
-        return TextGoOnlineFailed;
-    }
-    return NoText;
+    return Lookup<ConnectionOutcome, int>(outcome, {{ConnectionOutcome::AutoBaudFailed, TextAutoBaudFailed},
+                                                    {ConnectionOutcome::BusAddressFailed, TextBusAddressFailed},
+                                                    {ConnectionOutcome::GoOnlineFailed, TextGoOnlineFailed}});
 }
 
 int WriteLengthOutcomeText(WriteLengthOutcome outcome)
 {
-    switch (outcome) {
-    case WriteLengthOutcome::Applied:
-        return NoText;
-    case WriteLengthOutcome::OutOfRange:
-        return TextMaximumByte244;
-    }
-    return NoText;
+    return outcome == WriteLengthOutcome::OutOfRange ? TextMaximumByte244 : NoText;
 }
 
 int CellEditOutcomeText(CellEditOutcome outcome)
 {
-    switch (outcome) {
-    case CellEditOutcome::Stored:
-        return NoText;
-    case CellEditOutcome::NotUppercaseHex:
-        return TextIllegalInputData;
-    }
-    return NoText;
+    return outcome == CellEditOutcome::NotUppercaseHex ? TextIllegalInputData : NoText;
 }
 
 int PortOpenErrorText(PortOpenError error)
 {
-    switch (error) {
-    case PortOpenError::NoPermission:
-        return TextNoPermission;
-    case PortOpenError::InUse:
-        return TextPortInUse;
-    case PortOpenError::NoSuchDevice:
-        return TextNoSuchDevice;
-    case PortOpenError::None:
-    case PortOpenError::Other:
-        break;
-    }
-    return NoText;
+    return Lookup<PortOpenError, int>(error, {{PortOpenError::NoPermission, TextNoPermission},
+                                              {PortOpenError::InUse, TextPortInUse},
+                                              {PortOpenError::NoSuchDevice, TextNoSuchDevice}});
 }
 
 int AccessCheckText(AccessCheck check)
 {
-    switch (check) {
-    case AccessCheck::Ready:
-        return NoText;
-    case AccessCheck::CodesIncomplete:
-        return TextCodesIncomplete;
-    case AccessCheck::InputDataMissing:
-        return TextInputDataMissing;
-    case AccessCheck::ReservedObject:
-        return TextReservedObject;
-    }
-    return NoText;
+    return Lookup<AccessCheck, int>(check, {{AccessCheck::CodesIncomplete, TextCodesIncomplete},
+                                            {AccessCheck::InputDataMissing, TextInputDataMissing},
+                                            {AccessCheck::ReservedObject, TextReservedObject}});
 }
 
 AccessOutcomeTexts TextsForAccessOutcome(AccessOutcome outcome)
 {
-    switch (outcome) {
-    case AccessOutcome::ReadAnswered:
-        return {TextRight, {}};
-    case AccessOutcome::ReadNotSent:
-        return {NoText, {TextReadFailed}};
-    case AccessOutcome::ReadNotAnswered:
-        return {TextError, {TextReadFailed}};
-    case AccessOutcome::WriteAnswered:
-        return {TextSuccessful, {}};
-    case AccessOutcome::WriteInputEmpty:
-        return {NoText, {TextInputDataEmpty, TextWriteFailed}};
-    case AccessOutcome::WriteInputIllegal:
-        return {NoText, {TextIllegalInputData, TextWriteFailed}};
-    case AccessOutcome::ProbeNotSent:
-    case AccessOutcome::ProbeNotAnswered:
-    case AccessOutcome::WriteTooLong:
-        return {NoText, {TextWriteFailed}};
-    case AccessOutcome::WriteNotSent:
-    case AccessOutcome::WriteNotAnswered:
-        return {TextFailed, {TextWriteFailed}};
-    }
-    return {};
+    using O = AccessOutcome;
+    return Lookup<O, AccessOutcomeTexts>(outcome, {
+        {O::ReadAnswered, {TextRight, {}}},
+        {O::ReadNotSent, {NoText, {TextReadFailed}}},
+        {O::ReadNotAnswered, {TextError, {TextReadFailed}}},
+        {O::WriteAnswered, {TextSuccessful, {}}},
+        {O::WriteInputEmpty, {NoText, {TextInputDataEmpty, TextWriteFailed}}},
+        {O::WriteInputIllegal, {NoText, {TextIllegalInputData, TextWriteFailed}}},
+        {O::ProbeNotSent, {NoText, {TextWriteFailed}}},
+        {O::ProbeNotAnswered, {NoText, {TextWriteFailed}}},
+        {O::WriteTooLong, {NoText, {TextWriteFailed}}},
+        {O::WriteNotSent, {TextFailed, {TextWriteFailed}}},
+        {O::WriteNotAnswered, {TextFailed, {TextWriteFailed}}},
+    });
 }
 
 int AppDataObjectAddText(AppDataObjectAddOutcome outcome)
 {
-    switch (outcome) {
-    case AppDataObjectAddOutcome::Accepted:
-        return NoText;
-    case AppDataObjectAddOutcome::RepeatedPair:
-        return TextRepeatedPair;
-    case AppDataObjectAddOutcome::EmptyData:
-        return TextEmptyData;
-    case AppDataObjectAddOutcome::IllegalData:
-        return TextIllegalInputData;
-    }
-    return NoText;
+    using O = AppDataObjectAddOutcome;
+    return Lookup<O, int>(outcome, {{O::RepeatedPair, TextRepeatedPair},
+                                    {O::EmptyData, TextEmptyData},
+                                    {O::IllegalData, TextIllegalInputData}});
 }
 
 } // namespace trelmo

@@ -7,10 +7,10 @@
 #include "OutcomeTexts.h"
 #include "PortRegistry.h"
 #include "StringTable.h"
+#include "UiControls.h"
 
-#include <QComboBox>
-#include <QFocusEvent>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSerialPortInfo>
 
@@ -22,11 +22,8 @@ constexpr int TextOpenFailed = 121;
 
 QString PortToolTip(const QSerialPortInfo& info)
 {
-    QStringList parts;
-    if (!info.description().isEmpty())
-        parts << info.description();
-    if (!info.manufacturer().isEmpty())
-        parts << info.manufacturer();
+    QStringList parts{info.description(), info.manufacturer()};
+    parts.removeAll(QString());
     return parts.join(QStringLiteral(", "));
 }
 
@@ -67,8 +64,7 @@ CPortSelectionDialog::CPortSelectionDialog(ModuleSession& session, QWidget* pare
     // Editable, so that a port no enumeration finds (a pty link, a by-id path) can be typed in.
     portList_->setEditable(true);
     portList_->setInsertPolicy(QComboBox::NoInsert);
-    const QString accessibleName = portList_->accessibleName();
-    portList_->lineEdit()->setAccessibleName(accessibleName);
+    portList_->lineEdit()->setAccessibleName(portList_->accessibleName());
 
     for (const ListedPort& port : AvailablePorts()) {
         portList_->addItem(port.name);
@@ -108,8 +104,7 @@ void CPortSelectionDialog::RememberTypedPortName()
 
 bool CPortSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == portList_ && event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    if (watched == portList_ && IsFocusLoss(event)) {
         Remembered().PortIndex = portList_->currentIndex();
         RememberTypedPortName();
     }

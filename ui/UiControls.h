@@ -1,11 +1,28 @@
 #pragma once
-// Control lookup for the object tool windows.
+// What the windows share: the tool windows' base, control lookup and the key and focus events they watch for.
 
+#include "ComboBoxAccessibility.h"
 #include "DialogTemplate.h"
 
+#include <QDialog>
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace trelmo {
+
+// A tool window built from its dialog template: a caption with the system menu and a close box, no other frame
+// buttons; modal unless the window says otherwise.
+class CToolWindow : public QDialog {
+protected:
+    CToolWindow(int templateId, QWidget* parent)
+        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowCloseButtonHint)
+    {
+        setModal(true);
+        InstallComboBoxAccessibility(); // before the template's drop-down lists are made
+        BuildDialogFromTemplate(this, DialogTemplate::Load(templateId));
+    }
+};
 
 // A press of Return or of the keypad's Enter.
 inline bool IsEnterKey(const QEvent* event)
@@ -14,6 +31,13 @@ inline bool IsEnterKey(const QEvent* event)
         return false;
     const int key = static_cast<const QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The focus leaving a control for good: a drop-down list opening its popup takes the focus only for a moment.
+inline bool IsFocusLoss(const QEvent* event)
+{
+    return event->type() == QEvent::FocusOut
+        && static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
 }
 
 // The template's control with this id, or a hidden stand-in when the template lacks it, so that a damaged template
