@@ -3,7 +3,10 @@
 // named every 7th, and one Message Display window open. Every minute it samples the tool's resident memory and CPU
 // time; at the end it reports cycles run and lost, memory at the start and end and its slope. Run by scripts/soak.sh:
 //
-//   trelmo-soak HOURS [path of trelmo-sim] [samples.csv]
+//   trelmo-soak HOURS [path of trelmo-sim] [samples.csv] [--paused]
+//
+// With --paused the Message Display window is paused as soon as it opens: it stays open but keeps no lines, so the
+// memory slope is that of everything else.
 //
 // A cycle is lost when the window's exchange timer falls back to its retry interval (the module's answer was
 // missing or not a whole, intact frame) or the port is no longer held. The Message Display list grows by design;
@@ -16,7 +19,6 @@
 #include "MessageDisplayDialog.h"
 #include "ModuleSession.h"
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QLineEdit>
 #include <QProcess>
@@ -41,8 +43,8 @@ constexpr int SoakWriteLength = 244;
 constexpr int SoakReadLength = 250;
 constexpr int SampleSeconds = 60;
 constexpr double SettleHours = 10.0 / 60.0; // memory before this is warm-up, not growth
-// A display line's storage beyond its characters: the string object and the allocator's own header.
-constexpr double PerLineOverheadBytes = 32 + 16;
+// The allocator's own header of a line's characters.
+constexpr double AllocationOverheadBytes = 16;
 
 struct Sample {
     double hours = 0;
@@ -128,11 +130,13 @@ private:
         const auto displays = window_.findChildren<CMessageDisplayDialog*>();
         if (displays.isEmpty())
             return;
-        const QAbstractItemModel* model = displays.front()->LineList()->model();
-        sample.lines = model->rowCount();
+        const auto* model = qobject_cast<const DisplayLineModel*>(displays.front()->LineList()->model());
+        if (!model)
+            return;
+        sample.lines = static_cast<long>(model->Count());
         double bytes = 0;
-        for (const std::string& line : displays.front()->DisplayedLines())
-            bytes += static_cast<double>(line.capacity() + 1) + PerLineOverheadBytes;
+        for (const LogEntry& entry : model->Entries())
+            bytes += static_cast<double>(sizeof(LogEntry) + entry.line.capacity() + 1) + AllocationOverheadBytes;
         sample.listMb = bytes / (1024.0 * 1024.0);
     }
 
@@ -189,7 +193,7 @@ int main(int argc, char** argv)
     const double hours = argc > 1 ? std::atof(argv[1]) : 0;
     const QString simulator = SimulatorPath(argc, argv, 2);
     if (hours <= 0 || simulator.isEmpty()) {
-        std::fprintf(stderr, "usage: trelmo-soak HOURS [path of trelmo-sim] [samples.csv]\n");
+        std::fprintf(stderr, "usage: trelmo-soak HOURS [path of trelmo-sim] [samples.csv] [--paused]\n");
         return 2;
     }
     std::FILE* csv = argc > 3 ? std::fopen(argv[3], "w") : stdout;
@@ -219,6 +223,9 @@ int main(int argc, char** argv)
         return 1;
     }
     window.Button(MainControl::MessageDisplay)->click();
+    const auto displays = window.findChildren<CMessageDisplayDialog*>();
+    if (argc > 4 && QByteArray(argv[4]) == "--paused" && !displays.isEmpty())
+        displays.front()->TogglePause();
     SoakRun run(window, hours, csv);
     application.exec();
 
