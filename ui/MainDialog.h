@@ -65,7 +65,8 @@ public:
     // The context menu that carries "About Trelmo(&A)..." (command 16).
     QMenu* SystemMenu() const { return systemMenu_; }
 
-    // Module Information, Object Module Access, the online-state button and Disconnect, together.
+    // Module Information, Object Module Access, Application Configuration Object, the online-state button and
+    // Disconnect, together.
     void SetConnectionButtonsEnabled(bool enabled);
 
     // Port dialog, handshake (automatic baud mode), bus address, on-line request, then the first cycle.
@@ -109,8 +110,7 @@ private:
     void ConnectControls();
     void ShowSystemMenu(const QPoint& globalPosition);
     bool IsInThisWindow(QObject* object) const;
-    void ShowConnectedState();
-    void ShowDisconnectedState();
+    void ShowConnectionState(bool connected);
     void CancelCellEdit();
     QRect CellEditorRect(int row, int column) const;
 
