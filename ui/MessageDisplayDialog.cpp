@@ -1,6 +1,5 @@
 #include "MessageDisplayDialog.h"
 
-#include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "MessageLog.h"
 #include "StringTable.h"
@@ -69,13 +68,10 @@ std::string DisplayLineModel::LongestLine() const
 }
 
 CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint),
-      log_(log)
+    : CToolWindow(kMessageDisplayTemplate, parent), log_(log)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(kMessageDisplayTemplate));
     ShowLinesInList();
 
     pauseButton_ = Control<QPushButton>(this, kPauseButton);
@@ -141,17 +137,14 @@ void CMessageDisplayDialog::TogglePause()
     if (!pauseButton_)
         return;
     const QString pauseText = LoadText(kTextPause);
-    const QString continueText = LoadText(kTextContinue);
     if (pauseButton_->text() == pauseText) {
-        pauseButton_->setText(continueText);
-        pauseButton_->setAccessibleName(continueText);
+        SetCaption(pauseButton_, LoadText(kTextContinue));
         timer_.stop();
         reader_.reset();
         return;
     }
     reader_.emplace(log_);
-    pauseButton_->setText(pauseText);
-    pauseButton_->setAccessibleName(pauseText);
+    SetCaption(pauseButton_, pauseText);
     timer_.start();
 }
 
