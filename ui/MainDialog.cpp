@@ -268,13 +268,6 @@ void CMainDialog::ExchangeIoData()
     exchangeTimer_.start(outcome.timerIntervalMs);
 }
 
-void CMainDialog::CancelCellEdit()
-{
-    // Hidden first, so the focus leaving the editor commits nothing: the cell keeps its value.
-    cellEditor_->hide();
-    writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
-}
-
 void CMainDialog::ApplyWriteLength()
 {
     // The refusal's message box takes the focus from the edit, which would apply the length once more.
@@ -335,12 +328,6 @@ void CMainDialog::CommitCellEdit()
     cellEditor_->hide();
 }
 
-bool CMainDialog::IsInThisWindow(QObject* object) const
-{
-    auto* widget = qobject_cast<QWidget*>(object);
-    return widget && widget->window() == this;
-}
-
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (IsFocusLoss(event)) {
@@ -350,11 +337,14 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
             ApplyWriteLength();
         return false;
     }
-    if (!IsInThisWindow(watched))
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
         return false;
-    // Escape in the cell editor cancels the edit; elsewhere it ends the program as usual.
+    // Escape in the cell editor cancels the edit; elsewhere it ends the program as usual. The editor is hidden
+    // first, so the focus leaving it commits nothing: the cell keeps its value.
     if (watched == cellEditor_ && cellEditor_->isVisible() && IsEscapeKey(event)) {
-        CancelCellEdit();
+        cellEditor_->hide();
+        writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
         return true;
     }
     // Enter anywhere in the window first moves the focus to the write grid, which ends an open cell edit; the
@@ -365,7 +355,6 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (IsShiftF10(event)) {
-        auto* widget = static_cast<QWidget*>(watched);
         ShowSystemMenu(widget->mapToGlobal(QPoint(0, 0)));
         return true;
     }

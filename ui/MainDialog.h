@@ -109,9 +109,7 @@ protected:
 private:
     void ConnectControls();
     void ShowSystemMenu(const QPoint& globalPosition);
-    bool IsInThisWindow(QObject* object) const;
     void ShowConnectionState(bool connected);
-    void CancelCellEdit();
     QRect CellEditorRect(int row, int column) const;
 
     ModuleSession session_;
