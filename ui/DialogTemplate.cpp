@@ -28,11 +28,6 @@ namespace {
 
 const char* const kControlIdProperty = "controlId";
 
-QString VariantKey(LanguageVariant variant)
-{
-    return variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
-}
-
 // A rect is either one value for both variants or an object keyed by variant (English as fallback).
 QRect VariantRect(const QJsonValue& value, const QString& key)
 {
@@ -189,7 +184,7 @@ DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
     if (!file.open(QIODevice::ReadOnly))
         return result;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    const QString key = VariantKey(variant);
+    const QString key = variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
     const QJsonObject variants = root.value(QStringLiteral("variants")).toObject();
     const QJsonObject english = variants.value(QStringLiteral("en")).toObject();
     const QJsonObject chosen = variants.contains(key) ? variants.value(key).toObject() : english;

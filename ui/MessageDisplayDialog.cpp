@@ -72,7 +72,13 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    ShowLinesInList();
+    // The template's list box, a one-column table view that stays fast with millions of lines, shows the model.
+    list_ = Control<QTableView>(this, kLineList);
+    if (!list_)
+        list_ = new QTableView(this);
+    list_->setModel(&model_);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
+    list_->setColumnWidth(0, kMinimumLineExtent);
 
     pauseButton_ = Control<QPushButton>(this, kPauseButton);
     if (pauseButton_)
@@ -87,17 +93,6 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     timer_.setInterval(kRefreshPeriodMs);
     connect(&timer_, &QTimer::timeout, this, &CMessageDisplayDialog::RefreshFromLog);
     timer_.start();
-}
-
-// The template's list box is a one-column table view (it stays fast with millions of lines); it shows the model.
-void CMessageDisplayDialog::ShowLinesInList()
-{
-    list_ = Control<QTableView>(this, kLineList);
-    if (!list_)
-        list_ = new QTableView(this);
-    list_->setModel(&model_);
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
-    list_->setColumnWidth(0, kMinimumLineExtent);
 }
 
 void CMessageDisplayDialog::RefreshFromLog()

@@ -88,7 +88,6 @@ public:
     static SaveChoice ChooseSaveFile(QWidget* parent);
 
 private:
-    void ShowLinesInList();
     void SelectNewestLine();
     void WidenForLongestLine();
 
