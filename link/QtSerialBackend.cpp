@@ -107,10 +107,7 @@ public:
             return false;
         const QString portName = QString::fromStdString(name);
         port_.setPortName(portName);
-        port_.setBaudRate(baudRate);
-        port_.setDataBits(QSerialPort::Data8);
-        port_.setParity(QSerialPort::NoParity);
-        port_.setStopBits(QSerialPort::OneStop);
+        port_.setBaudRate(baudRate); // QSerialPort's defaults are the rest of the line: 8 bits, no parity, 1 stop
         const HardwareFlowControlProbe probe(SystemLocation(portName));
         port_.setFlowControl(probe.Enabled() ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
         if (!port_.open(QIODevice::ReadWrite)) {

@@ -66,8 +66,7 @@ AccessResult ReadAttribute(SerialPort& port, SequenceCounter& counter, MessageLo
                            const std::string& attributeText)
 {
     const ObjectAddress address = AddressFromTexts(objectText, instanceText, attributeText);
-    const Bytes request = BuildObjectRequest(counter, ServiceRead, address.object, address.instance,
-                                             address.attribute);
+    const Bytes request = AssembleObjectFrame(counter.Take(), Request, ServiceRead, address);
     if (!SendLoggedFrame(port, log, request))
         return {AccessOutcome::ReadNotSent, std::nullopt};
     const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log);
@@ -88,8 +87,7 @@ AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageL
 
     // The probe tells how many bytes the attribute holds now; a longer write is refused.
     const ObjectAddress address = AddressFromTexts(objectText, instanceText, attributeText);
-    const Bytes probe = BuildObjectRequest(counter, ServiceRead, address.object, address.instance,
-                                           address.attribute);
+    const Bytes probe = AssembleObjectFrame(counter.Take(), Request, ServiceRead, address);
     if (!SendLoggedFrame(port, log, probe))
         return {AccessOutcome::ProbeNotSent, std::nullopt};
     const std::optional<Bytes> probeAnswer = ReceiveLoggedAnswer(port, log);
@@ -99,8 +97,7 @@ AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageL
     if (static_cast<long>(CountHexTokens(input)) > ProbedDataCount(*probeAnswer))
         return {AccessOutcome::WriteTooLong, std::nullopt};
 
-    const Bytes request = BuildObjectRequest(counter, ServiceWrite, address.object, address.instance,
-                                             address.attribute, ParseHexByteList(input));
+    const Bytes request = AssembleObjectFrame(counter.Take(), Request, ServiceWrite, address, ParseHexByteList(input));
     if (!SendLoggedFrame(port, log, request))
         return {AccessOutcome::WriteNotSent, std::nullopt};
     const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log);

@@ -108,9 +108,8 @@ void CAppDataObjectsDialog::OnAdd()
         ShowDialogMessage(this, LoadText(AppDataObjectAddText(check.outcome)));
         return;
     }
-    if (!table_.Add(check.entry))
-        return;
-    InsertRow(check.entry);
+    if (table_.Add(check.entry))
+        InsertRow(check.entry);
 }
 
 void CAppDataObjectsDialog::OnDelete()

@@ -56,7 +56,12 @@ CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget*
     watchdogList_ = Control<QComboBox>(this, ConfigurationControl::Watchdog);
     busAddressEdit_ = Control<QLineEdit>(this, ConfigurationControl::BusAddress);
 
-    FillLists();
+    modeList_->addItems({LoadText(TextAutoBaudRate), QString::fromLatin1(OperatingMode9600),
+                         QString::fromLatin1(OperatingMode115200)});
+    baudList_->addItems({QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
+                         QStringLiteral("57600"), QStringLiteral("115200")});
+    watchdogList_->addItems({LoadText(TextNone), QStringLiteral("300ms"), QStringLiteral("500ms"),
+                             QStringLiteral("1000ms")});
     Control<QLineEdit>(this, ConfigurationControl::DataBits)->setText(QStringLiteral("8"));
     Control<QLineEdit>(this, ConfigurationControl::CheckBit)->setText(LoadText(TextNone));
     Control<QLineEdit>(this, ConfigurationControl::StopBits)->setText(QStringLiteral("1"));
@@ -64,13 +69,8 @@ CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget*
 
     const RememberedChoices& remembered = Remembered();
     modeList_->setCurrentIndex(remembered.OperatingModeIndex);
-    if (remembered.OperatingModeIndex == 0) {
-        baudList_->setCurrentIndex(remembered.BaudRateIndex);
-    } else {
-        baudList_->setCurrentIndex(remembered.OperatingModeIndex == ModeFixed9600 ? Baud9600Position
-                                                                                  : Baud115200Position);
-        baudList_->setEnabled(false);
-    }
+    baudList_->setCurrentIndex(remembered.BaudRateIndex);
+    OnModeChanged(remembered.OperatingModeIndex);
     watchdogList_->setCurrentIndex(0);
     busAddressEdit_->setText(remembered.BusAddressText);
 
@@ -78,16 +78,6 @@ CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget*
     for (QWidget* watched : {static_cast<QWidget*>(modeList_), static_cast<QWidget*>(baudList_),
                              static_cast<QWidget*>(busAddressEdit_)})
         watched->installEventFilter(this);
-}
-
-void CConfigurationDialog::FillLists()
-{
-    modeList_->addItems({LoadText(TextAutoBaudRate), QString::fromLatin1(OperatingMode9600),
-                         QString::fromLatin1(OperatingMode115200)});
-    baudList_->addItems({QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
-                         QStringLiteral("57600"), QStringLiteral("115200")});
-    watchdogList_->addItems({LoadText(TextNone), QStringLiteral("300ms"), QStringLiteral("500ms"),
-                             QStringLiteral("1000ms")});
 }
 
 // A fixed mode shows its rate in the locked baud list; the detecting mode leaves the list to the user.

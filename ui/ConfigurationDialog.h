@@ -54,7 +54,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FillLists();
     void OnModeChanged(int position);
     void OnBusAddressFocusLost();
 

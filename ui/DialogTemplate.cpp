@@ -20,17 +20,13 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <map>
 
 namespace trelmo {
 namespace {
 
 const char* const kControlIdProperty = "controlId";
-
-QString VariantKey(LanguageVariant variant)
-{
-    return variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
-}
 
 // A rect is either one value for both variants or an object keyed by variant (English as fallback).
 QRect VariantRect(const QJsonValue& value, const QString& key)
@@ -44,16 +40,6 @@ QRect VariantRect(const QJsonValue& value, const QString& key)
     if (a.size() != 4)
         return {};
     return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
-}
-
-QString FirstInstalled(const QStringList& candidates)
-{
-    const QStringList families = QFontDatabase::families();
-    for (const QString& candidate : candidates) {
-        if (families.contains(candidate, Qt::CaseInsensitive))
-            return candidate;
-    }
-    return QString();
 }
 
 // Mnemonic markers are not part of what a screen reader should say.
@@ -127,15 +113,14 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const Di
         auto* label = new QLabel(control.text, dialog);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(control.HasFlag(QStringLiteral("wrap")));
-        if (control.HasFlag(QStringLiteral("center")))
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         widget = label;
     } else if (kind == QLatin1String("edit")) {
         auto* edit = new QLineEdit(control.text, dialog);
         edit->setReadOnly(control.HasFlag(QStringLiteral("readonly")));
         if (control.HasFlag(QStringLiteral("digits")))
             edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-        const int maxLength = control.FlagValue(QStringLiteral("maxlen"), 0);
+        const QString maxLengthFlag = control.flags.filter(QStringLiteral("maxlen:")).value(0); // "maxlen:2"
+        const int maxLength = maxLengthFlag.section(QLatin1Char(':'), 1).toInt();
         if (maxLength > 0)
             edit->setMaxLength(maxLength);
         widget = edit;
@@ -190,27 +175,7 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const Di
     return widget;
 }
 
-bool TakesFocus(const QWidget* widget)
-{
-    if (qobject_cast<const QLabel*>(widget))
-        return false;
-    const auto* frame = qobject_cast<const QFrame*>(widget);
-    if (frame && frame->frameShape() == QFrame::VLine)
-        return false;
-    return widget->focusPolicy() != Qt::NoFocus;
-}
-
 } // namespace
-
-int ControlTemplate::FlagValue(const QString& name, int fallback) const
-{
-    const QString prefix = name + QLatin1Char(':');
-    for (const QString& flag : flags) {
-        if (flag.startsWith(prefix))
-            return flag.mid(prefix.size()).toInt();
-    }
-    return fallback;
-}
 
 DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
 {
@@ -219,7 +184,7 @@ DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
     if (!file.open(QIODevice::ReadOnly))
         return result;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    const QString key = VariantKey(variant);
+    const QString key = variant == LanguageVariant::Chinese ? QStringLiteral("zh_CN") : QStringLiteral("en");
     const QJsonObject variants = root.value(QStringLiteral("variants")).toObject();
     const QJsonObject english = variants.value(QStringLiteral("en")).toObject();
     const QJsonObject chosen = variants.contains(key) ? variants.value(key).toObject() : english;
@@ -258,11 +223,9 @@ DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
 
 const ControlTemplate* DialogTemplate::Find(int controlId) const
 {
-    for (const ControlTemplate& control : controls) {
-        if (control.id == controlId)
-            return &control;
-    }
-    return nullptr;
+    const auto found = std::find_if(controls.begin(), controls.end(),
+                                    [controlId](const ControlTemplate& control) { return control.id == controlId; });
+    return found == controls.end() ? nullptr : &*found;
 }
 
 QFont ResolveTemplateFont(const QString& family, int pointSize)
@@ -282,9 +245,12 @@ QFont ResolveTemplateFont(const QString& family, int pointSize)
         candidates = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans")};
         font.setStyleHint(QFont::SansSerif);
     }
-    const QString installed = FirstInstalled(candidates);
-    if (!installed.isEmpty())
-        font.setFamily(installed);
+    const QStringList families = QFontDatabase::families();
+    const auto installed = std::find_if(candidates.begin(), candidates.end(), [&families](const QString& candidate) {
+        return families.contains(candidate, Qt::CaseInsensitive);
+    });
+    if (installed != candidates.end())
+        font.setFamily(*installed);
     return font;
 }
 
@@ -294,16 +260,6 @@ DialogUnits::DialogUnits(const QFont& font)
     static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     bx_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
     by_ = metrics.height();
-}
-
-int DialogUnits::X(int dialogUnits) const
-{
-    return (dialogUnits * bx_ + 2) / 4;
-}
-
-int DialogUnits::Y(int dialogUnits) const
-{
-    return (dialogUnits * by_ + 4) / 8;
 }
 
 QRect DialogUnits::ToPixels(const QRect& r) const
@@ -334,7 +290,7 @@ void BuildDialogFromTemplate(QDialog* dialog, const DialogTemplate& dialogTempla
             byId[control.id] = widget;
         if (auto* label = qobject_cast<QLabel*>(widget); label && control.buddy > 0)
             labels.emplace_back(label, control.buddy);
-        if (TakesFocus(widget)) {
+        if (widget->focusPolicy() != Qt::NoFocus) { // labels, the line and the picture take no focus
             if (previousFocusable)
                 QWidget::setTabOrder(previousFocusable, widget);
             previousFocusable = widget;
@@ -360,8 +316,7 @@ QWidget* FindControl(const QWidget* root, int controlId)
 {
     const QList<QWidget*> children = root->findChildren<QWidget*>();
     for (QWidget* child : children) {
-        const QVariant id = child->property(kControlIdProperty);
-        if (id.isValid() && id.toInt() == controlId && controlId > 0)
+        if (controlId > 0 && child->property(kControlIdProperty) == QVariant(controlId))
             return child;
     }
     return nullptr;

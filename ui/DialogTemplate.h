@@ -19,7 +19,7 @@
 //   ]
 // }
 // Kinds: button, defbutton, static, edit, multiedit, combo, list, report, grid, vline, bitmap.
-// Flags: hidden, disabled, readonly, digits, maxlen:<n>, wrap, vscroll, hscroll, border, center, noprefix.
+// Flags: hidden, disabled, readonly, digits, maxlen:<n>, wrap, vscroll, hscroll, border, noprefix.
 // A static with "buddy": <id> is that control's label: the control's accessible name is the label's text.
 // Controls without id get id -1. Every control carries its id in the property "controlId".
 
@@ -51,7 +51,6 @@ struct ControlTemplate {
     int buddy = 0;      // for statics: the id of the control they label
     QString image;      // for bitmaps: resource path
     bool HasFlag(const QString& flag) const { return flags.contains(flag); }
-    int FlagValue(const QString& name, int fallback) const; // "maxlen:2" -> 2
 };
 
 struct DialogTemplate {
@@ -77,8 +76,8 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
     DialogUnits(int baseX, int baseY) : bx_(baseX), by_(baseY) {}
-    int X(int dialogUnits) const;
-    int Y(int dialogUnits) const;
+    int X(int dialogUnits) const { return (dialogUnits * bx_ + 2) / 4; }
+    int Y(int dialogUnits) const { return (dialogUnits * by_ + 4) / 8; }
     QRect ToPixels(const QRect& dialogUnits) const;
     QSize ToPixels(const QSize& dialogUnits) const;
     int BaseX() const { return bx_; }

@@ -118,16 +118,9 @@ void CHyperlinkLabel::Attach()
     linkFont.setUnderline(true);
     setFont(linkFont);
     FitToText();
-    LoadLinkCursor();
+    setCursor(Qt::PointingHandCursor);
     setToolTip(url_);
     setAccessibleName(text());
-}
-
-void CHyperlinkLabel::SetVisited(bool visited)
-{
-    visited_ = visited;
-    ApplyTextColour();
-    repaint();
 }
 
 QColor CHyperlinkLabel::TextColour() const
@@ -153,27 +146,18 @@ void CHyperlinkLabel::FitToText()
     setGeometry(QRect(corner, textSize));
 }
 
-void CHyperlinkLabel::LoadLinkCursor()
-{
-    setCursor(Qt::PointingHandCursor);
-}
-
-void CHyperlinkLabel::ReportLaunchError(int code)
-{
-    ShowAppMessage(this, LaunchErrorText(code));
-}
-
 void CHyperlinkLabel::Activate()
 {
     // A message box or the opened browser must not find the pointer still captured by the link.
     releaseMouse(); // a no-op unless the link holds the mouse
-    hovering_ = false;
+    hovering_ = false; // the launcher finds the link no longer hovered
     const int result = launcher_ ? launcher_(url_) : kLaunchNoAssociation;
-    SetVisited(result > kLaunchFailureLimit);
+    visited_ = result > kLaunchFailureLimit;
+    SetHovering(false); // repaints in the visited or the link colour
     if (visited_)
         return;
     QApplication::beep();
-    ReportLaunchError(result);
+    ShowAppMessage(this, LaunchErrorText(result));
 }
 
 void CHyperlinkLabel::SetHovering(bool hovering)

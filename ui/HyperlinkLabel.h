@@ -39,7 +39,6 @@ public:
     void SetUrl(const QString& url) { url_ = url; }
     QString Url() const { return url_; }
     void SetFitToText(bool fit) { fitToText_ = fit; }
-    void SetVisited(bool visited);
     bool IsVisited() const { return visited_; }
     bool IsHovering() const { return hovering_; }
 
@@ -48,8 +47,6 @@ public:
     QColor TextColour() const;
 
     void FitToText();
-    void LoadLinkCursor();
-    void ReportLaunchError(int code);
 
     // Replaces the desktop launcher (tests make launches fail with chosen codes).
     void SetLauncher(LinkLauncher launcher) { launcher_ = std::move(launcher); }

@@ -41,13 +41,6 @@ constexpr int TextConnectionLost = 143;
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
 
-// A relabelled button is announced by its new caption: the name the template gave it would otherwise stay.
-void SetCaption(QPushButton* button, const QString& caption)
-{
-    button->setText(caption);
-    button->setAccessibleName(caption);
-}
-
 bool IsEscapeKey(const QEvent* event)
 {
     return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
@@ -101,14 +94,11 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     // The configuration dialog's remembered choices start afresh with the main window.
     CConfigurationDialog::Remembered() = {};
 
-    SetConnectionButtonsEnabled(false);
+    // The template starts Connect and the connection buttons disabled, Disconnect hidden.
     cellEditor_->setMaxLength(2);
     writeGrid_->SetAllDataCellsActive(false);
     readGrid_->SetAllDataCellsActive(false);
     writeLengthEdit_->setText(QStringLiteral("0"));
-    Button(MainControl::ApplicationConfigurationObject)->setEnabled(false);
-    Button(MainControl::Connect)->setEnabled(false);
-    Button(MainControl::Disconnect)->setVisible(false);
 
     ConnectControls();
     qApp->installEventFilter(this);
@@ -146,7 +136,7 @@ QPushButton* CMainDialog::Button(int controlId) const
 void CMainDialog::SetConnectionButtonsEnabled(bool enabled)
 {
     for (int id : {MainControl::ModuleInformation, MainControl::ObjectModuleAccess, MainControl::OnlineState,
-                   MainControl::Disconnect})
+                   MainControl::Disconnect, MainControl::ApplicationConfigurationObject})
         Button(id)->setEnabled(enabled);
 }
 
@@ -224,22 +214,9 @@ void CMainDialog::ConnectToModule()
     ExchangeIoData();
     if (!session_.Port().IsOpen())
         return; // the first cycle lost the link and has said so
-    ShowConnectedState();
+    ShowConnectionState(true);
     if (keyboardOnConnect)
         Button(MainControl::Disconnect)->setFocus(Qt::OtherFocusReason);
-}
-
-void CMainDialog::ShowConnectedState()
-{
-    QPushButton* connectButton = Button(MainControl::Connect);
-    SetConnectionButtonsEnabled(true);
-    connectButton->setEnabled(false);
-    Button(MainControl::OperatingMode)->setEnabled(false);
-    SetCaption(connectButton, LoadText(TextConnected));
-    SetCaption(OnlineStateButton(), QString::fromLatin1(OnlineCaption));
-    Button(MainControl::ApplicationConfigurationObject)->setEnabled(true);
-    connectButton->setVisible(false);
-    Button(MainControl::Disconnect)->setVisible(true);
 }
 
 void CMainDialog::DisconnectFromModule()
@@ -247,21 +224,26 @@ void CMainDialog::DisconnectFromModule()
     const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
     exchangeTimer_.stop();
     session_.Port().CloseSerialPort();
-    ShowDisconnectedState();
+    ShowConnectionState(false);
     if (keyboardOnDisconnect)
         Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
 }
 
-void CMainDialog::ShowDisconnectedState()
+void CMainDialog::ShowConnectionState(bool connected)
 {
     QPushButton* connectButton = Button(MainControl::Connect);
-    SetCaption(connectButton, LoadText(TextConnect));
-    connectButton->setEnabled(true);
-    Button(MainControl::OperatingMode)->setEnabled(true);
-    SetConnectionButtonsEnabled(false);
-    Button(MainControl::ApplicationConfigurationObject)->setEnabled(false);
-    connectButton->setVisible(true);
-    Button(MainControl::Disconnect)->setVisible(false);
+    SetCaption(connectButton, LoadText(connected ? TextConnected : TextConnect));
+    // Buttons are turned on before others go off: a focused button turned off hands the focus to one that is on.
+    if (connected) {
+        SetCaption(OnlineStateButton(), QString::fromLatin1(OnlineCaption));
+        SetConnectionButtonsEnabled(true);
+    }
+    connectButton->setEnabled(!connected);
+    Button(MainControl::OperatingMode)->setEnabled(!connected);
+    if (!connected)
+        SetConnectionButtonsEnabled(false);
+    connectButton->setVisible(!connected);
+    Button(MainControl::Disconnect)->setVisible(connected);
 }
 
 void CMainDialog::ExchangeIoData()
@@ -284,13 +266,6 @@ void CMainDialog::ExchangeIoData()
         return;
     }
     exchangeTimer_.start(outcome.timerIntervalMs);
-}
-
-void CMainDialog::CancelCellEdit()
-{
-    // Hidden first, so the focus leaving the editor commits nothing: the cell keeps its value.
-    cellEditor_->hide();
-    writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void CMainDialog::ApplyWriteLength()
@@ -353,12 +328,6 @@ void CMainDialog::CommitCellEdit()
     cellEditor_->hide();
 }
 
-bool CMainDialog::IsInThisWindow(QObject* object) const
-{
-    auto* widget = qobject_cast<QWidget*>(object);
-    return widget && widget->window() == this;
-}
-
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (IsFocusLoss(event)) {
@@ -368,11 +337,14 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
             ApplyWriteLength();
         return false;
     }
-    if (!IsInThisWindow(watched))
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
         return false;
-    // Escape in the cell editor cancels the edit; elsewhere it ends the program as usual.
+    // Escape in the cell editor cancels the edit; elsewhere it ends the program as usual. The editor is hidden
+    // first, so the focus leaving it commits nothing: the cell keeps its value.
     if (watched == cellEditor_ && cellEditor_->isVisible() && IsEscapeKey(event)) {
-        CancelCellEdit();
+        cellEditor_->hide();
+        writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
         return true;
     }
     // Enter anywhere in the window first moves the focus to the write grid, which ends an open cell edit; the
@@ -383,7 +355,6 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (IsShiftF10(event)) {
-        auto* widget = static_cast<QWidget*>(watched);
         ShowSystemMenu(widget->mapToGlobal(QPoint(0, 0)));
         return true;
     }

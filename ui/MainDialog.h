@@ -65,7 +65,8 @@ public:
     // The context menu that carries "About Trelmo(&A)..." (command 16).
     QMenu* SystemMenu() const { return systemMenu_; }
 
-    // Module Information, Object Module Access, the online-state button and Disconnect, together.
+    // Module Information, Object Module Access, Application Configuration Object, the online-state button and
+    // Disconnect, together.
     void SetConnectionButtonsEnabled(bool enabled);
 
     // Port dialog, handshake (automatic baud mode), bus address, on-line request, then the first cycle.
@@ -108,10 +109,7 @@ protected:
 private:
     void ConnectControls();
     void ShowSystemMenu(const QPoint& globalPosition);
-    bool IsInThisWindow(QObject* object) const;
-    void ShowConnectedState();
-    void ShowDisconnectedState();
-    void CancelCellEdit();
+    void ShowConnectionState(bool connected);
     QRect CellEditorRect(int row, int column) const;
 
     ModuleSession session_;

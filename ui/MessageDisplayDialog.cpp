@@ -1,6 +1,5 @@
 #include "MessageDisplayDialog.h"
 
-#include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "MessageLog.h"
 #include "StringTable.h"
@@ -69,14 +68,17 @@ std::string DisplayLineModel::LongestLine() const
 }
 
 CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint),
-      log_(log)
+    : CToolWindow(kMessageDisplayTemplate, parent), log_(log)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(kMessageDisplayTemplate));
-    ShowLinesInList();
+    // The template's list box, a one-column table view that stays fast with millions of lines, shows the model.
+    list_ = Control<QTableView>(this, kLineList);
+    if (!list_)
+        list_ = new QTableView(this);
+    list_->setModel(&model_);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
+    list_->setColumnWidth(0, kMinimumLineExtent);
 
     pauseButton_ = Control<QPushButton>(this, kPauseButton);
     if (pauseButton_)
@@ -91,17 +93,6 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     timer_.setInterval(kRefreshPeriodMs);
     connect(&timer_, &QTimer::timeout, this, &CMessageDisplayDialog::RefreshFromLog);
     timer_.start();
-}
-
-// The template's list box is a one-column table view (it stays fast with millions of lines); it shows the model.
-void CMessageDisplayDialog::ShowLinesInList()
-{
-    list_ = Control<QTableView>(this, kLineList);
-    if (!list_)
-        list_ = new QTableView(this);
-    list_->setModel(&model_);
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
-    list_->setColumnWidth(0, kMinimumLineExtent);
 }
 
 void CMessageDisplayDialog::RefreshFromLog()
@@ -141,17 +132,14 @@ void CMessageDisplayDialog::TogglePause()
     if (!pauseButton_)
         return;
     const QString pauseText = LoadText(kTextPause);
-    const QString continueText = LoadText(kTextContinue);
     if (pauseButton_->text() == pauseText) {
-        pauseButton_->setText(continueText);
-        pauseButton_->setAccessibleName(continueText);
+        SetCaption(pauseButton_, LoadText(kTextContinue));
         timer_.stop();
         reader_.reset();
         return;
     }
     reader_.emplace(log_);
-    pauseButton_->setText(pauseText);
-    pauseButton_->setAccessibleName(pauseText);
+    SetCaption(pauseButton_, pauseText);
     timer_.start();
 }
 

@@ -5,9 +5,9 @@
 // frees itself when closed.
 
 #include "MessageLog.h"
+#include "UiControls.h"
 
 #include <QAbstractListModel>
-#include <QDialog>
 #include <QTimer>
 
 #include <cstddef>
@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-class QPushButton;
 class QTableView;
 
 namespace trelmo {
@@ -59,7 +58,7 @@ struct SaveChoice {
 };
 using SaveFileChooser = std::function<SaveChoice(QWidget* parent)>;
 
-class CMessageDisplayDialog : public QDialog {
+class CMessageDisplayDialog : public CToolWindow {
     Q_OBJECT
 
 public:
@@ -89,7 +88,6 @@ public:
     static SaveChoice ChooseSaveFile(QWidget* parent);
 
 private:
-    void ShowLinesInList();
     void SelectNewestLine();
     void WidenForLongestLine();
 

@@ -30,8 +30,7 @@ CObjectAccessDialog::CObjectAccessDialog(ModuleSession& session, QWidget* parent
     status_ = ControlOrSpare<QLineEdit>(this, ObjectAccessControl::ResponseStatus);
     responseData_ = ControlOrSpare<QPlainTextEdit>(this, ObjectAccessControl::ResponseData);
 
-    modeList_->addItem(LoadText(kTextRead));
-    modeList_->addItem(LoadText(kTextWrite));
+    modeList_->addItems({LoadText(kTextRead), LoadText(kTextWrite)});
     modeList_->setCurrentIndex(ReadMode);
     inputData_->setEnabled(false);
     inputData_->installEventFilter(this);

@@ -87,12 +87,9 @@ void CPortSelectionDialog::OfferTypedPortName()
     const QString& typed = Remembered().TypedPortName;
     if (typed.isEmpty())
         return;
-    int index = portList_->findText(typed);
-    if (index < 0) {
+    if (portList_->findText(typed) < 0)
         portList_->addItem(typed);
-        index = portList_->count() - 1;
-    }
-    portList_->setCurrentIndex(index);
+    portList_->setCurrentIndex(portList_->findText(typed));
 }
 
 void CPortSelectionDialog::RememberTypedPortName()

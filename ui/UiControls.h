@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 
 namespace trelmo {
 
@@ -23,6 +24,13 @@ protected:
         BuildDialogFromTemplate(this, DialogTemplate::Load(templateId));
     }
 };
+
+// A relabelled button is announced by its new caption: the name the template gave it would otherwise stay.
+inline void SetCaption(QPushButton* button, const QString& caption)
+{
+    button->setText(caption);
+    button->setAccessibleName(caption);
+}
 
 // A press of Return or of the keypad's Enter.
 inline bool IsEnterKey(const QEvent* event)
