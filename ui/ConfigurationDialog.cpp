@@ -80,10 +80,11 @@ CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget*
         watched->installEventFilter(this);
 }
 
-// A fixed mode shows its rate in the locked baud list; the detecting mode leaves the list to the user.
+// A fixed mode shows its rate in the locked baud list; the detecting mode leaves the list to the user. Any position
+// but the detecting mode's locks the list, so that a remembered position beyond the list opens at 115200 as before.
 void CConfigurationDialog::OnModeChanged(int position)
 {
-    const bool fixed = ModeAtPosition(position) != OperatingMode::AutoBaud;
+    const bool fixed = position != static_cast<int>(OperatingMode::AutoBaud);
     if (fixed)
         baudList_->setCurrentIndex(position == ModeFixed9600 ? Baud9600Position : Baud115200Position);
     baudList_->setEnabled(!fixed);
