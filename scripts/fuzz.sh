@@ -13,8 +13,14 @@ if ! command -v clang++ >/dev/null 2>&1; then
     $SUDO apt-get install -y -qq --no-install-recommends clang
 fi
 dir=build-fuzz
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELMO_FUZZ=ON -DTRELMO_BUILD_TESTS=OFF
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELMO_FUZZ=ON -DTRELMO_BUILD_TESTS=OFF \
+    "${launcher[@]}"
 fi
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

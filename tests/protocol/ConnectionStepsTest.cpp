@@ -11,7 +11,7 @@
 
 using namespace trelmo;
 using trelmo::fake::FakeLink;
-using trelmo::fake::Hex;
+using trelmo::testing::Hex;
 using trelmo::testing::WithFlippedCrc;
 
 namespace {

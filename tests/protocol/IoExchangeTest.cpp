@@ -10,7 +10,7 @@
 
 using namespace trelmo;
 using trelmo::fake::FakeLink;
-using trelmo::fake::Hex;
+using trelmo::testing::Hex;
 using trelmo::testing::CrcCloses;
 using trelmo::testing::MemoryGrid;
 using trelmo::testing::WithFlippedCrc;

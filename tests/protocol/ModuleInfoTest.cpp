@@ -3,12 +3,13 @@
 #include "FakeSerialBackend.h"
 #include "HexText.h"
 #include "LogRecorder.h"
+#include "WireBytes.h"
 
 #include <gtest/gtest.h>
 
 using namespace trelmo;
 using trelmo::fake::FakeLink;
-using trelmo::fake::Hex;
+using trelmo::testing::Hex;
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "FakeSerialBackend.h"
 #include "HexText.h"
 #include "LogRecorder.h"
+#include "WireBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 
 using namespace trelmo;
 using trelmo::fake::FakeLink;
-using trelmo::fake::Hex;
+using trelmo::testing::Hex;
 
 namespace {
 

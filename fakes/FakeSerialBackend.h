@@ -1,5 +1,5 @@
 #pragma once
-// A scripted SerialBackend for logic tests that must never sleep.
+// A scripted SerialBackend for logic tests and fuzz targets that must never sleep.
 //
 // The fake stands in for the UART under a SerialPort. It keeps:
 //  - a script of arrivals: each fixed wait (FixedWait, routed here by FakeLink or by ScopedWaitFunction with
@@ -20,7 +20,6 @@
 #include "Frame.h"
 #include "SerialBackend.h"
 #include "SerialPort.h"
-#include "WireBytes.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -34,8 +33,6 @@
 #include <vector>
 
 namespace trelmo::fake {
-
-using trelmo::testing::Hex;
 
 class FakeSerialBackend : public SerialBackend {
 public:
