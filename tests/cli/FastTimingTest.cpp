@@ -2,6 +2,7 @@
 // can take) is buffered, waiting for more bytes in between; the fixed timing keeps its one sleep.
 
 #include "FakeSerialBackend.h"
+#include "WireBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@ namespace trelmo {
 namespace {
 
 using fake::FakeLink;
-using fake::Hex;
+using testing::Hex;
 
 const Bytes ReadAnswer = Hex("05 02 00 08 01 01 00 01 00 03 00 64 19 51");
 
