@@ -41,13 +41,13 @@ struct Positional {
     const char* syntax;
 };
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     const char* description;
     const char* valueName; // nullptr for a flag
 };
 
-const OptionSpec ConnectionOptionSpecs[] = {
+const OptionEntry ConnectionOptionTable[] = {
     {"port", "Serial device path, or the name of a running virtual module.", "PATH"},
     {"mode", "Line mode: auto (baud-rate handshake at 115200 bit/s), 9600 or 115200. Default: auto.",
      "auto|9600|115200"},
@@ -58,18 +58,18 @@ const OptionSpec ConnectionOptionSpecs[] = {
      "fixed|fast"},
 };
 
-struct CommandSpec {
+struct CommandEntry {
     const char* name;
     const char* summary;
     std::vector<Positional> positionals;
     int minArguments;
     int maxArguments; // -1: any number
-    std::vector<OptionSpec> options;
+    std::vector<OptionEntry> options;
 };
 
-const std::vector<CommandSpec>& Commands()
+const std::vector<CommandEntry>& Commands()
 {
-    static const std::vector<CommandSpec> commands = {
+    static const std::vector<CommandEntry> commands = {
         {"ports", "Lists every serial port with what the system knows of it, then the running virtual modules.",
          {}, 0, 0, {}},
         {"info", "Connects and prints the module information.", {}, 0, 0, {}},
@@ -104,19 +104,19 @@ void AddHelpOption(QCommandLineParser& parser)
                                         QStringLiteral("Show this help and end.")));
 }
 
-void AddOptions(QCommandLineParser& parser, const OptionSpec* begin, const OptionSpec* end)
+void AddOptions(QCommandLineParser& parser, const OptionEntry* begin, const OptionEntry* end)
 {
-    for (const OptionSpec* spec = begin; spec != end; ++spec) {
-        QCommandLineOption option(QString::fromLatin1(spec->name), QString::fromLatin1(spec->description));
-        if (spec->valueName)
-            option.setValueName(QString::fromLatin1(spec->valueName));
+    for (const OptionEntry* entry = begin; entry != end; ++entry) {
+        QCommandLineOption option(QString::fromLatin1(entry->name), QString::fromLatin1(entry->description));
+        if (entry->valueName)
+            option.setValueName(QString::fromLatin1(entry->valueName));
         parser.addOption(option);
     }
 }
 
 // The settings of one run: the connection options and the command's own.
 struct Invocation {
-    const CommandSpec* command = nullptr;
+    const CommandEntry* command = nullptr;
     QStringList arguments;
     ConnectionOptions connection;
     std::function<bool(const QString&)> isSet;
@@ -352,10 +352,10 @@ void PrintCycle(Output& output, const CycleReport& report)
         output.out << "cycle " << report.cycle << ": " << text << Qt::endl;
 }
 
-int ExchangeCommand(CliSession& session, const ExchangeSpec& spec, Output& output)
+int ExchangeCommand(CliSession& session, const ExchangeRequest& exchange, Output& output)
 {
     const OperationResult result =
-        RunExchange(session, spec, [&](const CycleReport& report) { PrintCycle(output, report); });
+        RunExchange(session, exchange, [&](const CycleReport& report) { PrintCycle(output, report); });
     return result.status == ExitOk ? ExitOk : Fail(output, result);
 }
 
@@ -404,7 +404,7 @@ void ReportFailedConnection(const Invocation& invocation, const Plan& plan, int 
 struct Prepared {
     ObjectTarget target;
     Bytes data;
-    ExchangeSpec exchange;
+    ExchangeRequest exchange;
     std::optional<Plan> plan;
 };
 
@@ -488,11 +488,11 @@ int Execute(const Invocation& invocation, const Prepared& prepared, Output& outp
     return status;
 }
 
-void SetUpCommandParser(QCommandLineParser& parser, const CommandSpec& command)
+void SetUpCommandParser(QCommandLineParser& parser, const CommandEntry& command)
 {
     parser.setApplicationDescription(QString::fromLatin1(command.summary));
     AddHelpOption(parser);
-    AddOptions(parser, std::begin(ConnectionOptionSpecs), std::end(ConnectionOptionSpecs));
+    AddOptions(parser, std::begin(ConnectionOptionTable), std::end(ConnectionOptionTable));
     AddOptions(parser, command.options.data(), command.options.data() + command.options.size());
     parser.addPositionalArgument(QString::fromLatin1(command.name), QStringLiteral("The command."),
                                  QString::fromLatin1(command.name));
@@ -510,7 +510,7 @@ int RunCli(const QStringList& arguments, Output& output)
     global.setApplicationDescription(QString::fromLatin1(Description));
     global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     AddHelpOption(global);
-    AddOptions(global, std::begin(ConnectionOptionSpecs), std::end(ConnectionOptionSpecs));
+    AddOptions(global, std::begin(ConnectionOptionTable), std::end(ConnectionOptionTable));
     global.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("ports, info, read, write, exchange or run."),
                                  QStringLiteral("COMMAND ..."));
     if (!global.parse(arguments))
@@ -523,7 +523,7 @@ int RunCli(const QStringList& arguments, Output& output)
         }
         return UsageError(output, QStringLiteral("no command given"), global.helpText());
     }
-    const auto command = std::find_if(Commands().begin(), Commands().end(), [&](const CommandSpec& c) {
+    const auto command = std::find_if(Commands().begin(), Commands().end(), [&](const CommandEntry& c) {
         return positional.first() == QLatin1String(c.name);
     });
     if (command == Commands().end())
@@ -543,8 +543,8 @@ int RunCli(const QStringList& arguments, Output& output)
     invocation.arguments = parser.positionalArguments();
     // An option given after the command wins over the same option before it.
     const auto globalKnows = [](const QString& name) {
-        return std::any_of(std::begin(ConnectionOptionSpecs), std::end(ConnectionOptionSpecs),
-                           [&](const OptionSpec& spec) { return name == QLatin1String(spec.name); });
+        return std::any_of(std::begin(ConnectionOptionTable), std::end(ConnectionOptionTable),
+                           [&](const OptionEntry& entry) { return name == QLatin1String(entry.name); });
     };
     invocation.isSet = [&](const QString& name) {
         return parser.isSet(name) || (globalKnows(name) && global.isSet(name));

@@ -227,19 +227,19 @@ OperationResult WriteObject(CliSession& session, const ObjectTarget& target, con
     return Failure(session.FailureStatus(), NoAnswerText(session, QStringLiteral("the write request")));
 }
 
-OperationResult RunExchange(CliSession& session, const ExchangeSpec& spec,
+OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
                             const std::function<void(const CycleReport&)>& onCycle)
 {
     ModuleSession& s = session.Session();
-    IoExchangeContext context{s.Port(), s.Sequence(), s.Log(), s.HandedOver(), spec.served};
+    IoExchangeContext context{s.Port(), s.Sequence(), s.Log(), s.HandedOver(), exchange.served};
     WriteData writeData;
-    writeData.length = static_cast<int>(std::min<std::size_t>(spec.writeData.size(), MaxIoWriteLength));
-    std::copy_n(spec.writeData.begin(), writeData.length, writeData.bytes.begin());
+    writeData.length = static_cast<int>(std::min<std::size_t>(exchange.writeData.size(), MaxIoWriteLength));
+    std::copy_n(exchange.writeData.begin(), writeData.length, writeData.bytes.begin());
     MemoryReadGrid readGrid;
     int readLength = 0;
     OperationResult result;
     session.FlushTrace();
-    for (int cycle = 1; cycle <= spec.cycles; ++cycle) {
+    for (int cycle = 1; cycle <= exchange.cycles; ++cycle) {
         const IoCycleOutcome outcome = ExchangeIoData(context, writeData, readGrid, readLength);
         CycleReport report;
         report.cycle = cycle;
@@ -256,7 +256,7 @@ OperationResult RunExchange(CliSession& session, const ExchangeSpec& spec,
         if (result.status == ExitOk && report.kind == CycleReport::Kind::NoAnswer)
             result = Failure(ExitNoAnswer, QStringLiteral("no answer in cycle %1").arg(cycle));
         // The window arms its timer with this interval; the fast timing goes on at once.
-        if (cycle < spec.cycles && s.Port().Timing() == ReceiveTiming::Fixed)
+        if (cycle < exchange.cycles && s.Port().Timing() == ReceiveTiming::Fixed)
             FixedWait(outcome.timerIntervalMs);
     }
     return result;

@@ -55,7 +55,7 @@ ReadResult ReadObject(CliSession& session, const ObjectTarget& target);
 // Probes the attribute's size, then writes, as the object access window does.
 OperationResult WriteObject(CliSession& session, const ObjectTarget& target, const Bytes& data);
 
-struct ExchangeSpec {
+struct ExchangeRequest {
     int cycles = 1;
     Bytes writeData; // at most 244 bytes
     AppDataObjectTable served;
@@ -81,7 +81,7 @@ struct CycleReport {
 
 // Runs the cycles and reports each. ExitOk when every cycle was answered; ExitErrorAnswer or ExitNoAnswer when
 // one was not; a lost connection ends the run at once with ExitNoAnswer.
-OperationResult RunExchange(CliSession& session, const ExchangeSpec& spec,
+OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
                             const std::function<void(const CycleReport&)>& onCycle);
 
 } // namespace trelmo::cli

@@ -29,7 +29,7 @@ struct PlanStep {
     Bytes data;                         // write: the bytes to write
     std::optional<Bytes> expectedBytes; // read: the data; exchange: the read data of the last cycle
     std::map<QString, QString> expectedInfo; // info: field name -> text
-    ExchangeSpec exchange;
+    ExchangeRequest exchange;
 };
 
 struct Plan {
