@@ -4,6 +4,7 @@
 #include "CliRun.h"
 #include "RuntimeDir.h"
 #include "SimProcess.h"
+#include "Tshark.h"
 
 #include <QTemporaryDir>
 
@@ -16,6 +17,8 @@ using testing::CliRun;
 using testing::RunCliProgram;
 using testing::RuntimeDir;
 using testing::SimProcess;
+using testing::TsharkAvailable;
+using testing::TsharkFields;
 
 const QString SimName = QStringLiteral("cli0");
 
@@ -91,24 +94,9 @@ TEST(CliTest, EveryCommandHasItsHelp)
     }
 }
 
-QStringList TsharkLines(const QString& capture, const QStringList& fields)
-{
-    QStringList arguments{"-r", capture, "-X", QStringLiteral("lua_script:") + TRELMO_DISSECTOR, "-T", "fields",
-                          "-E", "separator=|"};
-    for (const QString& field : fields)
-        arguments << "-e" << field;
-    QProcess tshark;
-    tshark.start("tshark", arguments);
-    if (!tshark.waitForFinished(60000) || tshark.exitCode() != 0)
-        return {QStringLiteral("tshark failed: ") + QString::fromLocal8Bit(tshark.readAllStandardError())};
-    return QString::fromUtf8(tshark.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 TEST(CliTest, TheTraceHoldsEveryFrameUpToAFailureAndTsharkDecodesIt)
 {
-    QProcess probe;
-    probe.start("tshark", {"-v"});
-    if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+    if (!TsharkAvailable())
         GTEST_SKIP() << "tshark is not installed";
     RuntimeDir runtime;
     SimProcess sim;
@@ -118,8 +106,8 @@ TEST(CliTest, TheTraceHoldsEveryFrameUpToAFailureAndTsharkDecodesIt)
     const CliRun run = RunCliProgram(Connected({"--trace", trace, "read", "01", "1", "3"}));
     ASSERT_EQ(run.exitCode, 5) << run.err.toStdString();
 
-    const QStringList lines = TsharkLines(trace, {"frame.packet_flags_direction", "trelmo.sequence",
-                                                  "trelmo.frame_type", "trelmo.object", "trelmo.crc.good"});
+    const QStringList lines = TsharkFields(trace, {"frame.packet_flags_direction", "trelmo.sequence",
+                                                   "trelmo.frame_type", "trelmo.object", "trelmo.crc.good"});
     const QStringList expected = {
         "0x00000002|1|1|0x03|1", "0x00000001|1|2|0x03|1", // bus address
         "0x00000002|2|1|0x00|1", "0x00000001|2|2|0x00|1", // on line
