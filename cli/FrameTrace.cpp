@@ -1,6 +1,5 @@
 #include "FrameTrace.h"
 
-#include "HexText.h"
 #include "Pcapng.h"
 
 namespace trelmo::cli {
@@ -14,12 +13,8 @@ bool FrameTrace::Open(const QString& path)
 
 bool FrameTrace::Append(const std::vector<LogEntry>& entries)
 {
-    for (const LogEntry& entry : entries) {
-        const bool sent = !entry.line.empty() && entry.line[0] == '1';
-        const Bytes bytes = entry.line.empty() ? Bytes() : ParseHexByteList(entry.line.substr(1));
-        Put(PcapngPacket(entry.microseconds, sent ? CaptureDirection::Outbound : CaptureDirection::Inbound,
-                         bytes.data(), bytes.size()));
-    }
+    for (const LogEntry& entry : entries)
+        Put(LogEntryPacket(entry));
     ok_ = ok_ && file_.flush();
     return ok_;
 }

@@ -7,33 +7,19 @@
 
 #include <QRegularExpression>
 
-#include <array>
-
 namespace trelmo::cli {
 namespace {
 
-// The read grid the cyclic exchange fills, held in memory.
-class MemoryReadGrid final : public GridCells {
-public:
-    std::string CellText(int row, int column) const override { return cells_.at(Index(row, column)); }
-    void SetCellText(int row, int column, const std::string& text) override { cells_.at(Index(row, column)) = text; }
-    void SetCellActive(int, int, bool) override {}
-    bool IsCellActive(int, int) const override { return true; }
-
-    Bytes Data(int length) const
-    {
-        Bytes bytes;
-        for (int i = 0; i < length; ++i) {
-            const CellPosition cell = CellIndex(i);
-            bytes.push_back(static_cast<std::uint8_t>(ParseHexValue(CellText(cell.row, cell.column))));
-        }
-        return bytes;
+// The bytes the cyclic exchange showed in the first length cells of the read grid.
+Bytes GridBytes(const GridCells& grid, int length)
+{
+    Bytes bytes;
+    for (int i = 0; i < length; ++i) {
+        const CellPosition cell = CellIndex(i);
+        bytes.push_back(static_cast<std::uint8_t>(ParseHexValue(grid.CellText(cell.row, cell.column))));
     }
-
-private:
-    static std::size_t Index(int row, int column) { return static_cast<std::size_t>(row * GridColumns + column); }
-    std::array<std::string, GridRows * GridColumns> cells_;
-};
+    return bytes;
+}
 
 std::string ObjectText(const ObjectTarget& target)
 {
@@ -235,7 +221,7 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
     WriteData writeData;
     writeData.length = static_cast<int>(std::min<std::size_t>(exchange.writeData.size(), MaxIoWriteLength));
     std::copy_n(exchange.writeData.begin(), writeData.length, writeData.bytes.begin());
-    MemoryReadGrid readGrid;
+    MemoryGridCells readGrid;
     int readLength = 0;
     OperationResult result;
     session.FlushTrace();
@@ -246,7 +232,7 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
         ClassifyCycle(session.TakeLogEntries(), report);
         if (outcome.readLength) {
             readLength = *outcome.readLength;
-            report.data = readGrid.Data(readLength);
+            report.data = GridBytes(readGrid, readLength);
         }
         onCycle(report);
         if (!s.Port().IsOpen())

@@ -81,17 +81,20 @@ bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& 
     return ok;
 }
 
+Bytes LogEntryPacket(const LogEntry& entry)
+{
+    const bool sent = !entry.line.empty() && entry.line[0] == '1';
+    const Bytes bytes = entry.line.empty() ? Bytes() : ParseHexByteList(entry.line.substr(1));
+    return PcapngPacket(entry.microseconds, sent ? CaptureDirection::Outbound : CaptureDirection::Inbound,
+                        bytes.data(), bytes.size());
+}
+
 bool WriteLogCapture(const std::string& path, const std::vector<LogEntry>& entries)
 {
     PcapngWriter writer;
     bool ok = writer.Open(path);
-    for (const LogEntry& entry : entries) {
-        if (!ok)
-            break;
-        const bool sent = !entry.line.empty() && entry.line[0] == '1';
-        const Bytes bytes = entry.line.empty() ? Bytes() : ParseHexByteList(entry.line.substr(1));
-        ok = writer.Write(entry.microseconds, sent ? CaptureDirection::Outbound : CaptureDirection::Inbound, bytes);
-    }
+    for (auto entry = entries.begin(); ok && entry != entries.end(); ++entry)
+        ok = writer.WriteBlock(LogEntryPacket(*entry));
     return writer.Close() && ok;
 }
 

@@ -3,6 +3,8 @@
 // window, one per trace), and the display-line and file formats of a saved log. A line logged while no reader is
 // open is kept nowhere, so the log stays small however long the tool runs. Plain logic, UI thread only.
 
+#include "Frame.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -63,6 +65,9 @@ std::string FormatDisplayLine(const std::string& logLine);
 // Writes each line followed by CR LF, replacing the file. False when it cannot be created or a write fails
 // (the lines written until then stay in the file).
 bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines);
+
+// The pcapng packet block of one logged line: its bytes and time, sent lines outbound, received lines inbound.
+Bytes LogEntryPacket(const LogEntry& entry);
 
 // Writes the entries as a pcapng capture (one packet per line, sent lines outbound, received lines inbound),
 // replacing the file. False when it cannot be created or a write fails.

@@ -96,13 +96,13 @@ bool PcapngWriter::Open(const std::string& path)
 {
     file_.open(path, std::ios::binary | std::ios::trunc);
     ok_ = file_.is_open();
-    return Put(PcapngHeader());
+    return WriteBlock(PcapngHeader());
 }
 
 bool PcapngWriter::Write(std::int64_t microseconds, CaptureDirection direction, const std::uint8_t* bytes,
                          std::size_t count)
 {
-    return Put(PcapngPacket(microseconds, direction, bytes, count));
+    return WriteBlock(PcapngPacket(microseconds, direction, bytes, count));
 }
 
 bool PcapngWriter::Close()
@@ -114,7 +114,7 @@ bool PcapngWriter::Close()
     return ok_;
 }
 
-bool PcapngWriter::Put(const Bytes& block)
+bool PcapngWriter::WriteBlock(const Bytes& block)
 {
     if (!ok_)
         return false;

@@ -32,11 +32,12 @@ public:
     {
         return Write(microseconds, direction, bytes.data(), bytes.size());
     }
+    // Appends a block made by PcapngPacket.
+    bool WriteBlock(const Bytes& block);
     // Flushes and closes; false when any write failed.
     bool Close();
 
 private:
-    bool Put(const Bytes& block);
 
     std::ofstream file_;
     bool ok_ = false;
