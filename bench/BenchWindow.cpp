@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace trelmo {
 
@@ -47,6 +48,8 @@ QString SimulatorPath(int argc, char** argv, int index)
     return QFileInfo(path).isExecutable() ? path : QString();
 }
 
+namespace {
+
 QString StartModule(QProcess& module, const QString& program, const QStringList& options)
 {
     module.start(program, QStringList{"--mode", "115200", "--exit-with-parent"} + options);
@@ -79,6 +82,23 @@ bool Connect(CMainDialog& window, const QString& device)
     poll->start(5);
     window.Button(MainControl::Connect)->click();
     return window.Button(MainControl::Disconnect)->isVisible();
+}
+
+} // namespace
+
+int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window)
+{
+    const QString device = StartModule(module, program, options);
+    if (device.isEmpty()) {
+        std::fprintf(stderr, "the virtual module did not start\n");
+        return 2;
+    }
+    window.show();
+    if (!Connect(window, device)) {
+        std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace trelmo

@@ -23,9 +23,8 @@ double Percentile(std::vector<double> values, double fraction);
 
 // The virtual module: argv[index] when given, else trelmo-sim beside this program; empty when not executable.
 QString SimulatorPath(int argc, char** argv, int index);
-// Starts the module at 115200 bit/s with the extra options and returns its device path, or empty.
-QString StartModule(QProcess& module, const QString& program, const QStringList& options);
-// Connects the window to the device; true when it is connected.
-bool Connect(CMainDialog& window, const QString& device);
+// Starts the module at 115200 bit/s with the extra options, shows the window and connects it to the module.
+// 0 when connected, else the benchmark's exit status, with the reason on stderr.
+int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window);
 
 } // namespace trelmo

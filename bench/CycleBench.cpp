@@ -108,22 +108,14 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    QProcess module;
-    const QString device = StartModule(
-        module, simulator, {"--read-length", QString::number(BenchReadLength), "--config-at", "0", "--param-at", "0"});
-    if (device.isEmpty()) {
-        std::fprintf(stderr, "the virtual module did not start\n");
-        return 2;
-    }
-
     CMainDialog window;
-    window.show();
     window.WriteLengthEdit()->setText(QString::number(BenchWriteLength));
     CycleRecorder recorder(window, cycles);
-    if (!Connect(window, device)) {
-        std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
-        return 1;
-    }
+    QProcess module;
+    if (const int status = StartAndConnect(
+            module, simulator,
+            {"--read-length", QString::number(BenchReadLength), "--config-at", "0", "--param-at", "0"}, window))
+        return status;
     application.exec();
 
     const std::vector<double> periods = recorder.Periods();

@@ -203,25 +203,17 @@ int main(int argc, char** argv)
     }
     std::fprintf(csv, "hours,cycles,lost,resident_mb,cpu_s,display_lines,display_list_mb\n");
 
-    QProcess module;
-    const QString device = StartModule(module, simulator,
-                                       {"--read-length", QString::number(SoakReadLength), "--config-at", "0",
-                                        "--param-at", "0", "--config-every", "5", "--adi-every", "7",
-                                        "--adi-list", "1:1,2:3"});
-    if (device.isEmpty()) {
-        std::fprintf(stderr, "the virtual module did not start\n");
-        return 2;
-    }
-
     CMainDialog window;
-    window.show();
     window.WriteLengthEdit()->setText(QString::number(SoakWriteLength));
     window.AppDataObjects().Add({1, 1, 4, "01 02 03 04"});
     window.AppDataObjects().Add({2, 3, 2, "AA BB"});
-    if (!Connect(window, device)) {
-        std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
-        return 1;
-    }
+    QProcess module;
+    if (const int status = StartAndConnect(module, simulator,
+                                           {"--read-length", QString::number(SoakReadLength), "--config-at", "0",
+                                            "--param-at", "0", "--config-every", "5", "--adi-every", "7",
+                                            "--adi-list", "1:1,2:3"},
+                                           window))
+        return status;
     window.Button(MainControl::MessageDisplay)->click();
     const auto displays = window.findChildren<CMessageDisplayDialog*>();
     if (argc > 4 && QByteArray(argv[4]) == "--paused" && !displays.isEmpty())

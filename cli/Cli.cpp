@@ -215,12 +215,8 @@ int PortsCommand(Output& output)
         serialPorts.append(port);
     }
     QJsonArray virtualModules;
-    const QDir registry(PortRegistryDirectory());
-    for (const QFileInfo& link : registry.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot,
-                                                        QDir::Name)) {
-        if (link.isSymLink() && QFileInfo::exists(link.symLinkTarget()))
-            virtualModules.append(QJsonObject{{"name", link.fileName()}, {"path", link.symLinkTarget()}});
-    }
+    for (const RegisteredModule& module : RegisteredVirtualModules())
+        virtualModules.append(QJsonObject{{"name", module.name}, {"path", module.device}});
     if (output.json) {
         PrintJson(output, QJsonObject{{"serialPorts", serialPorts}, {"virtualModules", virtualModules}});
         return ExitOk;
@@ -247,20 +243,13 @@ int InfoCommand(CliSession& session, Output& output)
     const InfoResult result = ReadInfo(session);
     if (result.status != ExitOk)
         return Fail(output, result);
-    const ModuleInfo& info = result.info;
-    const std::pair<const char*, const std::string*> fields[] = {
-        {"Network Type", &info.NetworkType},        {"Product Type", &info.ProductType},
-        {"Serial Number", &info.SerialNumber},      {"Production Date", &info.ProductionDate},
-        {"Hardware Version", &info.HardwareVersion}, {"Firmware Version", &info.FirmwareVersion}};
-    const char* keys[] = {"networkType", "productType", "serialNumber", "productionDate", "hardwareVersion",
-                          "firmwareVersion"};
     QJsonObject json;
-    for (std::size_t i = 0; i < std::size(fields); ++i) {
-        const QString text = QString::fromLatin1(fields[i].second->c_str());
+    for (const InfoField& field : InfoFields) {
+        const QString text = QString::fromLatin1((result.info.*field.value).c_str());
         if (output.json)
-            json.insert(QLatin1String(keys[i]), text);
+            json.insert(QLatin1String(field.key), text);
         else
-            output.out << fields[i].first << ": " << text << Qt::endl;
+            output.out << field.label << ": " << text << Qt::endl;
     }
     if (output.json)
         PrintJson(output, json);
@@ -308,7 +297,7 @@ int WriteCommand(CliSession& session, const ObjectTarget& target, const Bytes& d
 
 void PrintCycle(Output& output, const CycleReport& report)
 {
-    using Kind = CycleReport::Kind;
+    using Kind = IoAnswerKind;
     QJsonObject json{{"cycle", report.cycle}};
     QString text;
     switch (report.kind) {
@@ -341,7 +330,7 @@ void PrintCycle(Output& output, const CycleReport& report)
         json.insert(QStringLiteral("error"), QStringLiteral("error frame"));
         text = QStringLiteral("error frame");
         break;
-    case Kind::NoAnswer:
+    case Kind::None:
         json.insert(QStringLiteral("error"), QStringLiteral("no answer"));
         text = QStringLiteral("no answer");
         break;

@@ -3,9 +3,6 @@
 #include "ConnectionSteps.h"
 #include "PortRegistry.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <algorithm>
 
 namespace trelmo::cli {
@@ -105,10 +102,9 @@ std::int32_t LineRate(OperatingMode mode)
 
 QString ResolvePortName(const QString& port)
 {
-    if (!port.contains(QLatin1Char('/')) && !port.isEmpty()) {
-        const QFileInfo link(QDir(PortRegistryDirectory()).filePath(port));
-        if (link.isSymLink() && QFileInfo::exists(link.symLinkTarget()))
-            return link.symLinkTarget();
+    for (const RegisteredModule& module : RegisteredVirtualModules()) {
+        if (module.name == port)
+            return module.device;
     }
     return port;
 }
@@ -169,12 +165,11 @@ int CliSession::FailureStatus() const
     return LastAnswerWasErrorFrame() ? ExitErrorAnswer : ExitNoAnswer;
 }
 
-std::vector<LogEntry> CliSession::TakeLogEntries()
+void CliSession::FlushTrace()
 {
-    std::vector<LogEntry> entries = reader_.TakeAll();
+    const std::vector<LogEntry> entries = reader_.TakeAll();
     if (trace_)
         trace_->Append(entries);
-    return entries;
 }
 
 bool CliSession::TraceOk() const

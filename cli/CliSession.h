@@ -65,10 +65,8 @@ public:
     // Whether the bytes read since the last request began with the module's error frame.
     bool LastAnswerWasErrorFrame() const;
 
-    // The frames logged since the last call (also written to the trace, if any).
-    std::vector<LogEntry> TakeLogEntries();
-    // Writes what was logged so far to the trace, so that it survives a failure later on.
-    void FlushTrace() { TakeLogEntries(); }
+    // Writes what was logged so far to the trace (if any), so that it survives a failure later on.
+    void FlushTrace();
     // False when a trace was asked for and could not be written whole.
     bool TraceOk() const;
 

@@ -37,50 +37,14 @@ QString NoAnswerText(const CliSession& session, const QString& what)
                                              : QStringLiteral("no answer to %1").arg(what);
 }
 
-Bytes LoggedBytes(const LogEntry& entry)
+// The configuration or parameter data the cycle stored, as bytes; empty for any other answer.
+Bytes HandedOverBytes(const AppConfigObjectData& handedOver, IoAnswerKind answer)
 {
-    return entry.line.size() > 1 ? ParseHexByteList(entry.line.substr(1)) : Bytes();
-}
-
-bool IsSent(const LogEntry& entry)
-{
-    return !entry.line.empty() && entry.line[0] == '1';
-}
-
-// Tells what a cycle brought from the frames it logged: the first received line after its I/O frame is the
-// module's answer; a further sent line is the host's write of an application data object.
-void ClassifyCycle(const std::vector<LogEntry>& logged, CycleReport& report)
-{
-    auto sent = std::find_if(logged.begin(), logged.end(), IsSent);
-    auto answerLine = std::find_if(sent, logged.end(), [](const LogEntry& e) { return !IsSent(e); });
-    if (sent == logged.end() || answerLine == logged.end())
-        return;
-    const Bytes answer = LoggedBytes(*answerLine);
-    if (!IsIntactFrame(answer))
-        return;
-    const std::size_t length = ReadBigEndian16(&answer[ModuleFrame::Length]);
-    const bool objectFrame = length >= ModuleFrame::ObjectHeaderSize;
-    const std::uint8_t type = answer[ModuleFrame::FrameType];
-    report.kind = CycleReport::Kind::OtherFrame;
-    if (type == ErrorAnswer) {
-        report.kind = CycleReport::Kind::ErrorFrame;
-    } else if (type == IoData) {
-        report.kind = CycleReport::Kind::ReadData;
-    } else if (objectFrame && type == Request && answer[ModuleFrame::ObjectCode] == AppConfigurationObjectCode) {
-        const std::uint16_t instance = ReadBigEndian16(&answer[ModuleFrame::InstanceCode]);
-        const std::uint16_t attribute = ReadBigEndian16(&answer[ModuleFrame::AttributeCode]);
-        report.data.assign(answer.begin() + ModuleFrame::Data,
-                           answer.begin() + static_cast<std::ptrdiff_t>(ModuleFrame::HeaderSize + length));
-        if (attribute == HandOverAttribute && instance == ConfigurationDataInstance)
-            report.kind = CycleReport::Kind::ConfigurationData;
-        else if (attribute == HandOverAttribute && instance == ParameterDataInstance)
-            report.kind = CycleReport::Kind::ParameterData;
-    } else if (objectFrame && type == Response && answer[ModuleFrame::ObjectCode] == AppDataObjectCode) {
-        report.kind = CycleReport::Kind::AppDataObject;
-        report.instance = ReadBigEndian16(&answer[ModuleFrame::InstanceCode]);
-        report.attribute = ReadBigEndian16(&answer[ModuleFrame::AttributeCode]);
-        report.served = std::any_of(answerLine + 1, logged.end(), IsSent);
-    }
+    if (answer == IoAnswerKind::ConfigurationData)
+        return ParseHexByteList(handedOver.ConfigurationDataText);
+    if (answer == IoAnswerKind::ParameterData)
+        return ParseHexByteList(handedOver.ParameterDataText);
+    return Bytes();
 }
 
 } // namespace
@@ -224,12 +188,11 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
     MemoryGridCells readGrid;
     int readLength = 0;
     OperationResult result;
-    session.FlushTrace();
     for (int cycle = 1; cycle <= exchange.cycles; ++cycle) {
         const IoCycleOutcome outcome = ExchangeIoData(context, writeData, readGrid, readLength);
-        CycleReport report;
-        report.cycle = cycle;
-        ClassifyCycle(session.TakeLogEntries(), report);
+        session.FlushTrace();
+        CycleReport report{cycle, outcome.answer, HandedOverBytes(s.HandedOver(), outcome.answer),
+                           outcome.instance, outcome.attribute, outcome.served};
         if (outcome.readLength) {
             readLength = *outcome.readLength;
             report.data = GridBytes(readGrid, readLength);
@@ -237,9 +200,10 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
         onCycle(report);
         if (!s.Port().IsOpen())
             return Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1").arg(cycle));
-        if (result.status == ExitOk && report.kind == CycleReport::Kind::ErrorFrame)
-            result = Failure(ExitErrorAnswer, QStringLiteral("the module answered cycle %1 with an error frame").arg(cycle));
-        if (result.status == ExitOk && report.kind == CycleReport::Kind::NoAnswer)
+        if (result.status == ExitOk && report.kind == IoAnswerKind::ErrorFrame)
+            result = Failure(ExitErrorAnswer,
+                             QStringLiteral("the module answered cycle %1 with an error frame").arg(cycle));
+        if (result.status == ExitOk && report.kind == IoAnswerKind::None)
             result = Failure(ExitNoAnswer, QStringLiteral("no answer in cycle %1").arg(cycle));
         // The window arms its timer with this interval; the fast timing goes on at once.
         if (cycle < exchange.cycles && s.Port().Timing() == ReceiveTiming::Fixed)

@@ -5,6 +5,7 @@
 
 #include "AppDataObjectTable.h"
 #include "CliSession.h"
+#include "IoExchange.h"
 #include "ModuleInfo.h"
 #include "WriteData.h"
 
@@ -42,6 +43,21 @@ struct OperationResult {
     QString error; // why it failed
 };
 
+// The module information's fields: the key in JSON output and test plans, the label in text output.
+struct InfoField {
+    const char* key;
+    const char* label;
+    std::string ModuleInfo::*value;
+};
+inline constexpr InfoField InfoFields[] = {
+    {"networkType", "Network Type", &ModuleInfo::NetworkType},
+    {"productType", "Product Type", &ModuleInfo::ProductType},
+    {"serialNumber", "Serial Number", &ModuleInfo::SerialNumber},
+    {"productionDate", "Production Date", &ModuleInfo::ProductionDate},
+    {"hardwareVersion", "Hardware Version", &ModuleInfo::HardwareVersion},
+    {"firmwareVersion", "Firmware Version", &ModuleInfo::FirmwareVersion},
+};
+
 struct InfoResult : OperationResult {
     ModuleInfo info;
 };
@@ -61,19 +77,10 @@ struct ExchangeRequest {
     AppDataObjectTable served;
 };
 
-// What one cycle brought.
+// What one cycle brought: the cycle's own account of the module's answer, with the bytes it showed or stored.
 struct CycleReport {
-    enum class Kind {
-        ReadData,          // I/O read data, shown in the read grid
-        ConfigurationData, // the module handed over configuration data (object 0xF0, instance 2)
-        ParameterData,     // the module handed over parameter data (object 0xF0, instance 3)
-        AppDataObject,     // the module asked for an application data object
-        OtherFrame,        // an intact frame the exchange does not act on
-        ErrorFrame,        // the module's error frame
-        NoAnswer,          // nothing, or nothing whole and intact
-    };
     int cycle = 0;
-    Kind kind = Kind::NoAnswer;
+    IoAnswerKind kind = IoAnswerKind::None;
     Bytes data;                                  // read data, handed-over data
     std::uint16_t instance = 0, attribute = 0;   // the application data object asked for
     bool served = false;                         // whether it was in the served table and written

@@ -11,9 +11,14 @@
 namespace trelmo::cli {
 namespace {
 
-const char* const InfoFields[] = {"networkType", "productType", "serialNumber", "productionDate", "hardwareVersion",
-                                  "firmwareVersion"};
 constexpr int MaxCycles = 100000;
+
+const InfoField* FindInfoField(const QString& key)
+{
+    const auto field = std::find_if(std::begin(InfoFields), std::end(InfoFields),
+                                    [&](const InfoField& f) { return key == QLatin1String(f.key); });
+    return field == std::end(InfoFields) ? nullptr : field;
+}
 
 struct KindKeys {
     const char* name;
@@ -76,9 +81,7 @@ private:
             return QStringLiteral("\"expect\" of an info step must be an object of identity fields");
         const QJsonObject fields = expect.toObject();
         for (auto it = fields.begin(); it != fields.end(); ++it) {
-            const bool known = std::any_of(std::begin(InfoFields), std::end(InfoFields),
-                                           [&](const char* f) { return it.key() == QLatin1String(f); });
-            if (!known)
+            if (!FindInfoField(it.key()))
                 return QStringLiteral("unknown identity field \"%1\"").arg(it.key());
             if (!it.value().isString())
                 return QStringLiteral("identity field \"%1\" must be a text").arg(it.key());
@@ -194,15 +197,10 @@ QString DefaultStepName(const PlanStep& step)
     return QString();
 }
 
-QString InfoField(const ModuleInfo& info, const QString& field)
+QString InfoFieldText(const ModuleInfo& info, const QString& key)
 {
-    const std::string* values[] = {&info.NetworkType, &info.ProductType, &info.SerialNumber,
-                                   &info.ProductionDate, &info.HardwareVersion, &info.FirmwareVersion};
-    for (std::size_t i = 0; i < std::size(InfoFields); ++i) {
-        if (field == QLatin1String(InfoFields[i]))
-            return QString::fromLatin1(values[i]->c_str());
-    }
-    return QString();
+    const InfoField* field = FindInfoField(key);
+    return field ? QString::fromLatin1((info.*field->value).c_str()) : QString();
 }
 
 OperationResult Mismatch(const QString& what, const QString& expected, const QString& got)
@@ -225,7 +223,7 @@ OperationResult RunStep(CliSession& session, const PlanStep& step)
         if (result.status != ExitOk)
             return result;
         for (const auto& [field, expected] : step.expectedInfo) {
-            const QString got = InfoField(result.info, field);
+            const QString got = InfoFieldText(result.info, field);
             if (got != expected)
                 return Mismatch(field, expected, got);
         }
@@ -242,7 +240,7 @@ OperationResult RunStep(CliSession& session, const PlanStep& step)
     case StepKind::Exchange: {
         std::optional<Bytes> lastRead;
         const OperationResult result = RunExchange(session, step.exchange, [&](const CycleReport& report) {
-            if (report.kind == CycleReport::Kind::ReadData)
+            if (report.kind == IoAnswerKind::ReadData)
                 lastRead = report.data;
         });
         if (result.status != ExitOk)

@@ -63,14 +63,15 @@ std::string FormatDisplayLine(const std::string& logLine)
     return display;
 }
 
-bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines)
+bool WriteDisplayLines(const std::string& path, std::size_t count,
+                       const std::function<std::string(std::size_t)>& lineAt)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
     bool ok = true;
-    for (const std::string& line : lines) {
-        const std::string record = line + "\r\n";
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string record = lineAt(i) + "\r\n";
         if (std::fwrite(record.data(), 1, record.size(), file) != record.size()) {
             ok = false;
             break;
@@ -89,12 +90,13 @@ Bytes LogEntryPacket(const LogEntry& entry)
                         bytes.data(), bytes.size());
 }
 
-bool WriteLogCapture(const std::string& path, const std::vector<LogEntry>& entries)
+bool WriteLogCapture(const std::string& path, std::size_t count,
+                     const std::function<const LogEntry&(std::size_t)>& entryAt)
 {
     PcapngWriter writer;
     bool ok = writer.Open(path);
-    for (auto entry = entries.begin(); ok && entry != entries.end(); ++entry)
-        ok = writer.WriteBlock(LogEntryPacket(*entry));
+    for (std::size_t i = 0; ok && i < count; ++i)
+        ok = writer.WriteBlock(LogEntryPacket(entryAt(i)));
     return writer.Close() && ok;
 }
 

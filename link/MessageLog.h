@@ -62,15 +62,26 @@ private:
 // "101 02 " -> "TX: Length:002, Data:01 02 ".
 std::string FormatDisplayLine(const std::string& logLine);
 
-// Writes each line followed by CR LF, replacing the file. False when it cannot be created or a write fails
-// (the lines written until then stay in the file).
-bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines);
+// Writes lines 0 to count - 1, as lineAt gives them, each followed by CR LF, replacing the file. False when it cannot
+// be created or a write fails (the lines written until then stay in the file). A long list is written line by line,
+// never copied whole.
+bool WriteDisplayLines(const std::string& path, std::size_t count,
+                       const std::function<std::string(std::size_t)>& lineAt);
+inline bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    return WriteDisplayLines(path, lines.size(), [&lines](std::size_t i) { return lines[i]; });
+}
 
 // The pcapng packet block of one logged line: its bytes and time, sent lines outbound, received lines inbound.
 Bytes LogEntryPacket(const LogEntry& entry);
 
-// Writes the entries as a pcapng capture (one packet per line, sent lines outbound, received lines inbound),
-// replacing the file. False when it cannot be created or a write fails.
-bool WriteLogCapture(const std::string& path, const std::vector<LogEntry>& entries);
+// Writes entries 0 to count - 1, as entryAt gives them, as a pcapng capture (one packet per line, sent lines
+// outbound, received lines inbound), replacing the file. False when it cannot be created or a write fails.
+bool WriteLogCapture(const std::string& path, std::size_t count,
+                     const std::function<const LogEntry&(std::size_t)>& entryAt);
+inline bool WriteLogCapture(const std::string& path, const std::vector<LogEntry>& entries)
+{
+    return WriteLogCapture(path, entries.size(), [&entries](std::size_t i) -> const LogEntry& { return entries[i]; });
+}
 
 } // namespace trelmo

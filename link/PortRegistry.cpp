@@ -19,9 +19,9 @@ QString PortRegistryDirectory()
     return QDir(UserRuntimeDirectory()).filePath(QStringLiteral("trelmo-ports"));
 }
 
-QStringList RegisteredVirtualPorts()
+std::vector<RegisteredModule> RegisteredVirtualModules()
 {
-    QStringList ports;
+    std::vector<RegisteredModule> modules;
     const QDir dir(PortRegistryDirectory());
     const QFileInfoList links = dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& link : links) {
@@ -29,8 +29,16 @@ QStringList RegisteredVirtualPorts()
             continue;
         const QString target = link.symLinkTarget();
         if (!target.isEmpty() && QFileInfo::exists(target))
-            ports << target;
+            modules.push_back({link.fileName(), target});
     }
+    return modules;
+}
+
+QStringList RegisteredVirtualPorts()
+{
+    QStringList ports;
+    for (const RegisteredModule& module : RegisteredVirtualModules())
+        ports << module.device;
     return ports;
 }
 

@@ -37,13 +37,14 @@ bool HasObjectHeader(const Bytes& frame)
     return DeclaredLength(frame) >= ModuleFrame::ObjectHeaderSize;
 }
 
-// Stores the configuration or parameter data the module hands over and echoes the frame back as our Response.
+// Stores the configuration or parameter data the module hands over and echoes the frame back as our Response;
+// returns which of the two it was (OtherFrame for another attribute of the object, acknowledged all the same).
 // A frame that would not fit the 254-byte answer buffer is neither stored nor answered.
-void StoreAndAcknowledge(IoExchangeContext& context, const Bytes& request)
+IoAnswerKind StoreAndAcknowledge(IoExchangeContext& context, const Bytes& request)
 {
     const std::size_t length = DeclaredLength(request);
     if (length + ModuleFrame::Overhead > ModuleFrame::BufferSize)
-        return;
+        return IoAnswerKind::OtherFrame;
 
     const Bytes answer = AssembleFrame(context.sequence.Take(), Response, &request[ModuleFrame::HeaderSize], length);
 
@@ -51,36 +52,48 @@ void StoreAndAcknowledge(IoExchangeContext& context, const Bytes& request)
     const std::string dataText = HexPairsText(&request[ModuleFrame::Data], dataLength);
     const std::uint16_t instance = ReadBigEndian16(&request[ModuleFrame::InstanceCode]);
     const std::uint16_t attribute = ReadBigEndian16(&request[ModuleFrame::AttributeCode]);
+    IoAnswerKind handedOver = IoAnswerKind::OtherFrame;
     if (instance == ConfigurationDataInstance && attribute == HandOverAttribute) {
         context.handedOver.ConfigurationDataText = dataText;
         context.handedOver.ConfigurationDataLength = static_cast<std::int32_t>(dataLength);
+        handedOver = IoAnswerKind::ConfigurationData;
     } else if (instance == ParameterDataInstance && attribute == HandOverAttribute) {
         context.handedOver.ParameterDataText = dataText;
         context.handedOver.ParameterDataLength = static_cast<std::int32_t>(dataLength);
+        handedOver = IoAnswerKind::ParameterData;
     }
 
     if (SendLoggedFrame(context.port, context.log, answer))
         ReceiveLoggedAnswer(context.port, context.log);
+    return handedOver;
 }
 
 void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& readGrid, int readLength,
                     IoCycleOutcome& outcome)
 {
+    outcome.answer = IoAnswerKind::OtherFrame;
     switch (answer[ModuleFrame::FrameType]) {
     case IoData:
         outcome.readLength = ShowReadData(readGrid, answer, readLength);
+        outcome.answer = IoAnswerKind::ReadData;
         break;
     case Response:
         // The module names an application data object in a Response for object 0xF1; any other Response is an
         // answer to some earlier request that came late, not a request.
-        if (answer[ModuleFrame::ObjectCode] == AppDataObjectCode && HasObjectHeader(answer))
-            SendAppDataObject(context.appDataObjects, ReadBigEndian16(&answer[ModuleFrame::InstanceCode]),
-                              ReadBigEndian16(&answer[ModuleFrame::AttributeCode]), context.port, context.sequence,
-                              context.log);
+        if (answer[ModuleFrame::ObjectCode] == AppDataObjectCode && HasObjectHeader(answer)) {
+            outcome.answer = IoAnswerKind::AppDataObject;
+            outcome.instance = ReadBigEndian16(&answer[ModuleFrame::InstanceCode]);
+            outcome.attribute = ReadBigEndian16(&answer[ModuleFrame::AttributeCode]);
+            outcome.served = SendAppDataObject(context.appDataObjects, outcome.instance, outcome.attribute,
+                                               context.port, context.sequence, context.log);
+        }
         break;
     case Request:
         if (answer[ModuleFrame::ObjectCode] == AppConfigurationObjectCode && HasObjectHeader(answer))
-            StoreAndAcknowledge(context, answer);
+            outcome.answer = StoreAndAcknowledge(context, answer);
+        break;
+    case ErrorAnswer:
+        outcome.answer = IoAnswerKind::ErrorFrame;
         break;
     default:
         break;

@@ -28,10 +28,26 @@ struct IoExchangeContext {
     const AppDataObjectTable& appDataObjects;
 };
 
+// What the module's answer to a cycle was, as the cycle acted on it.
+enum class IoAnswerKind {
+    None,              // nothing, or nothing whole and intact
+    ReadData,          // I/O read data, shown in the read grid
+    ConfigurationData, // configuration data handed over (object 0xF0, instance 2), stored and acknowledged
+    ParameterData,     // parameter data handed over (object 0xF0, instance 3), stored and acknowledged
+    AppDataObject,     // a request for an application data object (object 0xF1)
+    ErrorFrame,        // the module's error answer
+    OtherFrame,        // an intact frame the cycle does not act on
+};
+
 struct IoCycleOutcome {
     int timerIntervalMs = IoRetryIntervalMs;
     // Set when the module's I/O data was shown in the read grid: the number of bytes it holds now.
     std::optional<int> readLength;
+    IoAnswerKind answer = IoAnswerKind::None;
+    // The application data object asked for, and whether it was in the table and sent.
+    std::uint16_t instance = 0;
+    std::uint16_t attribute = 0;
+    bool served = false;
 };
 
 // One cycle: sends the write data as it is, reads the answer and acts on it. readLength is the number of read grid

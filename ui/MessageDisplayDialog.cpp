@@ -160,8 +160,9 @@ void CMessageDisplayDialog::SaveDisplayedLines()
     const std::string path = QFile::encodeName(choice.path).toStdString();
     const std::deque<LogEntry>& entries = model_.Entries();
     const bool saved = choice.format == SaveFormat::Capture
-        ? WriteLogCapture(path, std::vector<LogEntry>(entries.begin(), entries.end()))
-        : WriteDisplayLines(path, DisplayedLines());
+        ? WriteLogCapture(path, entries.size(),
+                          [&entries](std::size_t row) -> const LogEntry& { return entries[row]; })
+        : WriteDisplayLines(path, entries.size(), [this](std::size_t row) { return model_.DisplayLine(row); });
     ShowDialogMessage(this, LoadText(saved ? kTextSaved : kTextSaveFailed));
 }
 

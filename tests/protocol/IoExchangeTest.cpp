@@ -185,9 +185,11 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
         std::uint16_t instance;
         std::string* text;
         std::int32_t* length;
+        IoAnswerKind answer;
     };
-    const Case cases[] = {{2, &handedOver.ConfigurationDataText, &handedOver.ConfigurationDataLength},
-                          {3, &handedOver.ParameterDataText, &handedOver.ParameterDataLength}};
+    const Case cases[] = {
+        {2, &handedOver.ConfigurationDataText, &handedOver.ConfigurationDataLength, IoAnswerKind::ConfigurationData},
+        {3, &handedOver.ParameterDataText, &handedOver.ParameterDataLength, IoAnswerKind::ParameterData}};
     for (const Case& c : cases) {
         const Bytes request = ModuleRequest(0xF0, c.instance, 1, Hex("01 02 03"));
         link.backend->QueueArrival(request);
@@ -198,6 +200,7 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
         const IoCycleOutcome outcome = Cycle();
         EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
         EXPECT_FALSE(outcome.readLength) << "a hand-over shows no read data";
+        EXPECT_EQ(outcome.answer, c.answer);
         EXPECT_EQ(*c.text, "01 02 03 ");
         EXPECT_EQ(*c.length, 3);
         ASSERT_EQ(Writes().size(), before + 2);
@@ -219,7 +222,7 @@ TEST_F(IoExchangeTest, OtherInstancesAreEchoedButNotStoredAndOtherObjectsIgnored
     for (const auto& [instance, attribute] : others) {
         const std::size_t before = Writes().size();
         link.backend->QueueArrival(ModuleRequest(0xF0, instance, attribute, Hex("09")));
-        Cycle();
+        EXPECT_EQ(Cycle().answer, IoAnswerKind::OtherFrame);
         EXPECT_EQ(Writes().size(), before + 2) << instance << ":" << attribute << " is echoed";
     }
     EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
@@ -252,7 +255,9 @@ class BadHandOverTest : public IoExchangeTest, public ::testing::WithParamInterf
 TEST_P(BadHandOverTest, IsLoggedOnly)
 {
     link.backend->QueueArrival(GetParam().frame);
-    EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+    const IoCycleOutcome outcome = Cycle();
+    EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
+    EXPECT_EQ(outcome.answer, IoAnswerKind::OtherFrame) << "not reported as handed over";
     EXPECT_EQ(Writes().size(), 1u) << "no echo";
     EXPECT_EQ(handedOver.ConfigurationDataLength, 0);
     EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
@@ -289,7 +294,12 @@ TEST_F(AppDataObjectTest, NamedObjectIsWrittenToTheModule)
 {
     link.backend->QueueArrival(AssembleObjectFrame(0x10, Response, ServiceRead, 0xF1, 1, 2));
     sequence.Set(6);
-    EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
+    const IoCycleOutcome outcome = Cycle();
+    EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
+    EXPECT_EQ(outcome.answer, IoAnswerKind::AppDataObject);
+    EXPECT_EQ(outcome.instance, 1);
+    EXPECT_EQ(outcome.attribute, 2);
+    EXPECT_TRUE(outcome.served);
     ASSERT_EQ(Writes().size(), 2u);
     EXPECT_EQ(Writes()[1], Hex("07 01 00 08 02 F1 00 01 00 02 0A 0B 48 84"));
 }
