@@ -11,6 +11,7 @@ namespace {
 
 using fake::FakeLink;
 using testing::Hex;
+using testing::WithFlippedCrc;
 
 const Bytes ReadAnswer = Hex("05 02 00 08 01 01 00 01 00 03 00 64 19 51");
 
@@ -22,12 +23,6 @@ Bytes Head(const Bytes& bytes, std::size_t count)
 Bytes Tail(const Bytes& bytes, std::size_t from)
 {
     return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end());
-}
-
-Bytes WithBadCrc(Bytes frame)
-{
-    frame.back() ^= 0xFF;
-    return frame;
 }
 
 TEST(FastTimingTest, AReceiveEndsOnceAWholeIntactFrameIsInAndTheFixedTimingSleepsOnce)
@@ -46,7 +41,7 @@ TEST(FastTimingTest, AReceiveEndsOnceAWholeIntactFrameIsInAndTheFixedTimingSleep
         {"fast: pieces then a late frame stay behind", ReceiveTiming::Fast,
          {Head(ReadAnswer, 5), Tail(ReadAnswer, 5), ReadAnswer}, {"bytes-wait", "bytes-wait"}, ReadAnswer},
         {"fast: a damaged frame waits until nothing more comes", ReceiveTiming::Fast,
-         {WithBadCrc(ReadAnswer), {}}, {"bytes-wait", "bytes-wait"}, WithBadCrc(ReadAnswer)},
+         {WithFlippedCrc(ReadAnswer), {}}, {"bytes-wait", "bytes-wait"}, WithFlippedCrc(ReadAnswer)},
         {"fast: silence", ReceiveTiming::Fast, {}, {"bytes-wait"}, {}},
         {"fixed: one sleep takes the first piece only", ReceiveTiming::Fixed,
          {Head(ReadAnswer, 5), Tail(ReadAnswer, 5)}, {"wait 50"}, Head(ReadAnswer, 5)},
