@@ -2,10 +2,9 @@
 // A pcapng trace of the frame log written as it grows: the header when it opens, then the frames of every batch
 // handed to it, flushed to the file each time, so that a run that fails midway leaves the frames until then.
 
-#include "Frame.h"
 #include "MessageLog.h"
+#include "Pcapng.h"
 
-#include <QFile>
 #include <QString>
 
 #include <vector>
@@ -19,13 +18,13 @@ public:
     // Appends one packet per log entry (sent lines outbound, received lines inbound) and flushes.
     bool Append(const std::vector<LogEntry>& entries);
     bool Ok() const { return ok_; }
-    QString ErrorText() const { return file_.errorString(); }
+    // Why the file could not be opened.
+    QString ErrorText() const { return error_; }
 
 private:
-    bool Put(const Bytes& block);
-
-    QFile file_;
+    PcapngWriter writer_;
     bool ok_ = false;
+    QString error_;
 };
 
 } // namespace trelmo::cli

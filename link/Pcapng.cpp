@@ -99,10 +99,13 @@ bool PcapngWriter::Open(const std::string& path)
     return WriteBlock(PcapngHeader());
 }
 
-bool PcapngWriter::Write(std::int64_t microseconds, CaptureDirection direction, const std::uint8_t* bytes,
-                         std::size_t count)
+bool PcapngWriter::Flush()
 {
-    return WriteBlock(PcapngPacket(microseconds, direction, bytes, count));
+    if (ok_) {
+        file_.flush();
+        ok_ = file_.good();
+    }
+    return ok_;
 }
 
 bool PcapngWriter::Close()

@@ -27,18 +27,14 @@ class PcapngWriter {
 public:
     // Creates (or replaces) the file and writes the header. False when the file cannot be written.
     bool Open(const std::string& path);
-    bool Write(std::int64_t microseconds, CaptureDirection direction, const std::uint8_t* bytes, std::size_t count);
-    bool Write(std::int64_t microseconds, CaptureDirection direction, const Bytes& bytes)
-    {
-        return Write(microseconds, direction, bytes.data(), bytes.size());
-    }
     // Appends a block made by PcapngPacket.
     bool WriteBlock(const Bytes& block);
+    // Hands what was written to the file system, so that it is there whatever happens later.
+    bool Flush();
     // Flushes and closes; false when any write failed.
     bool Close();
 
 private:
-
     std::ofstream file_;
     bool ok_ = false;
 };

@@ -50,7 +50,8 @@ TEST(PcapngTest, AFileThatCannotBeCreatedFailsEveryWrite)
 {
     PcapngWriter writer;
     EXPECT_FALSE(writer.Open("/nonexistent-folder/trace.pcapng"));
-    EXPECT_FALSE(writer.Write(0, CaptureDirection::Inbound, Bytes{1}));
+    const std::uint8_t byte = 1;
+    EXPECT_FALSE(writer.WriteBlock(PcapngPacket(0, CaptureDirection::Inbound, &byte, 1)));
     EXPECT_FALSE(writer.Close());
 }
 
