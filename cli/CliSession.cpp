@@ -70,6 +70,8 @@ QString OpenFailureReason(PortOpenError error)
         return QStringLiteral("The port is in use by another program.");
     case PortOpenError::NoSuchDevice:
         return QStringLiteral("No such device.");
+    case PortOpenError::NotSerialDevice:
+        return QStringLiteral("Not a serial device.");
     case PortOpenError::None:
     case PortOpenError::Other:
         break;

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session.Port().OpenSerialPort("fuzz", 115200);
 
     long seconds = 0;
-    const WallClock clock = [&seconds] { return seconds++; };
+    const SecondsClock clock = [&seconds] { return seconds++; };
     const auto mode = static_cast<OperatingMode>((scenario & 0x03) % 3);
     if (!(scenario & 0x04)
         && ConnectionSequence(session.Port(), session.Sequence(), session.Log(), mode, busAddress, clock)

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
 
 #include <fcntl.h>
@@ -36,10 +37,14 @@ bool IsDeviceLost(QSerialPort::SerialPortError error)
         || error == QSerialPort::ResourceError;
 }
 
-// QSerialPort's own rule: a name without a slash is a device in /dev.
-QString SystemLocation(const QString& portName)
+// A name without a slash is a device in /dev; a name with one is a path as typed, relative ones from the current
+// folder. QSerialPort itself would put "pts/3" under /dev, so it is handed the absolute path: the device that is
+// checked is then the device that is opened.
+QString DevicePath(const QString& portName)
 {
-    return portName.contains(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName;
+    if (!portName.contains(QLatin1Char('/')))
+        return QStringLiteral("/dev/") + portName;
+    return QFileInfo(portName).absoluteFilePath();
 }
 
 // QSerialPort writes its own flow-control setting at open. To keep the device's hardware flow control as the
@@ -67,6 +72,8 @@ public:
     }
 
     bool Opened() const { return descriptor_ >= 0; }
+    // A regular file, a FIFO or /dev/null opens as well, but only a terminal is a serial device.
+    bool IsTerminal() const { return descriptor_ >= 0 && ::isatty(descriptor_) == 1; }
     // errno of the failed open(2); 0 when the device opened.
     int OpenErrno() const { return openErrno_; }
 
@@ -103,12 +110,16 @@ public:
     {
         Close();
         lastOpenError_ = PortOpenError::Other;
-        if (baudRate <= 0)
+        if (baudRate <= 0 || name.empty())
             return false;
-        const QString portName = QString::fromStdString(name);
-        port_.setPortName(portName);
+        const QString path = DevicePath(QString::fromStdString(name));
+        const HardwareFlowControlProbe probe(path);
+        if (probe.Opened() && !probe.IsTerminal()) {
+            lastOpenError_ = PortOpenError::NotSerialDevice;
+            return false;
+        }
+        port_.setPortName(path);
         port_.setBaudRate(baudRate); // QSerialPort's defaults are the rest of the line: 8 bits, no parity, 1 stop
-        const HardwareFlowControlProbe probe(SystemLocation(portName));
         port_.setFlowControl(probe.Enabled() ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
         if (!port_.open(QIODevice::ReadWrite)) {
             lastOpenError_ = probe.Opened() ? ReasonAfterDeviceOpened(port_.error())
@@ -254,6 +265,9 @@ PortOpenError PortOpenErrorFromErrno(int errorNumber)
     case ENODEV:
     case ENXIO:
         return PortOpenError::NoSuchDevice;
+    case EISDIR:
+    case ENOTTY:
+        return PortOpenError::NotSerialDevice;
     default:
         return PortOpenError::Other;
     }

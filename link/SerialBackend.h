@@ -12,7 +12,7 @@
 namespace trelmo {
 
 // Why a port could not be opened, as far as the system tells.
-enum class PortOpenError { None, NoPermission, InUse, NoSuchDevice, Other };
+enum class PortOpenError { None, NoPermission, InUse, NoSuchDevice, NotSerialDevice, Other };
 
 // The reason behind an errno of the device's open(2).
 PortOpenError PortOpenErrorFromErrno(int errorNumber);

@@ -21,6 +21,11 @@ std::uint16_t Low16(std::int32_t value)
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
 }
 
+bool FitsSixteenBits(std::int32_t value)
+{
+    return value >= 0 && value <= 0xFFFF;
+}
+
 } // namespace
 
 bool AppDataObjectTable::Add(AppDataObjectEntry entry)
@@ -53,7 +58,9 @@ AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, con
     check.entry.Instance = ParseDecimalValue(instanceText);
     check.entry.Attribute = ParseDecimalValue(attributeText);
     check.entry.DataText = TrimInputText(JoinInputLines(dataText)); // pasted lines are kept on one line
-    if (table.Find(check.entry.Instance, check.entry.Attribute))
+    if (!FitsSixteenBits(check.entry.Instance) || !FitsSixteenBits(check.entry.Attribute))
+        check.outcome = AppDataObjectAddOutcome::OutOfRange;
+    else if (table.Find(check.entry.Instance, check.entry.Attribute))
         check.outcome = AppDataObjectAddOutcome::RepeatedPair;
     else if (check.entry.DataText.empty())
         check.outcome = AppDataObjectAddOutcome::EmptyData;

@@ -39,6 +39,7 @@ private:
 // What the checks of the Add action find. Line breaks in the data text become blanks.
 enum class AppDataObjectAddOutcome {
     Accepted,
+    OutOfRange,   // the instance or the attribute is above 65535: only 16 bits of each go on the wire
     RepeatedPair, // the (instance, attribute) pair is already in the table
     EmptyData,    // the data text is empty or blank only
     IllegalData,  // more than 242 bytes, or a piece that is not one or two hex digits

@@ -2,7 +2,7 @@
 
 #include "LoggedExchange.h"
 
-#include <ctime>
+#include <chrono>
 
 namespace trelmo {
 namespace {
@@ -21,12 +21,15 @@ bool ExchangeConnectionRequest(SerialPort& port, MessageLog& log, const Bytes& r
 
 } // namespace
 
-long WallClockSeconds()
+long SteadyClockSeconds()
 {
-    return static_cast<long>(std::time(nullptr));
+    // Whole seconds of a clock that never steps, so that setting the system time neither prolongs nor cuts the
+    // handshake.
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
 }
 
-bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const WallClock& clock)
+bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock)
 {
     const long start = clock();
     const std::uint8_t probe[2] = {AutoBaudProbeByte, AutoBaudProbeByte};
@@ -55,7 +58,7 @@ bool GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log)
 }
 
 ConnectionOutcome ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
-                                     OperatingMode operatingMode, std::int32_t busAddress, const WallClock& clock)
+                                     OperatingMode operatingMode, std::int32_t busAddress, const SecondsClock& clock)
 {
     if (operatingMode == OperatingMode::AutoBaud && !AutoBaudHandshake(port, log, clock))
         return ConnectionOutcome::AutoBaudFailed;

@@ -12,9 +12,9 @@
 
 namespace trelmo {
 
-// Wall-clock time in whole seconds; tests inject their own so they need not wait.
-using WallClock = std::function<long()>;
-long WallClockSeconds();
+// Whole seconds of the steady (monotonic) clock; tests inject their own so they need not wait.
+using SecondsClock = std::function<long()>;
+long SteadyClockSeconds();
 
 constexpr long AutoBaudTimeLimitSeconds = 3;
 
@@ -23,7 +23,7 @@ enum class ConnectionOutcome { Online, AutoBaudFailed, BusAddressFailed, GoOnlin
 
 // Sends 0x55 0x55 and waits for 0xAA until more than 3 whole seconds have passed. Logs every probe and every
 // answer, a bare "0" when no byte came. False when the time ran out or a probe could not be sent.
-bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const WallClock& clock = WallClockSeconds);
+bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock = SteadyClockSeconds);
 
 // Writes the low 8 bits of the bus address to object 0x03, instance 1, attribute 1. Success when a whole, intact
 // frame other than an error answer comes back.
@@ -36,6 +36,6 @@ bool GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log);
 // Stops at the first step that fails; closing the port after a failure is the caller's.
 ConnectionOutcome ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
                                      OperatingMode operatingMode, std::int32_t busAddress,
-                                     const WallClock& clock = WallClockSeconds);
+                                     const SecondsClock& clock = SteadyClockSeconds);
 
 } // namespace trelmo

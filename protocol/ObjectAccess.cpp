@@ -56,7 +56,9 @@ AccessCheck CheckAccessTexts(const std::string& objectText, const std::string& i
         return AccessCheck::CodesIncomplete;
     if (write && inputDataText.empty())
         return AccessCheck::InputDataMissing;
-    if (objectText == "F0" || objectText == "f0" || objectText == "F1" || objectText == "f1")
+    // Judged by the byte that would go on the wire, so that "0F0" or "1F1" cannot reach the reserved objects.
+    const std::uint8_t object = AddressFromTexts(objectText, instanceText, attributeText).object;
+    if (object == AppConfigurationObjectCode || object == AppDataObjectCode)
         return AccessCheck::ReservedObject;
     return AccessCheck::Ready;
 }
@@ -91,8 +93,9 @@ AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageL
     if (!SendLoggedFrame(port, log, probe))
         return {AccessOutcome::ProbeNotSent, std::nullopt};
     const std::optional<Bytes> probeAnswer = ReceiveLoggedAnswer(port, log);
-    // Only the probe's Length counts, not its FrameType; a broken answer is as good as none.
-    if (!probeAnswer || !IsIntactFrame(*probeAnswer))
+    // Only a whole, intact Response tells the size: an error answer or any other frame means the attribute
+    // cannot be written, so the write is not sent.
+    if (!probeAnswer || !IsResponse(*probeAnswer))
         return {AccessOutcome::ProbeNotAnswered, std::nullopt};
     if (static_cast<long>(CountHexTokens(input)) > ProbedDataCount(*probeAnswer))
         return {AccessOutcome::WriteTooLong, std::nullopt};

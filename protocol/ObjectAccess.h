@@ -30,7 +30,7 @@ enum class AccessCheck {
     Ready,
     CodesIncomplete,  // the object, instance or attribute code is empty
     InputDataMissing, // Write with no input data as typed
-    ReservedObject,   // the object code text is exactly "F0", "f0", "F1" or "f1"
+    ReservedObject,   // the object code that would be sent is 0xF0 or 0xF1
 };
 
 // How a read or a write ended: done, or which step failed.

@@ -195,6 +195,10 @@
         <source>Capture (*.pcapng)</source>
         <translation>Capture (*.pcapng)</translation>
     </message>
+    <message id="149">
+        <source>Not a serial device.</source>
+        <translation>Not a serial device.</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>About Trelmo</translation>

@@ -195,6 +195,10 @@
         <source>Capture (*.pcapng)</source>
         <translation>捕获文件 (*.pcapng)</translation>
     </message>
+    <message id="149">
+        <source>Not a serial device.</source>
+        <translation>不是串口设备。</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>关于 Trelmo</translation>

@@ -114,7 +114,6 @@ bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
 void CConfigurationDialog::accept()
 {
     QString busAddress = busAddressEdit_->text();
-    settings_.BaudRate = baudList_->currentText().toInt();
 
     // OK reached with Enter from the address field (or with a remembered address never revisited) has seen no
     // range check: apply it here, so that only 1..126 is ever stored and sent. Zero is left to its own message.
@@ -131,6 +130,8 @@ void CConfigurationDialog::accept()
         ShowDialogMessage(this, LoadText(TextBusAddressZero));
         return;
     }
+    // A refused OK stores nothing, so that Cancel after it leaves the settings as they were.
+    settings_.BaudRate = baudList_->currentText().toInt();
     settings_.OperatingMode = ModeAtPosition(modeList_->currentIndex());
     const int watchdog = watchdogList_->currentIndex();
     settings_.WatchdogTimeout =

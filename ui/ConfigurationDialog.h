@@ -40,8 +40,7 @@ public:
     // Starts from the current settings, which the lists do not show: they show the remembered choices.
     explicit CConfigurationDialog(const LineSettings& current = {}, QWidget* parent = nullptr);
 
-    // The settings after the dialog: OK replaces them all; an OK refused for its bus address still takes the
-    // baud rate; Cancel changes nothing more.
+    // The settings after the dialog: OK replaces them all; a refused OK and Cancel change nothing.
     const LineSettings& Settings() const { return settings_; }
 
     QComboBox* ModeList() const { return modeList_; }

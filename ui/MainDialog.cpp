@@ -143,10 +143,10 @@ void CMainDialog::SetConnectionButtonsEnabled(bool enabled)
 void CMainDialog::OnOperatingMode()
 {
     CConfigurationDialog dialog(session_.Settings(), this);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    session_.Settings() = dialog.Settings(); // a refused OK has taken the baud rate all the same
-    if (accepted)
-        Button(MainControl::Connect)->setEnabled(true);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    session_.Settings() = dialog.Settings();
+    Button(MainControl::Connect)->setEnabled(true);
 }
 
 void CMainDialog::OnModuleInformation()
@@ -323,6 +323,12 @@ void CMainDialog::CommitCellEdit()
         trelmo::CommitCellEdit(*writeGrid_, writeData_, editedCell_, cellEditor_->text().toStdString());
     if (outcome != CellEditOutcome::Stored) {
         ShowAppMessage(this, LoadText(CellEditOutcomeText(outcome)));
+        // The editor keeps the refused text and takes the focus back once the key or click that ended the edit
+        // is done, so that Escape cancels the edit instead of ending the program.
+        QTimer::singleShot(0, cellEditor_, [this] {
+            if (cellEditor_->isVisible())
+                cellEditor_->setFocus(Qt::OtherFocusReason);
+        });
         return;
     }
     cellEditor_->hide();
@@ -340,11 +346,14 @@ bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this)
         return false;
-    // Escape in the cell editor cancels the edit; elsewhere it ends the program as usual. The editor is hidden
-    // first, so the focus leaving it commits nothing: the cell keeps its value.
-    if (watched == cellEditor_ && cellEditor_->isVisible() && IsEscapeKey(event)) {
+    // Escape while the cell editor is shown cancels the edit, wherever the focus is in the window; otherwise it
+    // ends the program as usual. The editor is hidden first, so the focus leaving it commits nothing: the cell
+    // keeps its value.
+    if (cellEditor_->isVisible() && IsEscapeKey(event)) {
+        const bool editorHadFocus = cellEditor_->hasFocus();
         cellEditor_->hide();
-        writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
+        if (editorHadFocus)
+            writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
         return true;
     }
     // Enter anywhere in the window first moves the focus to the write grid, which ends an open cell edit; the

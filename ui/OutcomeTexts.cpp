@@ -26,6 +26,7 @@ constexpr int TextReservedObject = 142;
 constexpr int TextNoPermission = 144;
 constexpr int TextPortInUse = 145;
 constexpr int TextNoSuchDevice = 146;
+constexpr int TextNotSerialDevice = 149;
 
 // The texts the table gives the outcome; none (NoText) for an outcome it does not list.
 template <typename Outcome, typename Texts>
@@ -61,7 +62,8 @@ int PortOpenErrorText(PortOpenError error)
 {
     return Lookup<PortOpenError, int>(error, {{PortOpenError::NoPermission, TextNoPermission},
                                               {PortOpenError::InUse, TextPortInUse},
-                                              {PortOpenError::NoSuchDevice, TextNoSuchDevice}});
+                                              {PortOpenError::NoSuchDevice, TextNoSuchDevice},
+                                              {PortOpenError::NotSerialDevice, TextNotSerialDevice}});
 }
 
 int AccessCheckText(AccessCheck check)
@@ -92,7 +94,8 @@ AccessOutcomeTexts TextsForAccessOutcome(AccessOutcome outcome)
 int AppDataObjectAddText(AppDataObjectAddOutcome outcome)
 {
     using O = AppDataObjectAddOutcome;
-    return Lookup<O, int>(outcome, {{O::RepeatedPair, TextRepeatedPair},
+    return Lookup<O, int>(outcome, {{O::OutOfRange, TextIllegalInputData},
+                                    {O::RepeatedPair, TextRepeatedPair},
                                     {O::EmptyData, TextEmptyData},
                                     {O::IllegalData, TextIllegalInputData}});
 }

@@ -5,6 +5,7 @@
 #include "SerialPort.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSerialPort>
 #include <QTimer>
 
@@ -153,7 +154,7 @@ TEST_F(SerialPortTest, NamesThatDoNotOpenSayWhyHoldNoPortAndSendsFail)
     const std::pair<std::string, PortOpenError> cases[] = {
         {"/dev/pts/999999", PortOpenError::NoSuchDevice}, {"/nonexistent/ttyS0", PortOpenError::NoSuchDevice},
         {"ttyTrelmoMissing", PortOpenError::NoSuchDevice}, {"", PortOpenError::Other},
-        {"/dev/null", PortOpenError::Other}, // opens, but is no terminal
+        {"/dev/null", PortOpenError::NotSerialDevice}, {"/tmp", PortOpenError::NotSerialDevice},
     };
     for (const auto& [name, reason] : cases) {
         EXPECT_FALSE(port_.OpenSerialPort(name, Baud)) << name;
@@ -165,6 +166,21 @@ TEST_F(SerialPortTest, NamesThatDoNotOpenSayWhyHoldNoPortAndSendsFail)
     }
 }
 
+TEST_F(SerialPortTest, ARelativeNameWithASlashIsThePathAsTyped)
+{
+    const QString folderBefore = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/")));
+    const std::string fromRoot = module_.SlavePath().substr(1); // "dev/pts/N"
+    const std::string underDev = module_.SlavePath().substr(5); // "pts/N": no such path from "/"
+    const bool underDevOpened = port_.OpenSerialPort(underDev, Baud);
+    const PortOpenError underDevReason = port_.LastOpenError();
+    const bool fromRootOpened = port_.OpenSerialPort(fromRoot, Baud);
+    QDir::setCurrent(folderBefore);
+    EXPECT_FALSE(underDevOpened) << "not quietly taken as /dev/" << underDev;
+    EXPECT_EQ(underDevReason, PortOpenError::NoSuchDevice);
+    EXPECT_TRUE(fromRootOpened);
+}
+
 // The tests run as root, whom file permissions do not stop; so the permission case is checked on the errno alone.
 TEST(PortOpenErrorTest, TheDevicesErrnoNamesTheReason)
 {
@@ -172,7 +188,7 @@ TEST(PortOpenErrorTest, TheDevicesErrnoNamesTheReason)
         {EACCES, PortOpenError::NoPermission}, {EPERM, PortOpenError::NoPermission},
         {EBUSY, PortOpenError::InUse},         {ENOENT, PortOpenError::NoSuchDevice},
         {ENODEV, PortOpenError::NoSuchDevice}, {ENXIO, PortOpenError::NoSuchDevice},
-        {EIO, PortOpenError::Other},           {EISDIR, PortOpenError::Other},
+        {EIO, PortOpenError::Other},           {EISDIR, PortOpenError::NotSerialDevice},
     };
     for (const auto& [errorNumber, reason] : cases)
         EXPECT_EQ(PortOpenErrorFromErrno(errorNumber), reason) << errorNumber;

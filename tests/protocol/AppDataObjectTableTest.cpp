@@ -69,6 +69,9 @@ TEST(AppDataObjectAddTest, Checks)
         {"12", "3", "01\r\n02\n03 ", O::Accepted, {12, 3, 3, "01 02 03"}},
         {"", "", "7F", O::Accepted, {0, 0, 1, "7F"}},
         {"300", "1", "01", O::Accepted, {300, 1, 1, "01"}},
+        {"65535", "65535", "01", O::Accepted, {65535, 65535, 1, "01"}},
+        {"65537", "23", "01", O::OutOfRange, {}}, // would go on the wire as instance 1
+        {"1", "65536", "01", O::OutOfRange, {}},
         {" 5", "6x", "01", O::Accepted, {5, 6, 1, "01"}},
         {"2", "2", " \r\n ", O::EmptyData, {}},
         {"2", "2", "", O::EmptyData, {}},

@@ -26,7 +26,7 @@ const Bytes ErrorAnswerFrame = AssembleFrame(0x01, ErrorAnswer, Hex("02 03 00 01
 class ConnectionStepsTest : public ::testing::Test {
 protected:
     // Whole seconds derived from the fixed waits the steps made, as a real clock would see them.
-    WallClock WaitClock()
+    SecondsClock WaitClock()
     {
         return [this] {
             long total = 0;

@@ -112,8 +112,9 @@ TEST(CheckAccessTextsTest, RefusalsBeforeSending)
         {"1", "1", "1", true, "  ", C::Ready},           {"1", "1", "1", false, "", C::Ready},
         {"F0", "1", "1", false, "", C::ReservedObject},  {"f0", "1", "1", false, "", C::ReservedObject},
         {"F1", "1", "1", true, "01", C::ReservedObject}, {"f1", "1", "1", false, "", C::ReservedObject},
-        {"1F0", "1", "1", false, "", C::Ready},          {"0F0", "1", "1", false, "", C::Ready},
-        {"F0 ", "1", "1", false, "", C::Ready},
+        {"1F0", "1", "1", false, "", C::ReservedObject}, {"0F0", "1", "1", false, "", C::ReservedObject},
+        {"F0 ", "1", "1", false, "", C::ReservedObject}, {"00F1", "1", "1", false, "", C::ReservedObject},
+        {"F2", "1", "1", false, "", C::Ready},           {"1EF", "1", "1", false, "", C::Ready},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CheckAccessTexts(c.object, c.instance, c.attribute, c.write, c.input), c.check)
@@ -239,18 +240,24 @@ TEST_F(AccessTest, ProbeWithLengthBelowSixRefusesTheWrite)
     EXPECT_EQ(link.backend->Writes().size(), 1u);
 }
 
-TEST_F(AccessTest, ProbeTooShortToHoldALengthRefusesTheWrite)
+TEST_F(AccessTest, OnlyAWholeIntactResponseToTheProbeLetsTheWriteGo)
 {
-    link.backend->QueueArrival(Hex("02 02 00"));
-    EXPECT_EQ(Write("01").outcome, AccessOutcome::ProbeNotAnswered);
-    EXPECT_EQ(link.backend->Writes().size(), 1u);
-}
-
-TEST_F(AccessTest, ProbeTypeIsNotExamined)
-{
-    link.backend->QueueArrival(ResponseWith({0x00}, Request));
-    link.backend->QueueArrival(ResponseWith({}));
-    EXPECT_EQ(Write("7F").outcome, AccessOutcome::WriteAnswered);
+    Bytes wrongCrc = ResponseWith({0x00});
+    wrongCrc.back() ^= 0x01;
+    const std::pair<const char*, Bytes> cases[] = {
+        {"too short to hold a Length", Hex("02 02 00")},
+        {"error answer", ResponseWith({0x00, 0x00}, ErrorAnswer)},
+        {"request type", ResponseWith({0x00}, Request)},
+        {"wrong CRC", wrongCrc},
+    };
+    for (const auto& [name, answer] : cases) {
+        FakeLink fresh;
+        fresh.backend->QueueArrival(answer);
+        EXPECT_EQ(WriteAttribute(fresh.port, counter, log, "1", "1", "3", "01").outcome,
+                  AccessOutcome::ProbeNotAnswered)
+            << name;
+        EXPECT_EQ(fresh.backend->Writes().size(), 1u) << name << ": only the probe went out";
+    }
 }
 
 TEST_F(AccessTest, UnansweredProbe)

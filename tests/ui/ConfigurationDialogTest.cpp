@@ -148,7 +148,7 @@ TEST_F(ConfigurationDialogTest, LeavingTheBusAddressChecksItsRange)
     EXPECT_EQ(again.BusAddressEdit()->text(), QStringLiteral("127"));
 }
 
-TEST_F(ConfigurationDialogTest, OkRefusesAnEmptyAddressButStoresTheBaudRate)
+TEST_F(ConfigurationDialogTest, ARefusedOkStoresNothing)
 {
     CConfigurationDialog dialog(current);
     ShowActive(dialog);
@@ -159,7 +159,7 @@ TEST_F(ConfigurationDialogTest, OkRefusesAnEmptyAddressButStoresTheBaudRate)
     EXPECT_EQ(messages[0], QStringLiteral("Bus address can not be empty"));
     EXPECT_EQ(kinds[0], MessageBoxKind::Dialog);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.Settings().BaudRate, 38400);
+    EXPECT_EQ(dialog.Settings().BaudRate, 0) << "Cancel after it must find the rate of the mode in force";
     EXPECT_EQ(dialog.Settings().BusAddress, 99);
     EXPECT_EQ(dialog.Settings().OperatingMode, OperatingMode::Uart115200);
     EXPECT_EQ(dialog.Settings().WatchdogTimeout, 77);

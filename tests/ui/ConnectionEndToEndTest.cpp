@@ -240,7 +240,7 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
     {
         const ScopedWaitFunction record([&](int milliseconds) {
             waits.push_back(milliseconds);
-            secondsAtWaits.insert(WallClockSeconds());
+            secondsAtWaits.insert(SteadyClockSeconds());
             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
         });
         ConnectTo(sim);

@@ -95,12 +95,12 @@ TEST_F(MainDialogTest, TabOrderFollowsTheTemplate)
 }
 
 // The button table through configuring is checked end to end against the virtual module (ConnectionTest).
-TEST_F(MainDialogTest, ConfigurationOkStoresTheSettingsARefusedOkOnlyTheBaudRate)
+TEST_F(MainDialogTest, ConfigurationOkStoresTheSettingsARefusedOkNothing)
 {
     CMainDialog window;
     window.show();
 
-    // Cancel unlocks nothing; an OK refused for the empty address before it has taken the baud rate only.
+    // Cancel unlocks nothing; an OK refused for the empty address before it has stored nothing either.
     {
         MessageRecorder shown;
         WhenModalThenClose<QDialog>([](QDialog* dialog) {
@@ -114,7 +114,7 @@ TEST_F(MainDialogTest, ConfigurationOkStoresTheSettingsARefusedOkOnlyTheBaudRate
         EXPECT_FALSE(window.Button(MainControl::Connect)->isEnabled());
         EXPECT_EQ(shown.Ids(), std::vector<int>{141});
     }
-    EXPECT_EQ(window.Session().Settings().BaudRate, 38400);
+    EXPECT_EQ(window.Session().Settings().BaudRate, LineSettings{}.BaudRate);
     EXPECT_EQ(window.Session().Settings().BusAddress, 0);
 
     WhenModalThenClose<QDialog>([](QDialog* dialog) {

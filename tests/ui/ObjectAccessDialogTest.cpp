@@ -224,6 +224,7 @@ TEST_F(ObjectAccessDialogTest, ChecksBeforeSendingPutNothingOnTheWire)
         {true, "1", "1", "", "01", {126}},       {true, "1", "1", "3", "", {127}},
         {false, "F0", "1", "1", "", {142}},      {false, "f0", "2", "1", "", {142}},
         {true, "F1", "1", "1", "01", {142}},     {true, "f1", "1", "1", "01", {142}},
+        {false, "1F0", "2", "1", "", {142}},     {true, "00F1", "1", "1", "01", {142}},
         {true, "1", "1", "3", "  \n ", {135, 129}},
         {true, "1", "1", "3", "0102", {110, 129}},    {true, "1", "1", "3", "02\n03,04", {110, 129}},
     };
@@ -247,13 +248,13 @@ TEST_F(ObjectAccessDialogTest, ChecksBeforeSendingPutNothingOnTheWire)
 TEST_F(ObjectAccessDialogTest, ObjectCodeTextsReachTheWireAsHex)
 {
     ASSERT_NO_FATAL_FAILURE(Connect());
-    // 1F0 is not refused and addresses object 0xF0, which the module does not have.
-    Codes("1F0", "2", "1");
+    // 1EF addresses object 0xEF, which the module does not have.
+    Codes("1EF", "2", "1");
     Send();
     EXPECT_EQ(Status(), "Error");
     Codes("10", "300", "-1");
     Send();
-    const Bytes expectedWire = Joined({Request(ServiceRead, 0xF0, 2, 1), Request(ServiceRead, 0x10, 300, 0xFFFF)});
+    const Bytes expectedWire = Joined({Request(ServiceRead, 0xEF, 2, 1), Request(ServiceRead, 0x10, 300, 0xFFFF)});
     ASSERT_TRUE(WaitForHostBytes(sim_, expectedWire.size()));
     EXPECT_EQ(HostBytes(sim_), expectedWire);
 }

@@ -93,6 +93,8 @@ TEST_F(PortSelectionDialogTest, AFailedOpenSaysWhyInBothLanguagesAndKeepsTheDial
         {LanguageVariant::Chinese, missing, "错误发生! ERROR:00\n设备不存在。"},
         {LanguageVariant::English, busy, "Error occurs! ERROR:00\nThe port is in use by another program."},
         {LanguageVariant::Chinese, busy, "错误发生! ERROR:00\n该串口正被其他程序占用。"},
+        {LanguageVariant::English, QStringLiteral("/dev/null"), "Error occurs! ERROR:00\nNot a serial device."},
+        {LanguageVariant::Chinese, QStringLiteral("/dev/null"), "错误发生! ERROR:00\n不是串口设备。"},
     };
     for (const Case& c : cases) {
         messages.clear();

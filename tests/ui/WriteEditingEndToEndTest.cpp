@@ -4,6 +4,7 @@
 
 #include "StringTable.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -100,6 +101,17 @@ TEST_F(WriteEditingTest, EscapeInTheEditorCancelsTheEditAndElsewhereEndsTheProgr
     EXPECT_EQ(window->WriteData().bytes[1], 0x5A);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+
+    // After a refused entry the editor has the focus again, so Escape still cancels instead of ending the program.
+    ClickWriteCell(1, 2);
+    TypeIntoEditorAndPressEnter("ab");
+    EXPECT_EQ(messages, QStringList{LoadText(TextIllegalInputData)});
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Editor()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(Editor()->isVisible());
+    EXPECT_EQ(WriteCell(1), "5A");
+    EXPECT_TRUE(window->isVisible());
 
     QTest::keyClick(window->WriteGrid().Widget(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
