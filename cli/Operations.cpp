@@ -1,6 +1,5 @@
 #include "Operations.h"
 
-#include "FixedWait.h"
 #include "HexText.h"
 #include "IoExchange.h"
 #include "ObjectAccess.h"
@@ -207,7 +206,7 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
             result = Failure(ExitNoAnswer, QStringLiteral("no answer in cycle %1").arg(cycle));
         // The window arms its timer with this interval; the fast timing goes on at once.
         if (cycle < exchange.cycles && s.Port().Timing() == ReceiveTiming::Fixed)
-            FixedWait(outcome.timerIntervalMs);
+            s.Port().Wait(outcome.timerIntervalMs);
     }
     return result;
 }

@@ -2,8 +2,8 @@
 // A scripted SerialBackend for logic tests and fuzz targets that must never sleep.
 //
 // The fake stands in for the UART under a SerialPort. It keeps:
-//  - a script of arrivals: each fixed wait (FixedWait, routed here by FakeLink or by ScopedWaitFunction with
-//    WaitHook()) moves the next scripted arrival into the receive queue, so an answer "arrives" while the caller
+//  - a script of arrivals: each fixed wait (the port's wait function, routed here by FakeLink or by
+//    SetWaitFunction(WaitHook())) moves the next scripted arrival into the receive queue, so an answer "arrives" while the caller
 //    sleeps its 50 or 300 ms. An empty arrival is a wait at which nothing arrives;
 //  - a receive queue: what Read hands out, at most `capacity` bytes per call, the rest stays for the next read;
 //  - a record of every write that went out (the bytes actually written) and of every wait.
@@ -16,7 +16,6 @@
 //     ReadSomething(link.port, ...);                   // the answer arrives at the read's 50 ms wait
 //     EXPECT_EQ(link.backend->Writes().size(), 1u);
 
-#include "FixedWait.h"
 #include "Frame.h"
 #include "SerialBackend.h"
 #include "SerialPort.h"
@@ -59,7 +58,7 @@ public:
         events_.push_back("lost");
     }
 
-    // The function to install with ScopedWaitFunction: records the wait and delivers the next scripted arrival.
+    // The port's wait function: records the wait and delivers the next scripted arrival.
     WaitFunction WaitHook()
     {
         return [this](int milliseconds) { OnWait(milliseconds); };
@@ -165,19 +164,19 @@ private:
     Responder responder_;
 };
 
-// An open SerialPort over a FakeSerialBackend, with the fixed waits routed to the fake for the link's lifetime.
-// `backend` stays owned by `port`.
+// An open SerialPort over a FakeSerialBackend, with the port's fixed waits routed to the fake. `backend` stays owned
+// by `port`.
 struct FakeLink {
     FakeLink() : FakeLink(std::make_unique<FakeSerialBackend>()) {}
 
     FakeSerialBackend* backend;
     SerialPort port;
-    ScopedWaitFunction wait;
 
 private:
     explicit FakeLink(std::unique_ptr<FakeSerialBackend> fake)
-        : backend(fake.get()), port(std::move(fake)), wait(backend->WaitHook())
+        : backend(fake.get()), port(std::move(fake))
     {
+        port.SetWaitFunction(backend->WaitHook());
         port.OpenSerialPort("fake", 115200);
     }
 };

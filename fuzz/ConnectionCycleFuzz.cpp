@@ -9,7 +9,6 @@
 
 #include "AppDataObjectTable.h"
 #include "ConnectionSteps.h"
-#include "FixedWait.h"
 #include "IoExchange.h"
 #include "MemoryGrid.h"
 #include "ModuleSession.h"
@@ -69,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto owned = std::make_unique<fake::FakeSerialBackend>();
     fake::FakeSerialBackend& backend = *owned;
     ModuleSession session(std::move(owned));
-    ScopedWaitFunction wait(backend.WaitHook());
+    session.Port().SetWaitFunction(backend.WaitHook());
     fuzz::ScriptedModule module(backend, input);
     if (scenario & 0x08)
         backend.FailWritesFrom(2 + (scenario >> 4));

@@ -4,7 +4,6 @@
 //   byte 0: the send of write 1 + bit 0 fails (bit 1); byte 1: where the input splits into two direct replies
 //   the rest: the module's answers (ScriptedModule)
 
-#include "FixedWait.h"
 #include "ModuleInfo.h"
 #include "ScriptedModule.h"
 

@@ -6,7 +6,6 @@
 //   with texts from the input: four texts (object, instance, attribute, input data), each a size byte and its bytes
 //   the rest: the module's answers (ScriptedModule)
 
-#include "FixedWait.h"
 #include "ObjectAccess.h"
 #include "ScriptedModule.h"
 

@@ -6,23 +6,31 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 
 namespace trelmo {
 
-MessageLog::Reader::Reader(MessageLog& log) : log_(&log)
+struct MessageLogReaders {
+    std::mutex mutex;
+    std::vector<MessageLog::Reader*> open;
+};
+
+MessageLog::Reader::Reader(MessageLog& log) : readers_(log.readers_)
 {
-    log.readers_.push_back(this);
+    const std::lock_guard<std::mutex> lock(readers_->mutex);
+    readers_->open.push_back(this);
 }
 
 MessageLog::Reader::~Reader()
 {
-    if (log_)
-        log_->readers_.erase(std::find(log_->readers_.begin(), log_->readers_.end(), this));
+    const std::lock_guard<std::mutex> lock(readers_->mutex);
+    readers_->open.erase(std::find(readers_->open.begin(), readers_->open.end(), this));
 }
 
 std::vector<LogEntry> MessageLog::Reader::TakeAll()
 {
     std::vector<LogEntry> taken;
+    const std::lock_guard<std::mutex> lock(readers_->mutex);
     taken.swap(entries_);
     return taken;
 }
@@ -33,20 +41,23 @@ std::int64_t SystemMicroseconds()
     return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-MessageLog::~MessageLog()
+MessageLog::MessageLog(std::function<std::int64_t()> clock)
+    : clock_(std::move(clock)), readers_(std::make_shared<MessageLogReaders>())
 {
-    for (Reader* reader : readers_)
-        reader->log_ = nullptr;
 }
+
+MessageLog::~MessageLog() = default;
 
 void MessageLog::Append(std::string line)
 {
-    if (readers_.empty())
+    const std::lock_guard<std::mutex> lock(readers_->mutex);
+    std::vector<Reader*>& open = readers_->open;
+    if (open.empty())
         return;
     LogEntry entry{std::move(line), clock_ ? clock_() : 0};
-    for (std::size_t i = 0; i + 1 < readers_.size(); ++i)
-        readers_[i]->entries_.push_back(entry);
-    readers_.back()->entries_.push_back(std::move(entry));
+    for (std::size_t i = 0; i + 1 < open.size(); ++i)
+        open[i]->entries_.push_back(entry);
+    open.back()->entries_.push_back(std::move(entry));
 }
 
 std::string FormatDisplayLine(const std::string& logLine)

@@ -1,17 +1,22 @@
 #pragma once
 // The frame log: hands each hex line, with the time it was logged, to every open reader (one per Message Display
 // window, one per trace), and the display-line and file formats of a saved log. A line logged while no reader is
-// open is kept nowhere, so the log stays small however long the tool runs. Plain logic, UI thread only.
+// open is kept nowhere, so the log stays small however long the tool runs. Lines may be appended on one thread
+// (the link's) while readers on others (the windows') take them.
 
 #include "Frame.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace trelmo {
+
+// The open readers of one log and the lock that guards them and their entries.
+struct MessageLogReaders;
 
 // One logged frame: its log line ("1" sent / "0" received, then "%02X " per byte) and when it was logged, in
 // microseconds since 1970.
@@ -40,12 +45,12 @@ public:
 
     private:
         friend class MessageLog;
-        MessageLog* log_;
-        std::vector<LogEntry> entries_;
+        std::shared_ptr<MessageLogReaders> readers_;
+        std::vector<LogEntry> entries_; // guarded by the readers' mutex
     };
 
     // clock gives each line its time; tests pass their own.
-    explicit MessageLog(std::function<std::int64_t()> clock = SystemMicroseconds) : clock_(std::move(clock)) {}
+    explicit MessageLog(std::function<std::int64_t()> clock = SystemMicroseconds);
     ~MessageLog();
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
@@ -55,7 +60,8 @@ public:
 
 private:
     std::function<std::int64_t()> clock_;
-    std::vector<Reader*> readers_;
+    // Shared with the readers, so that a reader that outlives the log still finds its lock.
+    std::shared_ptr<MessageLogReaders> readers_;
 };
 
 // "TX"/"RX", the line's length / 3 with at least three digits, then the line without its direction character:

@@ -1,7 +1,6 @@
 #pragma once
 // The transport under SerialPort: a real UART through QtSerialPort, or a scripted fake in tests.
 
-#include "FixedWait.h"
 #include "Frame.h"
 
 #include <cstddef>
@@ -36,12 +35,7 @@ public:
     virtual long Read(std::uint8_t* buffer, std::size_t capacity) = 0;
 
     // For the fast receive timing: waits at most the given time for more bytes to arrive; true when some did.
-    // A backend that cannot tell sleeps the whole time and reports none, which is the fixed wait again.
-    virtual bool WaitForMoreBytes(int milliseconds)
-    {
-        FixedWait(milliseconds);
-        return false;
-    }
+    virtual bool WaitForMoreBytes(int milliseconds) = 0;
     // The buffered bytes, at most limit of them, left in place for the next Read.
     virtual Bytes PeekBytes(std::size_t /*limit*/) { return {}; }
 };

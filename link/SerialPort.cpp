@@ -1,9 +1,8 @@
 #include "SerialPort.h"
 
-#include "FixedWait.h"
-
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace trelmo {
 namespace {
@@ -11,6 +10,11 @@ constexpr int RequestWaitMs = 50;
 constexpr int CyclicWaitMs = 300;
 
 } // namespace
+
+void SleepMilliseconds(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend) : backend_(std::move(backend)) {}
 
@@ -54,7 +58,7 @@ bool SerialPort::SendBytes(const std::uint8_t* bytes, std::size_t count, std::si
 void SerialPort::WaitForAnswer(int waitMilliseconds, std::size_t capacity)
 {
     if (timing_ == ReceiveTiming::Fixed || !backend_->IsOpen()) {
-        FixedWait(waitMilliseconds);
+        Wait(waitMilliseconds);
         return;
     }
     using Clock = std::chrono::steady_clock;

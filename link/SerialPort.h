@@ -1,11 +1,12 @@
 #pragma once
-// The single open port to the module and its fixed-wait operations. All calls come from the UI thread.
+// The single open port to the module and its fixed-wait operations. All calls come from the thread that owns it.
 
 #include "Frame.h"
 #include "SerialBackend.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,10 @@ namespace trelmo {
 // timing). Fast: it ends as soon as a whole, intact frame (or as many bytes as it takes) is buffered, and the fixed
 // time is only its upper bound; for scripted runs, which need not keep the tool's pace.
 enum class ReceiveTiming { Fixed, Fast };
+
+// How the port sleeps its fixed waits; tests give a port one that need not sleep.
+using WaitFunction = std::function<void(int milliseconds)>;
+void SleepMilliseconds(int milliseconds);
 
 class SerialPort {
 public:
@@ -41,6 +46,11 @@ public:
     // Takes, without waiting, the bytes already buffered, at most limit of them.
     Bytes TakeWaitingBytes(std::size_t limit);
 
+    // Sleeps a fixed wait through this port's wait function.
+    void Wait(int milliseconds) { wait_(milliseconds); }
+    // An empty function restores the real sleep.
+    void SetWaitFunction(WaitFunction wait) { wait_ = wait ? std::move(wait) : WaitFunction(SleepMilliseconds); }
+
     void SetReceiveTiming(ReceiveTiming timing) { timing_ = timing; }
     ReceiveTiming Timing() const { return timing_; }
 
@@ -60,6 +70,7 @@ private:
                  std::size_t* read);
 
     std::unique_ptr<SerialBackend> backend_;
+    WaitFunction wait_ = SleepMilliseconds;
     ReceiveTiming timing_ = ReceiveTiming::Fixed;
     // Fast timing: bytes still to come of a frame longer than the receive that took its start.
     std::size_t frameRest_ = 0;

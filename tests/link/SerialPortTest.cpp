@@ -1,6 +1,5 @@
 // The serial port over real pseudo-terminals, with the real fixed waits.
 
-#include "FixedWait.h"
 #include "PseudoTerminal.h"
 #include "SerialPort.h"
 
@@ -269,18 +268,17 @@ TEST_F(SerialPortTest, AnEmptySendFailsAndClosesThePortForEveryLaterExchange)
     EXPECT_FALSE(port_.IsOpen());
 
     std::vector<int> waits;
-    {
-        ScopedWaitFunction record([&](int ms) { waits.push_back(ms); });
-        bool ok = true;
-        EXPECT_EQ(Take(&SerialPort::ReceiveBytes, 20, &ok), Bytes());
-        EXPECT_FALSE(ok);
-    }
+    port_.SetWaitFunction([&](int ms) { waits.push_back(ms); });
+    bool ok = true;
+    EXPECT_EQ(Take(&SerialPort::ReceiveBytes, 20, &ok), Bytes());
+    EXPECT_FALSE(ok);
+    port_.SetWaitFunction({});
     EXPECT_EQ(waits, std::vector<int>({50})) << "a receive without a port still sleeps its wait";
     EXPECT_FALSE(Send(port_, {0x01, 0x02}));
     EXPECT_TRUE(module_.Silent(200)) << "a send without a port must not reach the device";
 }
 
-TEST_F(SerialPortTest, TheWaitsGoThroughTheFixedWaitWithOrWithoutAPort)
+TEST_F(SerialPortTest, TheWaitsGoThroughThePortsWaitFunctionWithOrWithoutAPort)
 {
     for (const bool open : {true, false}) {
         if (open) {
@@ -293,12 +291,13 @@ TEST_F(SerialPortTest, TheWaitsGoThroughTheFixedWaitWithOrWithoutAPort)
                 ASSERT_TRUE(module_.Send({0x33}));
             }
             std::vector<int> waits;
-            ScopedWaitFunction record([&](int ms) { waits.push_back(ms); });
+            port_.SetWaitFunction([&](int ms) { waits.push_back(ms); });
             bool ok = !open;
             const Bytes got = Take(c.receive, 20, &ok);
             EXPECT_EQ(ok, open) << c.name;
             EXPECT_EQ(got, open ? Bytes({0x33}) : Bytes()) << c.name;
             EXPECT_EQ(waits, std::vector<int>({c.waitMs})) << c.name;
+            port_.SetWaitFunction({});
         }
     }
 }

@@ -6,7 +6,6 @@
 #include "StringTable.h"
 
 #include "ConnectionSteps.h"
-#include "FixedWait.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -237,14 +236,14 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
     SimProcess& sim = StartSim(GetParam().simArguments);
     std::vector<int> waits;
     std::set<long> secondsAtWaits; // the handshake's own whole-second clock, read at each wait
-    {
-        const ScopedWaitFunction record([&](int milliseconds) {
-            waits.push_back(milliseconds);
-            secondsAtWaits.insert(SteadyClockSeconds());
-            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-        });
-        ConnectTo(sim);
-    }
+    SerialPort& port = window->Session().Port();
+    port.SetWaitFunction([&](int milliseconds) {
+        waits.push_back(milliseconds);
+        secondsAtWaits.insert(SteadyClockSeconds());
+        SleepMilliseconds(milliseconds);
+    });
+    ConnectTo(sim);
+    port.SetWaitFunction({});
 
     ExpectFailedWith(TextAutoBaudFailed);
     const std::vector<Bytes> frames = HostFrames(sim);
