@@ -9,6 +9,9 @@ packages=(
   fontconfig fonts-dejavu-core fonts-liberation fonts-noto-cjk
   xvfb xauth tshark ccache
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools
+  # The Debian package: help2man writes the manual pages, dpkg-dev computes the library dependencies; lintian,
+  # desktop-file-utils and man-db check the package in its test.
+  help2man dpkg-dev lintian desktop-file-utils man-db
 )
 if [ "${1:-}" = "--with-x11-tools" ]; then
   packages+=(x11-apps imagemagick xdotool)

@@ -1,4 +1,4 @@
-// Start-up with and without another running copy holding the single-instance lock.
+// Start-up with and without another running copy holding the single-instance lock; the program's terminal options.
 
 #include "InstanceHolder.h"
 #include "MainDialog.h"
@@ -10,9 +10,11 @@
 #include "WindowDriver.h"
 
 #include <QApplication>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using namespace trelmo;
@@ -70,6 +72,26 @@ TEST_F(StartupTest, StartsAfterAKilledCopy)
     EXPECT_EQ(RunStartUp(), 0);
     EXPECT_TRUE(mainWindowShown_);
     EXPECT_TRUE(messages_.texts.empty());
+}
+
+// The program answers --help and --version on a terminal without a display: with no window system to reach, a
+// QApplication would abort instead.
+TEST(StartupProgramTest, HelpAndVersionNeedNoDisplay)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const auto& [option, start] : {std::pair{"--help", "Usage: "}, std::pair{"--version", "trelmo-demo "}}) {
+        SCOPED_TRACE(option);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TRELMO_DEMO), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        EXPECT_TRUE(program.readAllStandardOutput().startsWith(start));
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// tshark reading a pcapng capture with the project's Wireshark dissector (resources/wireshark/trelmo.lua).
+// tshark reading a pcapng capture with the project's Wireshark dissector (resources/wireshark/trelmo.lua, or the
+// one in the plugin folder WIRESHARK_PLUGIN_DIR names).
 
 #include <QString>
 #include <QStringList>
