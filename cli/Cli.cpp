@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "FileSave.h"
 #include "HexText.h"
 #include "Operations.h"
 #include "PortRegistry.h"
@@ -14,6 +15,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSerialPortInfo>
+
+#include <sys/stat.h>
 
 #include <functional>
 #include <map>
@@ -33,7 +36,8 @@ const char Description[] =
     "  run PLAN.json              run a test plan\n"
     "\n"
     "Exit status: 0 all good, 1 a check failed, 2 usage error, 3 the port cannot be opened,\n"
-    "4 the module did not answer or the connection failed, 5 the module answered with an error frame.";
+    "4 the module did not answer or the connection failed, 5 the module answered with an error frame,\n"
+    "6 all else went well but the results could not be written to stdout (a full disk, a closed pipe).";
 
 struct Positional {
     const char* name;
@@ -226,7 +230,7 @@ int PortsCommand(Output& output)
         output.out << port.value(QStringLiteral("path")).toString();
         for (const char* key : {"description", "manufacturer", "serialNumber", "vendorId", "productId", "byId"}) {
             if (port.contains(QLatin1String(key)))
-                output.out << "  " << key << '=' << port.value(QLatin1String(key)).toString();
+                output.out << "  " << key << '=' << TerminalText(port.value(QLatin1String(key)).toString());
         }
         output.out << Qt::endl;
     }
@@ -249,7 +253,7 @@ int InfoCommand(CliSession& session, Output& output)
         if (output.json)
             json.insert(QLatin1String(field.key), text);
         else
-            output.out << field.label << ": " << text << Qt::endl;
+            output.out << field.label << ": " << TerminalText(text) << Qt::endl;
     }
     if (output.json)
         PrintJson(output, json);
@@ -343,8 +347,11 @@ void PrintCycle(Output& output, const CycleReport& report)
 
 int ExchangeCommand(CliSession& session, const ExchangeRequest& exchange, Output& output)
 {
-    const OperationResult result =
-        RunExchange(session, exchange, [&](const CycleReport& report) { PrintCycle(output, report); });
+    // A closed or full stdout ends the run: nobody would see its cycles.
+    const OperationResult result = RunExchange(session, exchange, [&](const CycleReport& report) {
+        PrintCycle(output, report);
+        return output.out.status() == QTextStream::Ok;
+    });
     return result.status == ExitOk ? ExitOk : Fail(output, result);
 }
 
@@ -354,11 +361,11 @@ bool WriteJUnit(const Invocation& invocation, const Plan& plan, const std::vecto
     const QString path = Value(invocation, "junit");
     if (path.isEmpty())
         return true;
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(JUnitReport(plan.name, reports)) >= 0
-        && file.flush())
+    const QByteArray xml = JUnitReport(plan.name, reports);
+    QString reason;
+    if (SaveFileWhole(path, [&](QIODevice& file) { return file.write(xml) == xml.size(); }, &reason))
         return true;
-    output.err << "trelmo-cli: cannot write " << path << ": " << file.errorString() << Qt::endl;
+    output.err << "trelmo-cli: cannot write " << path << ": " << reason << Qt::endl;
     return false;
 }
 
@@ -387,6 +394,45 @@ void ReportFailedConnection(const Invocation& invocation, const Plan& plan, int 
     for (const PlanStep& step : plan.steps)
         reports.push_back({step.name, StepVerdict::Skipped, ExitOk, QString(), 0});
     WriteJUnit(invocation, plan, reports, output);
+}
+
+// Whether two paths name one file: the same file when both exist (hard links too), else the same name in the same
+// folder.
+bool SameFile(const QString& first, const QString& second)
+{
+    struct stat firstStatus {}, secondStatus {};
+    if (::stat(QFile::encodeName(first).constData(), &firstStatus) == 0
+        && ::stat(QFile::encodeName(second).constData(), &secondStatus) == 0)
+        return firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
+    const auto folderAndName = [](const QString& path) {
+        const QFileInfo info(path);
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        return (folder.isEmpty() ? QDir::cleanPath(info.absolutePath()) : folder) + QLatin1Char('/') + info.fileName();
+    };
+    return folderAndName(first) == folderAndName(second);
+}
+
+// The trace, the JUnit report and the plan must be three files: writing one must never destroy another. An empty
+// text when they are, else the reason.
+QString SameFileNamedTwice(const Invocation& invocation)
+{
+    std::vector<std::pair<QString, QString>> files;
+    const auto add = [&](const QString& what, const QString& path) {
+        if (!path.isEmpty())
+            files.emplace_back(what, path);
+    };
+    add(QStringLiteral("--trace"), invocation.connection.tracePath);
+    if (invocation.command->name == QLatin1String("run")) {
+        add(QStringLiteral("--junit"), Value(invocation, "junit"));
+        add(QStringLiteral("the plan"), invocation.arguments[0]);
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (std::size_t j = i + 1; j < files.size(); ++j) {
+            if (SameFile(files[i].second, files[j].second))
+                return QStringLiteral("%1 and %2 name the same file").arg(files[i].first, files[j].first);
+        }
+    }
+    return QString();
 }
 
 // What a command needs that is read before connecting, so that a usage error never touches the port.
@@ -433,15 +479,12 @@ QString Prepare(const Invocation& invocation, Prepared& prepared)
         }
     }
     if (name == QLatin1String("run")) {
-        QFile file(args[0]);
-        if (!file.open(QIODevice::ReadOnly))
-            return QStringLiteral("cannot read %1: %2").arg(args[0], file.errorString());
-        PlanParse parse = ParsePlan(file.readAll());
+        PlanParse parse = ReadPlanFile(args[0]);
         if (!parse.plan)
-            return QStringLiteral("%1: %2").arg(args[0], parse.error);
+            return parse.error;
         prepared.plan = std::move(parse.plan);
     }
-    return QString();
+    return SameFileNamedTwice(invocation);
 }
 
 int Execute(const Invocation& invocation, const Prepared& prepared, Output& output)
@@ -491,9 +534,7 @@ void SetUpCommandParser(QCommandLineParser& parser, const CommandEntry& command)
                                      QString::fromLatin1(positional.syntax));
 }
 
-} // namespace
-
-int RunCli(const QStringList& arguments, Output& output)
+int RunCommandLine(const QStringList& arguments, Output& output)
 {
     QCommandLineParser global;
     global.setApplicationDescription(QString::fromLatin1(Description));
@@ -554,6 +595,20 @@ int RunCli(const QStringList& arguments, Output& output)
     if (const QString error = Prepare(invocation, prepared); !error.isEmpty())
         return UsageError(output, error, parser.helpText());
     return Execute(invocation, prepared, output);
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, Output& output)
+{
+    const int status = RunCommandLine(arguments, output);
+    output.out.flush();
+    if (output.out.status() == QTextStream::Ok)
+        return status;
+    const QIODevice* device = output.out.device();
+    output.err << "trelmo-cli: cannot write the results to stdout: "
+               << (device ? device->errorString() : QStringLiteral("write failed")) << Qt::endl;
+    return status == ExitOk ? ExitOutputFailed : status;
 }
 
 } // namespace trelmo::cli

@@ -128,19 +128,21 @@ CliSession::~CliSession()
 
 int CliSession::Connect(Output& output)
 {
-    if (!options_.tracePath.isEmpty()) {
-        trace_ = std::make_unique<FrameTrace>();
-        if (!trace_->Open(options_.tracePath)) {
-            output.err << "trelmo-cli: cannot write the trace " << options_.tracePath << ": " << trace_->ErrorText()
-                       << Qt::endl;
-            return ExitUsage;
-        }
-    }
     const QString device = ResolvePortName(options_.port);
     if (!session_.Open(device.toStdString())) {
         output.err << "trelmo-cli: cannot open " << device << ": "
                    << OpenFailureReason(session_.Port().LastOpenError()) << Qt::endl;
         return ExitPortNotOpened;
+    }
+    // Only now, so that a port that cannot be opened leaves an earlier trace as it was.
+    if (!options_.tracePath.isEmpty()) {
+        trace_ = std::make_unique<FrameTrace>();
+        if (!trace_->Open(options_.tracePath)) {
+            output.err << "trelmo-cli: cannot write the trace " << options_.tracePath << ": " << trace_->ErrorText()
+                       << Qt::endl;
+            session_.Port().CloseSerialPort();
+            return ExitUsage;
+        }
     }
     const LineSettings& settings = session_.Settings();
     const ConnectionOutcome outcome = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),

@@ -22,6 +22,7 @@ enum ExitStatus : int {
     ExitPortNotOpened = 3,
     ExitNoAnswer = 4,      // the module did not answer, or the connection failed
     ExitErrorAnswer = 5,   // the module refused with an error frame
+    ExitOutputFailed = 6,  // the results could not be written to stdout (a full disk, a closed pipe)
 };
 
 // Results go to out, errors to err; json asks for machine-readable results.
@@ -54,7 +55,7 @@ public:
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Starts the trace (when asked for), opens the port and brings the module on line. ExitOk, or the status
+    // Opens the port, then starts the trace (when asked for) and brings the module on line. ExitOk, or the status
     // with the reason written to output.err.
     int Connect(Output& output);
 

@@ -50,7 +50,8 @@ Bytes HandedOverBytes(const AppConfigObjectData& handedOver, IoAnswerKind answer
 
 std::optional<int> ParseWholeNumber(const QString& text, int low, int high)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    // Anchored patterns match the whole text: "^...$" would let a trailing line break through.
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,9}")));
     if (!digits.match(text).hasMatch())
         return std::nullopt;
     const int value = text.toInt();
@@ -62,7 +63,7 @@ std::optional<int> ParseWholeNumber(const QString& text, int low, int high)
 std::optional<ObjectTarget> ParseObjectTarget(const QString& object, const QString& instance,
                                               const QString& attribute, QString* error)
 {
-    static const QRegularExpression hexByte(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
+    static const QRegularExpression hexByte(QRegularExpression::anchoredPattern(QStringLiteral("[0-9A-Fa-f]{1,2}")));
     if (!hexByte.match(object).hasMatch()) {
         *error = QStringLiteral("the object code takes one or two hex digits: %1").arg(object);
         return std::nullopt;
@@ -91,7 +92,8 @@ std::optional<Bytes> ParseHexBytes(const QString& text, std::size_t minCount, st
 
 std::optional<AppDataObjectEntry> ParseServedObject(const QString& text, QString* error)
 {
-    static const QRegularExpression form(QStringLiteral("^([0-9]{1,5}):([0-9]{1,5})=(.+)$"));
+    static const QRegularExpression form(
+        QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,5}):([0-9]{1,5})=(.+)")));
     const QRegularExpressionMatch match = form.match(text);
     const auto instance = match.hasMatch() ? ParseWholeNumber(match.captured(1), 0, 0xFFFF) : std::nullopt;
     const auto attribute = match.hasMatch() ? ParseWholeNumber(match.captured(2), 0, 0xFFFF) : std::nullopt;
@@ -109,6 +111,22 @@ std::optional<AppDataObjectEntry> ParseServedObject(const QString& text, QString
 QString BytesText(const Bytes& bytes)
 {
     return QString::fromStdString(TrimInputText(HexPairsText(bytes)));
+}
+
+QString TerminalText(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar character : text) {
+        const char16_t code = character.unicode();
+        if (code == u'\\')
+            shown += QLatin1String("\\\\");
+        else if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+            shown += QString::asprintf("\\x%02X", static_cast<unsigned>(code));
+        else
+            shown += character;
+    }
+    return shown;
 }
 
 InfoResult ReadInfo(CliSession& session)
@@ -177,7 +195,7 @@ OperationResult WriteObject(CliSession& session, const ObjectTarget& target, con
 }
 
 OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
-                            const std::function<void(const CycleReport&)>& onCycle)
+                            const std::function<bool(const CycleReport&)>& onCycle)
 {
     ModuleSession& s = session.Session();
     IoExchangeContext context{s.Port(), s.Sequence(), s.Log(), s.HandedOver(), exchange.served};
@@ -196,7 +214,7 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
             readLength = *outcome.readLength;
             report.data = GridBytes(readGrid, readLength);
         }
-        onCycle(report);
+        const bool goOn = onCycle(report);
         if (!s.Port().IsOpen())
             return Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1").arg(cycle));
         if (result.status == ExitOk && report.kind == IoAnswerKind::ErrorFrame)
@@ -204,6 +222,8 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
                              QStringLiteral("the module answered cycle %1 with an error frame").arg(cycle));
         if (result.status == ExitOk && report.kind == IoAnswerKind::None)
             result = Failure(ExitNoAnswer, QStringLiteral("no answer in cycle %1").arg(cycle));
+        if (!goOn)
+            break;
         // The window arms its timer with this interval; the fast timing goes on at once.
         if (cycle < exchange.cycles && s.Port().Timing() == ReceiveTiming::Fixed)
             s.Port().Wait(outcome.timerIntervalMs);

@@ -38,6 +38,10 @@ std::optional<AppDataObjectEntry> ParseServedObject(const QString& text, QString
 // "0A FF" (upper case, single blanks).
 QString BytesText(const Bytes& bytes);
 
+// Text for a terminal: each control character (U+0000 to U+001F, U+007F to U+009F) as \xHH and each backslash as
+// \\, so that text from a module can neither move the cursor nor retitle the window, and reads back unambiguously.
+QString TerminalText(const QString& text);
+
 struct OperationResult {
     int status = ExitOk;
     QString error; // why it failed
@@ -86,9 +90,10 @@ struct CycleReport {
     bool served = false;                         // whether it was in the served table and written
 };
 
-// Runs the cycles and reports each. ExitOk when every cycle was answered; ExitErrorAnswer or ExitNoAnswer when
-// one was not; a lost connection ends the run at once with ExitNoAnswer.
+// Runs the cycles and reports each; onCycle returns false to end the run after that cycle. ExitOk when every cycle
+// run was answered; ExitErrorAnswer or ExitNoAnswer when one was not; a lost connection ends the run at once with
+// ExitNoAnswer.
 OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
-                            const std::function<void(const CycleReport&)>& onCycle);
+                            const std::function<bool(const CycleReport&)>& onCycle);
 
 } // namespace trelmo::cli

@@ -1,11 +1,18 @@
 #include "TestPlan.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QXmlStreamWriter>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <set>
 
 namespace trelmo::cli {
@@ -242,6 +249,7 @@ OperationResult RunStep(CliSession& session, const PlanStep& step)
         const OperationResult result = RunExchange(session, step.exchange, [&](const CycleReport& report) {
             if (report.kind == IoAnswerKind::ReadData)
                 lastRead = report.data;
+            return true;
         });
         if (result.status != ExitOk)
             return result;
@@ -275,9 +283,10 @@ void PrintReport(Output& output, int number, const StepReport& report)
         output.out << QJsonDocument(line).toJson(QJsonDocument::Compact) << Qt::endl;
         return;
     }
-    output.out << QString::fromLatin1(VerdictText(report.verdict)).toUpper() << ' ' << number << ' ' << report.name;
+    output.out << QString::fromLatin1(VerdictText(report.verdict)).toUpper() << ' ' << number << ' '
+               << TerminalText(report.name);
     if (!report.message.isEmpty())
-        output.out << ": " << report.message;
+        output.out << ": " << TerminalText(report.message);
     output.out << Qt::endl;
 }
 
@@ -316,6 +325,38 @@ PlanParse ParsePlan(const QByteArray& json)
         plan.steps.push_back(std::move(step));
     }
     return {std::move(plan), QString()};
+}
+
+PlanParse ReadPlanFile(const QString& path)
+{
+    const auto refused = [&](const QString& reason) {
+        return PlanParse{std::nullopt, QStringLiteral("%1: %2").arg(path, reason)};
+    };
+    const QByteArray name = QFile::encodeName(path);
+    // Looked at before opening, so that no device or FIFO is ever opened. Should the name be replaced in between,
+    // the open does not wait and the read stays bounded.
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0)
+        return refused(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(status.st_mode))
+        return refused(QStringLiteral("not a regular file"));
+    if (status.st_size > MaxPlanFileBytes)
+        return refused(QStringLiteral("larger than 16 MiB"));
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return refused(QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return refused(file.errorString());
+    }
+    const QByteArray text = file.read(MaxPlanFileBytes + 1);
+    if (text.size() > MaxPlanFileBytes)
+        return refused(QStringLiteral("larger than 16 MiB"));
+    PlanParse parse = ParsePlan(text);
+    if (!parse.plan)
+        return refused(parse.error);
+    return parse;
 }
 
 std::vector<StepReport> RunPlan(CliSession& session, const Plan& plan, bool keepGoing, Output& output)

@@ -45,6 +45,13 @@ struct PlanParse {
 // Reads a plan from its JSON text; anything malformed is refused with a reason, never half read.
 PlanParse ParsePlan(const QByteArray& json);
 
+// The largest plan file read.
+constexpr qint64 MaxPlanFileBytes = 16 * 1024 * 1024;
+
+// Reads the plan in a file. Anything but a regular file of at most MaxPlanFileBytes is refused without being read
+// (a FIFO never makes it wait); the reason given starts with the path.
+PlanParse ReadPlanFile(const QString& path);
+
 enum class StepVerdict { Passed, Failed, Skipped };
 
 struct StepReport {

@@ -4,10 +4,13 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
+    // A closed pipe on stdout becomes a failed write, reported with its exit status, instead of a silent kill.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("trelmo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TRELMO_VERSION));

@@ -1,7 +1,10 @@
 #include "MessageLog.h"
 
+#include "FileSave.h"
 #include "HexText.h"
 #include "Pcapng.h"
+
+#include <QFile>
 
 #include <algorithm>
 #include <chrono>
@@ -77,20 +80,14 @@ std::string FormatDisplayLine(const std::string& logLine)
 bool WriteDisplayLines(const std::string& path, std::size_t count,
                        const std::function<std::string(std::size_t)>& lineAt)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = true;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string record = lineAt(i) + "\r\n";
-        if (std::fwrite(record.data(), 1, record.size(), file) != record.size()) {
-            ok = false;
-            break;
+    return SaveFileWhole(QFile::decodeName(path.c_str()), [&](QIODevice& file) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string record = lineAt(i) + "\r\n";
+            if (file.write(record.data(), static_cast<qint64>(record.size())) != static_cast<qint64>(record.size()))
+                return false;
         }
-    }
-    if (std::fclose(file) != 0)
-        ok = false;
-    return ok;
+        return true;
+    });
 }
 
 Bytes LogEntryPacket(const LogEntry& entry)
@@ -104,11 +101,16 @@ Bytes LogEntryPacket(const LogEntry& entry)
 bool WriteLogCapture(const std::string& path, std::size_t count,
                      const std::function<const LogEntry&(std::size_t)>& entryAt)
 {
-    PcapngWriter writer;
-    bool ok = writer.Open(path);
-    for (std::size_t i = 0; ok && i < count; ++i)
-        ok = writer.WriteBlock(LogEntryPacket(entryAt(i)));
-    return writer.Close() && ok;
+    const auto writeBlock = [](QIODevice& file, const Bytes& block) {
+        const auto size = static_cast<qint64>(block.size());
+        return file.write(reinterpret_cast<const char*>(block.data()), size) == size;
+    };
+    return SaveFileWhole(QFile::decodeName(path.c_str()), [&](QIODevice& file) {
+        bool ok = writeBlock(file, PcapngHeader());
+        for (std::size_t i = 0; ok && i < count; ++i)
+            ok = writeBlock(file, LogEntryPacket(entryAt(i)));
+        return ok;
+    });
 }
 
 } // namespace trelmo

@@ -68,9 +68,9 @@ private:
 // "101 02 " -> "TX: Length:002, Data:01 02 ".
 std::string FormatDisplayLine(const std::string& logLine);
 
-// Writes lines 0 to count - 1, as lineAt gives them, each followed by CR LF, replacing the file. False when it cannot
-// be created or a write fails (the lines written until then stay in the file). A long list is written line by line,
-// never copied whole.
+// Writes lines 0 to count - 1, as lineAt gives them, each followed by CR LF, replacing the file once all are written.
+// False when it cannot be created or a write fails; an earlier file then stays as it was. A long list is written line
+// by line, never copied whole.
 bool WriteDisplayLines(const std::string& path, std::size_t count,
                        const std::function<std::string(std::size_t)>& lineAt);
 inline bool WriteDisplayLines(const std::string& path, const std::vector<std::string>& lines)
@@ -82,7 +82,8 @@ inline bool WriteDisplayLines(const std::string& path, const std::vector<std::st
 Bytes LogEntryPacket(const LogEntry& entry);
 
 // Writes entries 0 to count - 1, as entryAt gives them, as a pcapng capture (one packet per line, sent lines
-// outbound, received lines inbound), replacing the file. False when it cannot be created or a write fails.
+// outbound, received lines inbound), replacing the file once all are written. False when it cannot be created or a
+// write fails; an earlier file then stays as it was.
 bool WriteLogCapture(const std::string& path, std::size_t count,
                      const std::function<const LogEntry&(std::size_t)>& entryAt);
 inline bool WriteLogCapture(const std::string& path, const std::vector<LogEntry>& entries)

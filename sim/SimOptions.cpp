@@ -295,7 +295,9 @@ bool ReadSimOptions(const QCommandLineParser& parser, SimSettings& settings, QSt
         return false;
     if (parser.isSet(QStringLiteral("name"))) {
         settings.name = parser.value(QStringLiteral("name"));
-        static const QRegularExpression safeName(QStringLiteral("^[A-Za-z0-9_.-]+$"));
+        // Anchored at the very end: '$' alone would let a trailing line break through.
+        static const QRegularExpression safeName(
+            QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9_.-]+")));
         if (!safeName.match(settings.name).hasMatch() || settings.name.startsWith(QLatin1Char('.'))) {
             *error = QStringLiteral("--name takes letters, digits, '_', '-' and '.', not first");
             return false;

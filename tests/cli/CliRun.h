@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace trelmo::testing {
 
 struct CliRun {
@@ -13,9 +15,12 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun RunCliProgram(const QStringList& arguments)
+// setUp may redirect the program's stdout (to a file, into another process) before it starts.
+inline CliRun RunCliProgram(const QStringList& arguments, const std::function<void(QProcess&)>& setUp = {})
 {
     QProcess process;
+    if (setUp)
+        setUp(process);
     process.start(QStringLiteral(TRELMO_CLI), arguments);
     CliRun run;
     if (!process.waitForFinished(60000)) {

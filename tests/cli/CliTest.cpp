@@ -1,14 +1,20 @@
-// trelmo-cli end to end against the virtual module: every command and every exit status, the help of every
-// command, and the frame trace read back by tshark with the project's dissector.
+// trelmo-cli end to end against the virtual module: every command and every exit status, its escaped text output,
+// the files it never writes over, the help of every command, and the frame trace read back by tshark with the
+// project's dissector.
 
 #include "CliRun.h"
 #include "RuntimeDir.h"
 #include "SimProcess.h"
 #include "Tshark.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <functional>
 
 namespace trelmo {
 namespace {
@@ -37,11 +43,33 @@ TEST(CliTest, EachCommandAndExitStatusAgainstTheVirtualModule)
         int exitCode;
         const char* out; // a fragment of stdout; empty: stdout stays empty
         const char* err; // a fragment of stderr; empty: not checked
+        std::function<void(QProcess&)> setUp = {};
     };
+    QTemporaryDir dir;
+    const QString plan = dir.filePath("plan.json"), trace = dir.filePath("trace"), hardLink = dir.filePath("link");
+    for (const QString& path : {plan, trace}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)
+                    && file.write(R"({"steps": [{"step": "info", "expect": {"networkType": "Net"}}]})") > 0);
+    }
+    ASSERT_EQ(::link(QFile::encodeName(plan).constData(), QFile::encodeName(hardLink).constData()), 0);
+    // A window title, a cleared screen, a backslash and a C1 control (sent as UTF-8, read as Latin-1).
+    const QStringList hostile = {"--network-type", "\x1B]0;owned\x07\x1B[2J", "--product-type", "a\\b\u009B"};
+    QProcess head;
     const Case cases[] = {
         {"ports", {}, {"ports"}, 0, "virtual module cli0", ""},
         {"info, fixed timing", {}, Connected({"info"}, "fixed"), 0, "Serial Number: 123456\nProduction Date: 2023-6-15", ""},
         {"info as JSON", {}, Connected({"info", "--json"}), 0, "\"networkType\":\"Virtual Fieldbus\"", ""},
+        {"info escaped", hostile, Connected({"info"}), 0,
+         "Network Type: \\x1B]0;owned\\x07\\x1B[2J\nProduct Type: a\\\\b\u00C2\\x9B\n", ""},
+        {"FAIL line escaped", hostile, Connected({"run", plan}), 1, "got \"\\x1B]0;owned\\x07\\x1B[2J\"\n", ""},
+        {"stdout full", {}, Connected({"info"}), 6, "", "stdout: No space left on device",
+         [](QProcess& cli) { cli.setStandardOutputFile(QStringLiteral("/dev/full")); }},
+        {"stdout closed: the exchange ends", {}, Connected({"exchange", "--cycles", "1000"}), 6, "", "Broken pipe",
+         [&head](QProcess& cli) {
+             cli.setStandardOutputProcess(&head);
+             head.start(QStringLiteral("head"), {"-c", "1"});
+         }},
         {"read", {}, Connected({"read", "01", "1", "3"}), 0, "00 64\n", ""},
         {"write", {}, Connected({"write", "01", "1", "3", "00", "65"}), 0, "written: 00 65", ""},
         {"write beyond the probed size", {}, Connected({"write", "1", "1", "3", "006566"}), 1, "", "fewer bytes"},
@@ -54,10 +82,16 @@ TEST(CliTest, EachCommandAndExitStatusAgainstTheVirtualModule)
          "{\"appDataObject\":\"2:7\",\"cycle\":1,\"served\":true}", ""},
         {"usage: missing argument", {}, Connected({"read", "01", "1"}), 2, "", "wrong number of arguments"},
         {"usage: reserved object", {}, Connected({"read", "F0", "1", "1"}), 2, "", "F0 and F1"},
+        {"usage: a code with a line break", {}, Connected({"read", "01\n", "1", "3"}), 2, "", "hex digits"},
+        {"usage: trace over the plan", {}, Connected({"--trace", plan, "run", plan}), 2, "", "name the same file"},
+        {"usage: report over the trace", {}, Connected({"--trace", dir.filePath("x"), "run", plan, "--junit",
+                                                         dir.filePath("./x")}), 2, "", "--trace and --junit"},
+        {"usage: report over the plan", {}, Connected({"run", plan, "--junit", hardLink}), 2, "", "same file"},
         {"usage: bus address", {}, Connected({"--address", "127", "info"}), 2, "", "--address"},
         {"usage: unknown command", {}, {"frobnicate"}, 2, "", "unknown command"},
         {"usage: no port", {}, {"info"}, 2, "", "--port is required"},
-        {"port cannot be opened", {}, {"--port", "/nonexistent/ttyX", "info"}, 3, "", "No such device."},
+        {"port cannot be opened", {}, {"--port", "/nonexistent/ttyX", "--trace", trace, "info"}, 3, "",
+         "No such device."},
         {"silent module", {"--silent"}, Connected({"info"}, "fixed"), 4, "", "ERROR:02"},
         {"late answer", {"--late-kinds", "object"}, Connected({"read", "01", "1", "3"}), 4, "", "no answer"},
         {"hang-up in the exchange", {"--hangup-after", "3"}, Connected({"exchange", "--cycles", "3"}), 4,
@@ -73,14 +107,16 @@ TEST(CliTest, EachCommandAndExitStatusAgainstTheVirtualModule)
         SCOPED_TRACE(c.title);
         SimProcess sim;
         ASSERT_TRUE(sim.Start(QStringList{"--name", SimName, "--mode", "115200"} + c.scenario)) << sim.ErrorText().toStdString();
-        const CliRun run = RunCliProgram(c.arguments);
+        const CliRun run = RunCliProgram(c.arguments, c.setUp);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         if (*c.out)
-            EXPECT_TRUE(run.out.contains(QLatin1String(c.out))) << run.out.toStdString();
+            EXPECT_TRUE(run.out.contains(QString::fromUtf8(c.out))) << run.out.toStdString();
         else
             EXPECT_EQ(run.out.toStdString(), "");
         EXPECT_TRUE(run.err.contains(QLatin1String(c.err))) << run.err.toStdString();
     }
+    QFile kept(trace);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll().startsWith('{')) << "the port that did not open";
 }
 
 TEST(CliTest, EveryCommandHasItsHelp)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace trelmo {
 namespace {
 
@@ -49,12 +51,29 @@ TEST(PlanTest, MalformedPlansAreRefusedWithTheirReason)
          "names 1:1 twice"},
         {"{\"steps\": [{\"step\": \"exchange\", \"cycles\": 1, \"serve\": \"1:1=0A\"}]}", "\"serve\" must be a list"},
         {"{\"steps\": [{\"step\": \"exchange\", \"cycles\": 1, \"serve\": [\"1:1\"]}]}", "INST:ATTR=HEX"},
+        {"{\"steps\": [{\"step\": \"exchange\", \"cycles\": 1, \"serve\": [\"1:1=0A\\n\"]}]}", "INST:ATTR=HEX"},
     };
     for (const auto& [json, reason] : cases) {
         SCOPED_TRACE(json);
         const cli::PlanParse parse = ParsePlan(QByteArray(json));
         EXPECT_FALSE(parse.plan.has_value());
         EXPECT_TRUE(parse.error.contains(QLatin1String(reason))) << parse.error.toStdString();
+    }
+}
+
+TEST(PlanTest, OnlyARegularFileOfAtMost16MiBIsRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile big(dir.filePath("big.json"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(cli::MaxPlanFileBytes + 1));
+    const std::pair<QString, const char*> cases[] = {
+        {fifo, "not a regular file"}, {"/dev/zero", "not a regular file"}, {big.fileName(), "larger than 16 MiB"}};
+    for (const auto& [path, reason] : cases) {
+        const cli::PlanParse parse = cli::ReadPlanFile(path);
+        EXPECT_FALSE(parse.plan.has_value());
+        EXPECT_EQ(parse.error, path + QStringLiteral(": ") + QLatin1String(reason));
     }
 }
 

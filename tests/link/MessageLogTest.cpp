@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -92,6 +96,24 @@ TEST(WriteDisplayLinesTest, FailsWhenTheFileCannotBeCreated)
     QTemporaryDir dir;
     EXPECT_FALSE(WriteDisplayLines(dir.filePath("missing/dir/x.txt").toStdString(), {"a"}));
     EXPECT_FALSE(WriteDisplayLines(dir.path().toStdString(), {"a"})) << "a directory is not a file";
+}
+
+TEST(WriteDisplayLinesTest, ASaveThatFailsMidwayLeavesTheEarlierFileWhole)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("saved").toStdString();
+    ASSERT_TRUE(WriteDisplayLines(path, {"earlier"}));
+    // Past the file size limit a write fails (EFBIG) as on a full disk, for root too.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit lowered{4096, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
+    const bool saved = WriteDisplayLines(path, std::vector<std::string>(2000, "TX: Length:002, Data:01 02 "));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(path), "earlier\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no temporary file is left";
 }
 
 } // namespace

@@ -104,6 +104,7 @@ TEST(SimOptionsTest, RefusesBadValues)
         {"--bad-length", "sideways"},
         {"--name", "../escape"},
         {"--name", ".hidden"},
+        {"--name", "x\n"},
         {"--info1-length", "11"},
         {"--delay-ms", "soon"},
         {"--unknown-option"},
