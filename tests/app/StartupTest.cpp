@@ -1,6 +1,8 @@
-// Start-up with and without another running copy holding the single-instance lock.
+// Start-up with and without another running copy holding the single-instance lock, and with a private folder or
+// lock file that cannot be used.
 
 #include "InstanceHolder.h"
+#include "Language.h"
 #include "MainDialog.h"
 #include "MessageRecorder.h"
 #include "RuntimeDir.h"
@@ -10,15 +12,21 @@
 #include "WindowDriver.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace trelmo;
 using trelmo::test::InstanceHolder;
 using trelmo::testing::MessageRecorder;
 using trelmo::testing::RuntimeDir;
+using trelmo::testing::ScopedLanguage;
 using trelmo::testing::WhenModalThenClose;
 
 namespace {
@@ -70,6 +78,51 @@ TEST_F(StartupTest, StartsAfterAKilledCopy)
     EXPECT_EQ(RunStartUp(), 0);
     EXPECT_TRUE(mainWindowShown_);
     EXPECT_TRUE(messages_.texts.empty());
+}
+
+// Refused with the path and the reason, never taken for another running copy; a FIFO does not block start-up.
+TEST_F(StartupTest, AnUnusableFolderOrLockFileIsNamedAndEndsStartUp)
+{
+    struct Case {
+        const char* title;
+        LanguageVariant language;
+        std::function<void(const QString& folder)> plant;
+        const char* text; // %1: the private folder
+    };
+    const auto makeFolder = [](const QString& path, mode_t mode) {
+        ::mkdir(QFile::encodeName(path).constData(), 0700);
+        ::chmod(QFile::encodeName(path).constData(), mode);
+    };
+    const Case cases[] = {
+        {"a file planted as the folder", LanguageVariant::English,
+         [](const QString& folder) { EXPECT_TRUE(QFile(folder).open(QIODevice::WriteOnly)); },
+         "The private folder %1 cannot be used: it is not a folder, or it is a link."},
+        {"a folder open to others", LanguageVariant::Chinese,
+         [&](const QString& folder) { makeFolder(folder, 0755); }, "无法使用私有文件夹 %1：其他用户可以访问它。"},
+        {"a FIFO planted as the lock file", LanguageVariant::English,
+         [&](const QString& folder) {
+             makeFolder(folder, 0700);
+             ::mkfifo(QFile::encodeName(folder + QStringLiteral("/VELDRAX.lock")).constData(), 0600);
+         },
+         "The lock file %1/VELDRAX.lock cannot be used: it is not a regular file."},
+        {"a folder planted as the lock file", LanguageVariant::Chinese,
+         [&](const QString& folder) {
+             makeFolder(folder, 0700);
+             makeFolder(folder + QStringLiteral("/VELDRAX.lock"), 0700);
+         },
+         "无法使用锁文件 %1/VELDRAX.lock：它不是普通文件。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        RuntimeDir runtime;
+        c.plant(runtime.FolderPath());
+        ScopedLanguage language(c.language);
+        messages_.Clear();
+        EXPECT_EQ(RunStartUp(), 1);
+        EXPECT_FALSE(mainWindowShown_);
+        EXPECT_EQ(messages_.kinds, std::vector<MessageBoxKind>{MessageBoxKind::Application});
+        EXPECT_EQ(messages_.texts, std::vector<QString>{QString::fromUtf8(c.text).arg(runtime.FolderPath())});
+    }
 }
 
 } // namespace

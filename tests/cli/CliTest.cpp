@@ -6,6 +6,7 @@
 #include "SimProcess.h"
 #include "Tshark.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -81,6 +82,22 @@ TEST(CliTest, EachCommandAndExitStatusAgainstTheVirtualModule)
             EXPECT_EQ(run.out.toStdString(), "");
         EXPECT_TRUE(run.err.contains(QLatin1String(c.err))) << run.err.toStdString();
     }
+}
+
+// A private folder that cannot be used: a module name cannot be looked up (the port cannot be opened), while the
+// serial ports are still listed, with a warning.
+TEST(CliTest, AnUnusablePrivateFolderIsNamed)
+{
+    RuntimeDir runtime;
+    ASSERT_TRUE(QFile(runtime.FolderPath()).open(QIODevice::WriteOnly));
+    const QString problem = QStringLiteral("cannot use the private folder %1: it is not a folder, or it is a link")
+                                .arg(runtime.FolderPath());
+    const CliRun connect = RunCliProgram(Connected({"info"}));
+    EXPECT_EQ(connect.exitCode, 3);
+    EXPECT_EQ(connect.err, QStringLiteral("trelmo-cli: ") + problem + QLatin1Char('\n'));
+    const CliRun ports = RunCliProgram({"ports"});
+    EXPECT_EQ(ports.exitCode, 0);
+    EXPECT_EQ(ports.err, QStringLiteral("trelmo-cli: no virtual modules listed: ") + problem + QLatin1Char('\n'));
 }
 
 TEST(CliTest, EveryCommandHasItsHelp)

@@ -3,6 +3,7 @@
 #include "Frame.h"
 #include "HexText.h"
 #include "ModuleModel.h"
+#include "PortRegistry.h"
 #include "SerialPort.h"
 #include "RuntimeDir.h"
 #include "SimProcess.h"
@@ -10,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
@@ -101,6 +103,38 @@ TEST(SimLineTest, RegistryLinkPointsAtTheDeviceWhileRunningAndGoesAfterSigterm)
     EXPECT_EQ(sim.Stop(), 0);
     EXPECT_FALSE(QFileInfo(runtime.LinkPath(QStringLiteral("bench1"))).exists());
     EXPECT_FALSE(QFileInfo(runtime.LinkPath(QStringLiteral("bench1"))).isSymLink());
+}
+
+// One running module per name: a second one refuses, and the next one after a kill -9 takes the name and replaces
+// the link left behind. A private folder that cannot be used is named.
+TEST(SimLineTest, ANameBelongsToOneRunningModule)
+{
+    RuntimeDir runtime;
+    const QString link = runtime.LinkPath(QStringLiteral("bench1"));
+    SimProcess first;
+    ASSERT_TRUE(first.Start({"--name", "bench1"})) << first.ErrorText().toStdString();
+    SimProcess second;
+    EXPECT_FALSE(second.Start({"--name", "bench1"}));
+    EXPECT_EQ(second.Stop(), 1);
+    EXPECT_TRUE(second.StandardError().contains(QStringLiteral("a virtual module named bench1 is already running")))
+        << second.StandardError().toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), first.DevicePath());
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(first.ProcessId()), SIGKILL), 0);
+    ASSERT_TRUE(first.WaitForExit(5000));
+    ASSERT_TRUE(QFileInfo(link).isSymLink()) << "left behind";
+    EXPECT_TRUE(RegisteredVirtualModules().empty());
+    ASSERT_TRUE(second.Start({"--name", "bench1"})) << second.ErrorText().toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), second.DevicePath());
+
+    RuntimeDir unusable;
+    ASSERT_TRUE(QFile(unusable.FolderPath()).open(QIODevice::WriteOnly));
+    SimProcess refused;
+    EXPECT_FALSE(refused.Start());
+    EXPECT_EQ(refused.Stop(), 1);
+    EXPECT_TRUE(refused.StandardError().contains(QStringLiteral("cannot use the private folder ")
+                                                 + unusable.FolderPath() + QStringLiteral(": it is not a folder")))
+        << refused.StandardError().toStdString();
 }
 
 TEST(SimLineTest, FixedModeServesOnlyAtItsSpeedAndIgnoresProbes)
