@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include <sys/stat.h>
@@ -84,44 +83,28 @@ TEST_F(StartupTest, StartsAfterAKilledCopy)
 TEST_F(StartupTest, AnUnusableFolderOrLockFileIsNamedAndEndsStartUp)
 {
     struct Case {
-        const char* title;
         LanguageVariant language;
-        std::function<void(const QString& folder)> plant;
-        const char* text; // %1: the private folder
+        QString planted; // a FIFO, in the folder made first unless it is the folder itself
+        QString text;
     };
-    const auto makeFolder = [](const QString& path, mode_t mode) {
-        ::mkdir(QFile::encodeName(path).constData(), 0700);
-        ::chmod(QFile::encodeName(path).constData(), mode);
-    };
+    const QString folder = runtime_.FolderPath();
     const Case cases[] = {
-        {"a file planted as the folder", LanguageVariant::English,
-         [](const QString& folder) { EXPECT_TRUE(QFile(folder).open(QIODevice::WriteOnly)); },
-         "The private folder %1 cannot be used: it is not a folder, or it is a link."},
-        {"a folder open to others", LanguageVariant::Chinese,
-         [&](const QString& folder) { makeFolder(folder, 0755); }, "无法使用私有文件夹 %1：其他用户可以访问它。"},
-        {"a FIFO planted as the lock file", LanguageVariant::English,
-         [&](const QString& folder) {
-             makeFolder(folder, 0700);
-             ::mkfifo(QFile::encodeName(folder + QStringLiteral("/VELDRAX.lock")).constData(), 0600);
-         },
-         "The lock file %1/VELDRAX.lock cannot be used: it is not a regular file."},
-        {"a folder planted as the lock file", LanguageVariant::Chinese,
-         [&](const QString& folder) {
-             makeFolder(folder, 0700);
-             makeFolder(folder + QStringLiteral("/VELDRAX.lock"), 0700);
-         },
-         "无法使用锁文件 %1/VELDRAX.lock：它不是普通文件。"},
+        {LanguageVariant::English, folder,
+         QStringLiteral("The private folder %1 cannot be used: it is not a folder, or it is a link.").arg(folder)},
+        {LanguageVariant::Chinese, folder + QStringLiteral("/VELDRAX.lock"),
+         QStringLiteral("无法使用锁文件 %1/VELDRAX.lock：它不是普通文件。").arg(folder)},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.title);
-        RuntimeDir runtime;
-        c.plant(runtime.FolderPath());
+        if (c.planted != folder)
+            QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(c.planted).constData(), 0600), 0);
         ScopedLanguage language(c.language);
-        messages_.Clear();
         EXPECT_EQ(RunStartUp(), 1);
         EXPECT_FALSE(mainWindowShown_);
         EXPECT_EQ(messages_.kinds, std::vector<MessageBoxKind>{MessageBoxKind::Application});
-        EXPECT_EQ(messages_.texts, std::vector<QString>{QString::fromUtf8(c.text).arg(runtime.FolderPath())});
+        EXPECT_EQ(messages_.texts, std::vector<QString>{c.text});
+        QFile::remove(c.planted);
+        messages_.Clear();
     }
 }
 
