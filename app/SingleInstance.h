@@ -1,13 +1,12 @@
 #pragma once
-// System-wide single-instance guard: a lock file named after the program's lock name in the user's runtime
-// directory, held with flock() for the life of the process. The operating system releases it when the process
-// ends, also after a crash or kill -9; the file left behind is then recognised as stale and taken over.
+// System-wide single-instance guard: a FileLock on <private folder>/<name>.lock (RuntimeFolder.h), held for the
+// life of the object. The operating system releases it when the process ends, also after a crash or kill -9; the
+// file left behind is then simply locked again.
+
+#include "FileLock.h"
+#include "RuntimeFolder.h"
 
 #include <QString>
-
-#include <memory>
-
-class QLockFile;
 
 namespace trelmo {
 
@@ -15,21 +14,27 @@ class SingleInstanceLock {
 public:
     enum class Outcome {
         Acquired,      // this process holds the lock until the object is destroyed
-        HeldElsewhere, // another running process holds it
-        Unavailable,   // the lock cannot be made at all (no usable directory); nothing is known of other copies
+        HeldElsewhere, // another holder has it: another running copy
+        Unavailable,   // the lock cannot be taken at all; Folder() and LockOutcome() tell why
     };
 
     explicit SingleInstanceLock(const QString& name);
-    ~SingleInstanceLock();
 
     Outcome Acquire();
     // True when this process now holds the lock.
     bool TryAcquire() { return Acquire() == Outcome::Acquired; }
     QString Path() const { return path_; }
 
+    // Unavailable: the private folder's problem, or (the folder being usable) the lock file's.
+    const RuntimeFolder& Folder() const { return folder_; }
+    FileLock::Outcome LockOutcome() const { return lockOutcome_; }
+    int SystemError() const { return lock_.SystemError(); }
+
 private:
+    RuntimeFolder folder_;
     QString path_;
-    std::unique_ptr<QLockFile> lock_;
+    FileLock lock_;
+    FileLock::Outcome lockOutcome_ = FileLock::Outcome::CannotOpen;
 };
 
 } // namespace trelmo

@@ -4,6 +4,7 @@
 #include "HexText.h"
 #include "Operations.h"
 #include "PortRegistry.h"
+#include "RuntimeFolder.h"
 #include "TestPlan.h"
 
 #include <QCommandLineParser>
@@ -218,6 +219,10 @@ int PortsCommand(Output& output)
             add("byId", stable->second);
         serialPorts.append(port);
     }
+    // With the private folder unusable no module can have registered: the list is complete, only said so.
+    const QString folderProblem = PrivateFolderProblem(UserRuntimeFolder());
+    if (!folderProblem.isEmpty())
+        output.err << "trelmo-cli: no virtual modules listed: " << folderProblem << Qt::endl;
     QJsonArray virtualModules;
     for (const RegisteredModule& module : RegisteredVirtualModules())
         virtualModules.append(QJsonObject{{"name", module.name}, {"path", module.device}});

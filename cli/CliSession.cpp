@@ -2,8 +2,12 @@
 
 #include "ConnectionSteps.h"
 #include "PortRegistry.h"
+#include "RuntimeFolder.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace trelmo::cli {
 
@@ -102,12 +106,39 @@ std::int32_t LineRate(OperatingMode mode)
 
 } // namespace
 
-QString ResolvePortName(const QString& port)
+QString PrivateFolderProblem(const RuntimeFolder& folder)
 {
+    QString reason;
+    switch (folder.problem) {
+    case FolderProblem::None:
+        return QString();
+    case FolderProblem::NotAFolder:
+        reason = QStringLiteral("it is not a folder, or it is a link");
+        break;
+    case FolderProblem::OwnedByAnotherUser:
+        reason = QStringLiteral("it belongs to another user");
+        break;
+    case FolderProblem::OpenToOthers:
+        reason = QStringLiteral("other users have access to it");
+        break;
+    case FolderProblem::CannotCreate:
+        reason = QString::fromLocal8Bit(std::strerror(folder.systemError));
+        break;
+    }
+    return QStringLiteral("cannot use the private folder %1: %2").arg(folder.path, reason);
+}
+
+QString ResolvePortName(const QString& port, QString* problem)
+{
+    if (port.contains(QLatin1Char('/')))
+        return port;
     for (const RegisteredModule& module : RegisteredVirtualModules()) {
         if (module.name == port)
             return module.device;
     }
+    // A bare name is also a device under /dev (ttyUSB0); one that is not may name a module of an unusable registry.
+    if (!QFileInfo::exists(QStringLiteral("/dev/") + port))
+        *problem = PrivateFolderProblem(UserRuntimeFolder());
     return port;
 }
 
@@ -128,7 +159,12 @@ CliSession::~CliSession()
 
 int CliSession::Connect(Output& output)
 {
-    const QString device = ResolvePortName(options_.port);
+    QString folderProblem;
+    const QString device = ResolvePortName(options_.port, &folderProblem);
+    if (!folderProblem.isEmpty()) {
+        output.err << "trelmo-cli: " << folderProblem << Qt::endl;
+        return ExitPortNotOpened;
+    }
     if (!session_.Open(device.toStdString())) {
         output.err << "trelmo-cli: cannot open " << device << ": "
                    << OpenFailureReason(session_.Port().LastOpenError()) << Qt::endl;

@@ -5,6 +5,7 @@
 #include "FrameTrace.h"
 #include "LineSettings.h"
 #include "ModuleSession.h"
+#include "RuntimeFolder.h"
 
 #include <QString>
 #include <QTextStream>
@@ -43,8 +44,12 @@ struct ConnectionOptions {
     QString tracePath; // empty: no trace
 };
 
-// The device behind a port argument: the registered virtual module of that name, else the argument itself.
-QString ResolvePortName(const QString& port);
+// Why the private folder (the virtual modules' registry) cannot be used, naming it; empty while it can.
+QString PrivateFolderProblem(const RuntimeFolder& folder);
+
+// The device behind a port argument: the registered virtual module of that name, else the argument itself. A bare
+// name that is neither a running module nor a device under /dev sets problem when the private folder is unusable.
+QString ResolvePortName(const QString& port, QString* problem);
 
 class AnswerWatch;
 

@@ -1,31 +1,50 @@
 #include "PortRegistry.h"
 
+#include "RuntimeFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace trelmo {
+namespace {
 
-QString UserRuntimeDirectory()
+constexpr int AnnouncedByte = 1;
+
+QString ModuleLockPath(const QString& registry, const QString& name)
 {
-    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (runtime.isEmpty())
-        runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime;
+    return QDir(registry).filePath(QStringLiteral(".%1.lock").arg(name));
 }
+
+} // namespace
 
 QString PortRegistryDirectory()
 {
-    return QDir(UserRuntimeDirectory()).filePath(QStringLiteral("trelmo-ports"));
+    const RuntimeFolder folder = UserRuntimeFolder();
+    return folder.IsUsable() ? folder.FilePath(QStringLiteral("ports")) : QString();
+}
+
+FileLock::Outcome ModuleNameClaim::Claim(const QString& registry, const QString& name)
+{
+    lockPath_ = ModuleLockPath(registry, name);
+    return lock_.Acquire(lockPath_);
+}
+
+bool ModuleNameClaim::Announce()
+{
+    return lock_.LockByte(AnnouncedByte);
 }
 
 std::vector<RegisteredModule> RegisteredVirtualModules()
 {
     std::vector<RegisteredModule> modules;
-    const QDir dir(PortRegistryDirectory());
-    const QFileInfoList links = dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    const QString registry = PortRegistryDirectory();
+    if (registry.isEmpty())
+        return modules;
+    // Without QDir::Hidden: the lock files and the links being replaced (.<name>.<pid>) start with a dot.
+    const QFileInfoList links =
+        QDir(registry).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& link : links) {
-        if (!link.isSymLink())
+        if (!link.isSymLink() || !IsFileLockHeld(ModuleLockPath(registry, link.fileName()), AnnouncedByte))
             continue;
         const QString target = link.symLinkTarget();
         if (!target.isEmpty() && QFileInfo::exists(target))

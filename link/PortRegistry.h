@@ -1,5 +1,10 @@
 #pragma once
-// Virtual modules announce themselves as symbolic links <runtime dir>/trelmo-ports/<name> -> their pty device.
+// Virtual modules announce themselves as symbolic links <private folder>/ports/<name> -> their pty device (the
+// private folder: RuntimeFolder.h). A link counts only while its module runs and has announced it, which the
+// module tells through locks on <private folder>/ports/.<name>.lock (ModuleNameClaim): the link left by a module
+// killed with kill -9 is ignored, and the next module of that name replaces it.
+
+#include "FileLock.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,11 +13,24 @@
 
 namespace trelmo {
 
-// The user's runtime directory: $XDG_RUNTIME_DIR when set, else Qt's runtime location.
-QString UserRuntimeDirectory();
-
-// $XDG_RUNTIME_DIR/trelmo-ports when the variable is set, else Qt's runtime location + /trelmo-ports.
+// <private folder>/ports; empty while the private folder cannot be used.
 QString PortRegistryDirectory();
+
+// A running module's hold on its name. The first byte of its lock file claims the name, so that a second module
+// of that name refuses to start; the second byte, locked once the module's link points at its device, makes the
+// link count. Until then a link left behind by a killed module of that name is not taken for the new one's.
+class ModuleNameClaim {
+public:
+    FileLock::Outcome Claim(const QString& registry, const QString& name);
+    // The link now points at this module's device. False, with SystemError(), when it cannot be said.
+    bool Announce();
+    QString LockPath() const { return lockPath_; }
+    int SystemError() const { return lock_.SystemError(); }
+
+private:
+    FileLock lock_;
+    QString lockPath_;
+};
 
 // A running virtual module: the name of its registry link and the device the link points to.
 struct RegisteredModule {
@@ -20,7 +38,7 @@ struct RegisteredModule {
     QString device;
 };
 
-// The registry's links whose targets exist, in link-name order.
+// The registry's links whose modules run and announced them and whose targets exist, in link-name order.
 std::vector<RegisteredModule> RegisteredVirtualModules();
 
 // Their device paths, in the same order.

@@ -1,13 +1,16 @@
-// trelmo-sim: the virtual module. Opens a pseudo-terminal, prints its slave device path, registers it, and
-// serves the host through SimServer until a signal (or a hang-up scenario) ends it.
+// trelmo-sim: the virtual module. Takes its name in the registry (refusing while a module of that name runs), opens
+// a pseudo-terminal, prints its slave device path, registers it, and serves the host through SimServer until a
+// signal (or a hang-up scenario) ends it.
 
 #include "PortRegistry.h"
+#include "RuntimeFolder.h"
 #include "SimOptions.h"
 #include "SimServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
 #include <cerrno>
 #include <csignal>
@@ -18,6 +21,7 @@
 
 #include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -106,30 +110,26 @@ private:
     std::string slavePath_;
 };
 
-// <runtime dir>/trelmo-ports/<name> -> device while the module runs. Replaced atomically; removed at the end
-// only while it still points at this module's device, so that a newer module of the same name keeps its link.
+// <registry>/<name> -> device while the module runs. Replaced atomically, so a link left by a killed module of
+// the same name goes; removed at the end only while it still points at this module's device.
 class RegistryLink {
 public:
     ~RegistryLink() { Remove(); }
 
-    void Create(const QString& name, const std::string& target)
+    bool Create(const QString& registry, const QString& name, const std::string& target)
     {
-        const QString directory = PortRegistryDirectory();
-        if (!QDir().mkpath(directory)) {
-            SimWarn("cannot create " + directory.toStdString());
-            return;
-        }
-        const std::string link = QDir(directory).filePath(name).toStdString();
+        const std::string link = QDir(registry).filePath(name).toStdString();
         const std::string temporary =
-            QDir(directory).filePath(QStringLiteral(".%1.%2").arg(name).arg(getpid())).toStdString();
+            QDir(registry).filePath(QStringLiteral(".%1.%2").arg(name).arg(getpid())).toStdString();
         unlink(temporary.c_str());
         if (symlink(target.c_str(), temporary.c_str()) != 0 || rename(temporary.c_str(), link.c_str()) != 0) {
             SimWarn("cannot register " + link + ": " + std::strerror(errno));
             unlink(temporary.c_str());
-            return;
+            return false;
         }
         link_ = link;
         target_ = target;
+        return true;
     }
 
     void Remove()
@@ -147,6 +147,52 @@ private:
     std::string link_;
     std::string target_;
 };
+
+std::string FolderProblemText(const RuntimeFolder& folder)
+{
+    switch (folder.problem) {
+    case FolderProblem::NotAFolder:
+        return "it is not a folder, or it is a link";
+    case FolderProblem::OwnedByAnotherUser:
+        return "it belongs to another user";
+    case FolderProblem::OpenToOthers:
+        return "other users have access to it";
+    case FolderProblem::CannotCreate:
+    case FolderProblem::None:
+        break;
+    }
+    return std::strerror(folder.systemError);
+}
+
+// Takes the module's name in the registry of the private folder: the lock beside its link, held until the process
+// ends. False, with the reason said, when the folder cannot be used or a module of that name is running.
+bool ClaimName(const QString& name, ModuleNameClaim& claim, QString& registry)
+{
+    const RuntimeFolder folder = UserRuntimeFolder();
+    if (!folder.IsUsable()) {
+        SimWarn("cannot use the private folder " + folder.path.toStdString() + ": " + FolderProblemText(folder));
+        return false;
+    }
+    registry = PortRegistryDirectory();
+    if (mkdir(QFile::encodeName(registry).constData(), S_IRWXU) != 0 && errno != EEXIST) {
+        SimWarn("cannot create " + registry.toStdString() + ": " + std::strerror(errno));
+        return false;
+    }
+    switch (claim.Claim(registry, name)) {
+    case FileLock::Outcome::Acquired:
+        return true;
+    case FileLock::Outcome::HeldElsewhere:
+        SimWarn("a virtual module named " + name.toStdString() + " is already running");
+        return false;
+    case FileLock::Outcome::NotARegularFile:
+        SimWarn("cannot use the lock file " + claim.LockPath().toStdString() + ": it is not a regular file");
+        return false;
+    case FileLock::Outcome::CannotOpen:
+        break;
+    }
+    SimWarn("cannot use the lock file " + claim.LockPath().toStdString() + ": " + std::strerror(claim.SystemError()));
+    return false;
+}
 
 bool InstallSignalHandlers()
 {
@@ -201,11 +247,16 @@ int main(int argc, char** argv)
         SimWarn("cannot write " + settings.logPath.toStdString());
         return EXIT_FAILURE;
     }
+    ModuleNameClaim nameClaim;
+    QString registry;
+    if (!ClaimName(settings.name, nameClaim, registry))
+        return EXIT_FAILURE;
     VirtualLine line;
     if (!line.Open())
         return EXIT_FAILURE;
     RegistryLink link;
-    link.Create(settings.name, line.SlavePath());
+    if (link.Create(registry, settings.name, line.SlavePath()) && !nameClaim.Announce())
+        SimWarn("cannot announce " + settings.name.toStdString() + ": " + std::strerror(nameClaim.SystemError()));
 
     std::printf("%s\n", line.SlavePath().c_str());
     std::fflush(stdout);

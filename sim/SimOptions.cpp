@@ -18,7 +18,7 @@ struct OptionText {
 const OptionText Options[] = {
     {"mode", "Line speed: auto (0x55 0x55 / 0xAA handshake), 9600 or 115200 (frames served only while the "
              "host's line runs at that speed). Default: auto.", "auto|9600|115200"},
-    {"name", "Name of the registry link <runtime dir>/trelmo-ports/<name>. Default: sim0.", "name"},
+    {"name", "Name of the registry link <private folder>/ports/<name>; one module per name. Default: sim0.", "name"},
     {"log", "Traffic log: one line per chunk received (\"1 ...\") and per write sent (\"0 ...\").", "file"},
     {"read-length", "Bytes of I/O read data in each cyclic answer, 0 to 250. Default: 16.", "n"},
     {"network-type", "Network type text, at most 20 bytes.", "text"},
@@ -273,8 +273,10 @@ void AddSimOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(QStringLiteral(
         "Virtual module on a pseudo-terminal. Prints the device path of the terminal's slave side as the first "
-        "line, serves until SIGINT or SIGTERM, and links <runtime dir>/trelmo-ports/<name> to the device while "
-        "it runs."));
+        "line, serves until SIGINT or SIGTERM, and links <private folder>/ports/<name> to the device while it "
+        "runs. The private folder is $XDG_RUNTIME_DIR/trelmo, or <temporary folder>/trelmo-<user id> where that "
+        "variable names no folder of this user that only this user can write to. A module refuses to start while "
+        "another of the same name runs."));
     parser.addHelpOption();
     for (const OptionText& option : Options) {
         if (option.valueName)

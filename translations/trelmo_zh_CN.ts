@@ -582,5 +582,29 @@ with the given filename extension.</source>
         <source>Messages</source>
         <translation>报文</translation>
     </message>
+    <message id="150">
+        <source>The private folder %1 cannot be used: %2.</source>
+        <translation>无法使用私有文件夹 %1：%2。</translation>
+    </message>
+    <message id="151">
+        <source>The lock file %1 cannot be used: %2.</source>
+        <translation>无法使用锁文件 %1：%2。</translation>
+    </message>
+    <message id="152">
+        <source>it is not a folder, or it is a link</source>
+        <translation>它不是文件夹，或者是一个链接</translation>
+    </message>
+    <message id="153">
+        <source>it belongs to another user</source>
+        <translation>它属于其他用户</translation>
+    </message>
+    <message id="154">
+        <source>other users have access to it</source>
+        <translation>其他用户可以访问它</translation>
+    </message>
+    <message id="155">
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,5 @@
-// A second process for the single-instance tests: takes the lock "VELDRAX" (in $XDG_RUNTIME_DIR), says on its
-// output whether it holds it, and then waits until it is killed.
+// A second process for the single-instance tests: takes the lock "VELDRAX" (in the private folder under
+// $XDG_RUNTIME_DIR), says on its output whether it holds it, and then waits until it is killed.
 
 #include "SingleInstance.h"
 

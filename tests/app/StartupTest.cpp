@@ -1,6 +1,8 @@
-// Start-up with and without another running copy holding the single-instance lock; the program's terminal options.
+// Start-up with and without another running copy holding the single-instance lock, and with a private folder or
+// lock file that cannot be used; the program's terminal options.
 
 #include "InstanceHolder.h"
+#include "Language.h"
 #include "MainDialog.h"
 #include "MessageRecorder.h"
 #include "RuntimeDir.h"
@@ -10,6 +12,8 @@
 #include "WindowDriver.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -17,10 +21,13 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 using namespace trelmo;
 using trelmo::test::InstanceHolder;
 using trelmo::testing::MessageRecorder;
 using trelmo::testing::RuntimeDir;
+using trelmo::testing::ScopedLanguage;
 using trelmo::testing::WhenModalThenClose;
 
 namespace {
@@ -72,6 +79,35 @@ TEST_F(StartupTest, StartsAfterAKilledCopy)
     EXPECT_EQ(RunStartUp(), 0);
     EXPECT_TRUE(mainWindowShown_);
     EXPECT_TRUE(messages_.texts.empty());
+}
+
+// Refused with the path and the reason, never taken for another running copy; a FIFO does not block start-up.
+TEST_F(StartupTest, AnUnusableFolderOrLockFileIsNamedAndEndsStartUp)
+{
+    struct Case {
+        LanguageVariant language;
+        QString planted; // a FIFO, in the folder made first unless it is the folder itself
+        QString text;
+    };
+    const QString folder = runtime_.FolderPath();
+    const Case cases[] = {
+        {LanguageVariant::English, folder,
+         QStringLiteral("The private folder %1 cannot be used: it is not a folder, or it is a link.").arg(folder)},
+        {LanguageVariant::Chinese, folder + QStringLiteral("/VELDRAX.lock"),
+         QStringLiteral("无法使用锁文件 %1/VELDRAX.lock：它不是普通文件。").arg(folder)},
+    };
+    for (const Case& c : cases) {
+        if (c.planted != folder)
+            QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(c.planted).constData(), 0600), 0);
+        ScopedLanguage language(c.language);
+        EXPECT_EQ(RunStartUp(), 1);
+        EXPECT_FALSE(mainWindowShown_);
+        EXPECT_EQ(messages_.kinds, std::vector<MessageBoxKind>{MessageBoxKind::Application});
+        EXPECT_EQ(messages_.texts, std::vector<QString>{c.text});
+        QFile::remove(c.planted);
+        messages_.Clear();
+    }
 }
 
 // The program answers --help and --version on a terminal without a display: with no window system to reach, a

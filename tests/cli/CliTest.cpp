@@ -119,6 +119,22 @@ TEST(CliTest, EachCommandAndExitStatusAgainstTheVirtualModule)
     EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll().startsWith('{')) << "the port that did not open";
 }
 
+// A private folder that cannot be used: a module's name cannot be looked up (the port cannot be opened); the serial
+// ports are still listed, with a warning.
+TEST(CliTest, AnUnusablePrivateFolderIsNamed)
+{
+    RuntimeDir runtime;
+    ASSERT_TRUE(QFile(runtime.FolderPath()).open(QIODevice::WriteOnly));
+    const QString problem =
+        "cannot use the private folder " + runtime.FolderPath() + ": it is not a folder, or it is a link\n";
+    const CliRun connect = RunCliProgram(Connected({"info"}));
+    EXPECT_EQ(connect.exitCode, 3);
+    EXPECT_EQ(connect.err, "trelmo-cli: " + problem);
+    const CliRun ports = RunCliProgram({"ports"});
+    EXPECT_EQ(ports.exitCode, 0);
+    EXPECT_EQ(ports.err, "trelmo-cli: no virtual modules listed: " + problem);
+}
+
 TEST(CliTest, EveryCommandHasItsHelp)
 {
     for (const char* command : {"ports", "info", "read", "write", "exchange", "run"}) {

@@ -1,4 +1,5 @@
-// The virtual modules' registry: symbolic links in <runtime dir>/trelmo-ports.
+// The virtual modules' registry: symbolic links in <private folder>/ports, each counted while its module holds the
+// locks beside it.
 
 #include "PortRegistry.h"
 #include "PseudoTerminal.h"
@@ -15,22 +16,41 @@ namespace {
 
 class PortRegistryTest : public ::testing::Test {
 protected:
+    // Links name to device as a module of that name does; its claim stands for the module's life.
+    void Register(const QString& name, const QString& device, ModuleNameClaim& claim)
+    {
+        ASSERT_EQ(claim.Claim(runtime_.RegistryPath(), name), FileLock::Outcome::Acquired);
+        ASSERT_TRUE(QFile::link(device, QDir(runtime_.RegistryPath()).filePath(name)));
+        ASSERT_TRUE(claim.Announce());
+    }
+
     trelmo::testing::RuntimeDir runtime_;
 };
 
-TEST_F(PortRegistryTest, ListsTheExistingTargetsOfTheLinksInNameOrder)
+TEST_F(PortRegistryTest, ListsTheRunningModulesWhoseDevicesExistInNameOrder)
 {
-    EXPECT_EQ(PortRegistryDirectory(), QDir(runtime_.Path()).filePath(QStringLiteral("trelmo-ports")));
+    EXPECT_EQ(PortRegistryDirectory(), runtime_.RegistryPath());
     EXPECT_TRUE(RegisteredVirtualPorts().isEmpty()) << "no directory yet";
 
     trelmo::testing::PseudoTerminal module;
-    ASSERT_TRUE(module.IsValid());
+    trelmo::testing::PseudoTerminal usersOtherTerminal;
+    ASSERT_TRUE(module.IsValid() && usersOtherTerminal.IsValid());
     const QString device = QString::fromStdString(module.SlavePath());
-    const QDir registry(PortRegistryDirectory());
+    const QString unrelated = QString::fromStdString(usersOtherTerminal.SlavePath());
+    const QDir registry(runtime_.RegistryPath());
     ASSERT_TRUE(QDir().mkpath(registry.path()));
-    ASSERT_TRUE(QFile::link(device, registry.filePath(QStringLiteral("b-module"))));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), registry.filePath(QStringLiteral("a-module"))));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/pts/999999"), registry.filePath(QStringLiteral("c-gone"))));
+    ModuleNameClaim bModule, aModule, cGone, successor;
+    Register(QStringLiteral("b-module"), device, bModule);
+    Register(QStringLiteral("a-module"), QStringLiteral("/dev/null"), aModule);
+    Register(QStringLiteral("c-gone"), QStringLiteral("/dev/pts/999999"), cGone);
+    {
+        // Killed with kill -9: its locks went with it, its link now points at a terminal the user opened since.
+        ModuleNameClaim killed;
+        Register(QStringLiteral("e-killed"), unrelated, killed);
+    }
+    // A successor has claimed the name but not yet replaced the link left behind.
+    ASSERT_TRUE(QFile::link(unrelated, registry.filePath(QStringLiteral("g-replaced"))));
+    ASSERT_EQ(successor.Claim(registry.path(), QStringLiteral("g-replaced")), FileLock::Outcome::Acquired);
     ASSERT_TRUE(QFile::link(device, registry.filePath(QStringLiteral(".b-module.123")))) << "being replaced";
     QFile plain(registry.filePath(QStringLiteral("d-plain")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));

@@ -3,6 +3,7 @@
 #include "Frame.h"
 #include "HexText.h"
 #include "ModuleModel.h"
+#include "PortRegistry.h"
 #include "SerialPort.h"
 #include "RuntimeDir.h"
 #include "SimProcess.h"
@@ -10,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
@@ -101,6 +103,31 @@ TEST(SimLineTest, RegistryLinkPointsAtTheDeviceWhileRunningAndGoesAfterSigterm)
     EXPECT_EQ(sim.Stop(), 0);
     EXPECT_FALSE(QFileInfo(runtime.LinkPath(QStringLiteral("bench1"))).exists());
     EXPECT_FALSE(QFileInfo(runtime.LinkPath(QStringLiteral("bench1"))).isSymLink());
+}
+
+// One running module per name: a second one refuses, and the next one after a kill -9 takes the name and replaces
+// the link left behind. A private folder that cannot be used is named.
+TEST(SimLineTest, ANameBelongsToOneRunningModule)
+{
+    RuntimeDir runtime;
+    const QString link = runtime.LinkPath();
+    SimProcess first, second;
+    ASSERT_TRUE(first.Start()) << first.ErrorText().toStdString();
+    EXPECT_FALSE(second.Start());
+    EXPECT_EQ(second.Stop(), 1);
+    EXPECT_TRUE(second.StandardError().contains(QStringLiteral("a virtual module named sim0 is already running")));
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(first.ProcessId()), SIGKILL), 0);
+    ASSERT_TRUE(first.WaitForExit(5000));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(RegisteredVirtualModules().empty());
+    ASSERT_TRUE(second.Start()) << second.ErrorText().toStdString();
+    EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), second.DevicePath());
+
+    ASSERT_TRUE(QFile::rename(runtime.FolderPath(), runtime.Path() + "/moved"));
+    ASSERT_TRUE(QFile::link(runtime.Path() + "/moved", runtime.FolderPath()));
+    EXPECT_FALSE(first.Start());
+    EXPECT_TRUE(first.StandardError().contains("cannot use the private folder " + runtime.FolderPath()));
 }
 
 TEST(SimLineTest, FixedModeServesOnlyAtItsSpeedAndIgnoresProbes)

@@ -29,9 +29,14 @@ RuntimeDir::~RuntimeDir()
     activeRuntimeDir = previousActive_;
 }
 
+QString RuntimeDir::FolderPath() const
+{
+    return QDir(dir_.path()).filePath(QStringLiteral("trelmo"));
+}
+
 QString RuntimeDir::RegistryPath() const
 {
-    return QDir(dir_.path()).filePath(QStringLiteral("trelmo-ports"));
+    return QDir(FolderPath()).filePath(QStringLiteral("ports"));
 }
 
 QString RuntimeDir::LinkPath(const QString& name) const

@@ -18,9 +18,11 @@ public:
     RuntimeDir& operator=(const RuntimeDir&) = delete;
 
     QString Path() const { return dir_.path(); }
-    // <dir>/trelmo-ports
+    // <dir>/trelmo, the programs' private folder
+    QString FolderPath() const;
+    // <dir>/trelmo/ports
     QString RegistryPath() const;
-    // <dir>/trelmo-ports/<name>
+    // <dir>/trelmo/ports/<name>
     QString LinkPath(const QString& name = QStringLiteral("sim0")) const;
 
     // The directory active in this process, or null.

@@ -58,6 +58,8 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
     const RuntimeDir* shared = RuntimeDir::Active();
     const QString runtimeDir = shared ? shared->Path() : QDir(workDir_.path()).filePath(QStringLiteral("runtime"));
     QDir().mkpath(runtimeDir);
+    // The module takes $XDG_RUNTIME_DIR only where no one else can write to it.
+    QFile::setPermissions(runtimeDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(RuntimeVariable), runtimeDir);
     process_.setProcessEnvironment(environment);

@@ -193,8 +193,8 @@ TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
 {
     SimProcess first;
     SimProcess second;
-    ASSERT_TRUE(first.Start()) << first.ErrorText().toStdString();
-    ASSERT_TRUE(second.Start()) << second.ErrorText().toStdString();
+    ASSERT_TRUE(first.Start({"--name", "first"})) << first.ErrorText().toStdString();
+    ASSERT_TRUE(second.Start({"--name", "second"})) << second.ErrorText().toStdString();
     const int systemCount = int(SystemPorts().size()) - 2;
     {
         CPortSelectionDialog dialog(session);
