@@ -199,6 +199,30 @@
         <source>Not a serial device.</source>
         <translation>Not a serial device.</translation>
     </message>
+    <message id="150">
+        <source>The private folder %1 cannot be used: %2.</source>
+        <translation>The private folder %1 cannot be used: %2.</translation>
+    </message>
+    <message id="151">
+        <source>The lock file %1 cannot be used: %2.</source>
+        <translation>The lock file %1 cannot be used: %2.</translation>
+    </message>
+    <message id="152">
+        <source>it is not a folder, or it is a link</source>
+        <translation>it is not a folder, or it is a link</translation>
+    </message>
+    <message id="153">
+        <source>it belongs to another user</source>
+        <translation>it belongs to another user</translation>
+    </message>
+    <message id="154">
+        <source>other users have access to it</source>
+        <translation>other users have access to it</translation>
+    </message>
+    <message id="155">
+        <source>it is not a regular file</source>
+        <translation>it is not a regular file</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>About Trelmo</translation>
@@ -582,30 +606,6 @@ with the given filename extension.</translation>
     <message id="dlg.142.1048.name">
         <source>Messages</source>
         <translation>Messages</translation>
-    </message>
-    <message id="150">
-        <source>The private folder %1 cannot be used: %2.</source>
-        <translation>The private folder %1 cannot be used: %2.</translation>
-    </message>
-    <message id="151">
-        <source>The lock file %1 cannot be used: %2.</source>
-        <translation>The lock file %1 cannot be used: %2.</translation>
-    </message>
-    <message id="152">
-        <source>it is not a folder, or it is a link</source>
-        <translation>it is not a folder, or it is a link</translation>
-    </message>
-    <message id="153">
-        <source>it belongs to another user</source>
-        <translation>it belongs to another user</translation>
-    </message>
-    <message id="154">
-        <source>other users have access to it</source>
-        <translation>other users have access to it</translation>
-    </message>
-    <message id="155">
-        <source>it is not a regular file</source>
-        <translation>it is not a regular file</translation>
     </message>
 </context>
 </TS>

@@ -199,6 +199,30 @@
         <source>Not a serial device.</source>
         <translation>不是串口设备。</translation>
     </message>
+    <message id="150">
+        <source>The private folder %1 cannot be used: %2.</source>
+        <translation>无法使用私有文件夹 %1：%2。</translation>
+    </message>
+    <message id="151">
+        <source>The lock file %1 cannot be used: %2.</source>
+        <translation>无法使用锁文件 %1：%2。</translation>
+    </message>
+    <message id="152">
+        <source>it is not a folder, or it is a link</source>
+        <translation>它不是文件夹，或者是一个链接</translation>
+    </message>
+    <message id="153">
+        <source>it belongs to another user</source>
+        <translation>它属于其他用户</translation>
+    </message>
+    <message id="154">
+        <source>other users have access to it</source>
+        <translation>其他用户可以访问它</translation>
+    </message>
+    <message id="155">
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>关于 Trelmo</translation>
@@ -581,30 +605,6 @@ with the given filename extension.</source>
     <message id="dlg.142.1048.name">
         <source>Messages</source>
         <translation>报文</translation>
-    </message>
-    <message id="150">
-        <source>The private folder %1 cannot be used: %2.</source>
-        <translation>无法使用私有文件夹 %1：%2。</translation>
-    </message>
-    <message id="151">
-        <source>The lock file %1 cannot be used: %2.</source>
-        <translation>无法使用锁文件 %1：%2。</translation>
-    </message>
-    <message id="152">
-        <source>it is not a folder, or it is a link</source>
-        <translation>它不是文件夹，或者是一个链接</translation>
-    </message>
-    <message id="153">
-        <source>it belongs to another user</source>
-        <translation>它属于其他用户</translation>
-    </message>
-    <message id="154">
-        <source>other users have access to it</source>
-        <translation>其他用户可以访问它</translation>
-    </message>
-    <message id="155">
-        <source>it is not a regular file</source>
-        <translation>它不是普通文件</translation>
     </message>
 </context>
 </TS>
