@@ -10,58 +10,7 @@
 #include <cstring>
 
 namespace trelmo::cli {
-
-// Passes everything to the real backend and keeps the first bytes read since the last write, so that a failed
-// exchange can tell the module's error frame from silence.
-class AnswerWatch final : public SerialBackend {
-public:
-    explicit AnswerWatch(std::unique_ptr<SerialBackend> inner) : inner_(std::move(inner)) {}
-
-    bool Open(const std::string& name, int baudRate) override { return inner_->Open(name, baudRate); }
-    void Close() override { inner_->Close(); }
-    bool IsOpen() const override { return inner_->IsOpen(); }
-    PortOpenError LastOpenError() const override { return inner_->LastOpenError(); }
-    bool Drain() override { return inner_->Drain(); }
-    bool WaitForMoreBytes(int milliseconds) override { return inner_->WaitForMoreBytes(milliseconds); }
-    Bytes PeekBytes(std::size_t limit) override { return inner_->PeekBytes(limit); }
-
-    long Write(const std::uint8_t* bytes, std::size_t count) override
-    {
-        answer_.clear();
-        return inner_->Write(bytes, count);
-    }
-
-    long Read(std::uint8_t* buffer, std::size_t capacity) override
-    {
-        const long got = inner_->Read(buffer, capacity);
-        if (got > 0) {
-            const std::size_t kept = std::min(static_cast<std::size_t>(got), KeptBytes - answer_.size());
-            answer_.insert(answer_.end(), buffer, buffer + kept);
-        }
-        return got;
-    }
-
-    bool AnswerIsErrorFrame() const
-    {
-        return IsIntactFrame(answer_) && answer_[ModuleFrame::FrameType] == ErrorAnswer;
-    }
-
-private:
-    // Enough for any frame the module sends.
-    static constexpr std::size_t KeptBytes = MaxIoDataLength + ModuleFrame::Overhead;
-
-    std::unique_ptr<SerialBackend> inner_;
-    Bytes answer_;
-};
-
 namespace {
-
-std::unique_ptr<SerialBackend> WatchedBackend(AnswerWatch*& watch)
-{
-    auto watched = std::make_unique<AnswerWatch>(MakeQtSerialBackend());
-    watch = watched.get();
-    return watched;
-}
 
 // The reasons the port selection window gives.
 QString OpenFailureReason(PortOpenError error)
@@ -143,7 +92,7 @@ QString ResolvePortName(const QString& port, QString* problem)
 }
 
 CliSession::CliSession(const ConnectionOptions& options)
-    : options_(options), watch_(nullptr), session_(WatchedBackend(watch_)), reader_(session_.Log())
+    : options_(options), reader_(session_.Log())
 {
     LineSettings& settings = session_.Settings();
     settings.OperatingMode = options.mode;
@@ -181,28 +130,23 @@ int CliSession::Connect(Output& output)
         }
     }
     const LineSettings& settings = session_.Settings();
-    const ConnectionOutcome outcome = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
-                                                         settings.OperatingMode, settings.BusAddress);
+    const ConnectionResult result = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
+                                                       settings.OperatingMode, settings.BusAddress);
     FlushTrace();
-    if (outcome == ConnectionOutcome::Online)
+    if (result.step == ConnectionOutcome::Online)
         return ExitOk;
-    const int status = FailureStatus();
+    const int status = FailureStatus(result.exchange);
     session_.Port().CloseSerialPort();
-    output.err << "trelmo-cli: " << ConnectionFailure(outcome)
+    output.err << "trelmo-cli: " << ConnectionFailure(result.step)
                << (status == ExitErrorAnswer ? QStringLiteral("; the module answered with an error frame")
                                              : QString())
                << Qt::endl;
     return status;
 }
 
-bool CliSession::LastAnswerWasErrorFrame() const
+int FailureStatus(ExchangeOutcome exchange)
 {
-    return watch_->AnswerIsErrorFrame();
-}
-
-int CliSession::FailureStatus() const
-{
-    return LastAnswerWasErrorFrame() ? ExitErrorAnswer : ExitNoAnswer;
+    return exchange == ExchangeOutcome::Refused ? ExitErrorAnswer : ExitNoAnswer;
 }
 
 void CliSession::FlushTrace()

@@ -4,6 +4,7 @@
 
 #include "FrameTrace.h"
 #include "LineSettings.h"
+#include "LoggedExchange.h"
 #include "ModuleSession.h"
 #include "RuntimeFolder.h"
 
@@ -51,7 +52,8 @@ QString PrivateFolderProblem(const RuntimeFolder& folder);
 // name that is neither a running module nor a device under /dev sets problem when the private folder is unusable.
 QString ResolvePortName(const QString& port, QString* problem);
 
-class AnswerWatch;
+// The exit status of an exchange that failed: ExitErrorAnswer when the module refused, ExitNoAnswer otherwise.
+int FailureStatus(ExchangeOutcome exchange);
 
 class CliSession {
 public:
@@ -66,11 +68,6 @@ public:
 
     ModuleSession& Session() { return session_; }
 
-    // The status of an exchange that failed: an error frame from the module, or no (usable) answer.
-    int FailureStatus() const;
-    // Whether the bytes read since the last request began with the module's error frame.
-    bool LastAnswerWasErrorFrame() const;
-
     // Writes what was logged so far to the trace (if any), so that it survives a failure later on.
     void FlushTrace();
     // False when a trace was asked for and could not be written whole.
@@ -78,7 +75,6 @@ public:
 
 private:
     ConnectionOptions options_;
-    AnswerWatch* watch_; // owned by session_
     ModuleSession session_;
     MessageLog::Reader reader_;
     std::unique_ptr<FrameTrace> trace_;

@@ -30,10 +30,25 @@ OperationResult Failure(int status, const QString& error)
     return {status, error};
 }
 
-QString NoAnswerText(const CliSession& session, const QString& what)
+QString NoAnswerText(ExchangeOutcome exchange, const QString& what)
 {
-    return session.LastAnswerWasErrorFrame() ? QStringLiteral("the module refused %1 with an error frame").arg(what)
-                                             : QStringLiteral("no answer to %1").arg(what);
+    switch (exchange) {
+    case ExchangeOutcome::NotSent:
+        return QStringLiteral("%1 could not be sent").arg(what);
+    case ExchangeOutcome::Refused:
+        return QStringLiteral("the module refused %1 with an error frame").arg(what);
+    case ExchangeOutcome::BrokenAnswer:
+        return QStringLiteral("no answer to %1 (only bytes that are not one whole frame with a correct CRC)").arg(what);
+    case ExchangeOutcome::NoAnswer:
+    case ExchangeOutcome::Answered:
+        break;
+    }
+    return QStringLiteral("no answer to %1").arg(what);
+}
+
+OperationResult NoAnswer(ExchangeOutcome exchange, const QString& what)
+{
+    return Failure(FailureStatus(exchange), NoAnswerText(exchange, what));
 }
 
 // The configuration or parameter data the cycle stored, as bytes; empty for any other answer.
@@ -133,14 +148,14 @@ InfoResult ReadInfo(CliSession& session)
 {
     ModuleSession& s = session.Session();
     InfoResult result;
-    const std::optional<ModuleInfo> info = ReadModuleInfo(s.Port(), s.Sequence(), s.Log());
+    const ModuleInfoResult read = ReadModuleInfo(s.Port(), s.Sequence(), s.Log());
     session.FlushTrace();
-    if (!info) {
-        result.status = session.FailureStatus();
-        result.error = NoAnswerText(session, QStringLiteral("the module information request"));
+    if (!read.info) {
+        result.status = FailureStatus(read.exchange);
+        result.error = NoAnswerText(read.exchange, QStringLiteral("the module information request"));
         return result;
     }
-    result.info = *info;
+    result.info = *read.info;
     return result;
 }
 
@@ -151,17 +166,12 @@ ReadResult ReadObject(CliSession& session, const ObjectTarget& target)
                                               std::to_string(target.instance), std::to_string(target.attribute));
     session.FlushTrace();
     ReadResult result;
-    if (access.outcome == AccessOutcome::ReadAnswered && access.responseDataText) {
-        result.data = ParseHexByteList(*access.responseDataText);
+    if (access.outcome == AccessOutcome::ReadAnswered && access.responseData) {
+        result.data = *access.responseData;
         return result;
     }
-    if (access.outcome == AccessOutcome::ReadNotSent) {
-        result.status = ExitNoAnswer;
-        result.error = QStringLiteral("the read request could not be sent");
-        return result;
-    }
-    result.status = session.FailureStatus();
-    result.error = NoAnswerText(session, QStringLiteral("the read request"));
+    result.status = FailureStatus(access.exchange);
+    result.error = NoAnswerText(access.exchange, QStringLiteral("the read request"));
     return result;
 }
 
@@ -181,17 +191,16 @@ OperationResult WriteObject(CliSession& session, const ObjectTarget& target, con
     case AccessOutcome::WriteTooLong:
         return Failure(ExitCheckFailed, QStringLiteral("the attribute holds fewer bytes than given; nothing written"));
     case AccessOutcome::ProbeNotSent:
-    case AccessOutcome::WriteNotSent:
-    case AccessOutcome::ReadNotSent:
-        return Failure(ExitNoAnswer, QStringLiteral("the request could not be sent"));
     case AccessOutcome::ProbeNotAnswered:
-        return Failure(session.FailureStatus(), NoAnswerText(session, QStringLiteral("the size probe")));
+        return NoAnswer(access.exchange, QStringLiteral("the size probe"));
+    case AccessOutcome::WriteNotSent:
     case AccessOutcome::WriteNotAnswered:
+    case AccessOutcome::ReadNotSent:
     case AccessOutcome::ReadNotAnswered:
     case AccessOutcome::ReadAnswered:
         break;
     }
-    return Failure(session.FailureStatus(), NoAnswerText(session, QStringLiteral("the write request")));
+    return NoAnswer(access.exchange, QStringLiteral("the write request"));
 }
 
 OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
@@ -217,11 +226,8 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
         const bool goOn = onCycle(report);
         if (!s.Port().IsOpen())
             return Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1").arg(cycle));
-        if (result.status == ExitOk && report.kind == IoAnswerKind::ErrorFrame)
-            result = Failure(ExitErrorAnswer,
-                             QStringLiteral("the module answered cycle %1 with an error frame").arg(cycle));
-        if (result.status == ExitOk && report.kind == IoAnswerKind::None)
-            result = Failure(ExitNoAnswer, QStringLiteral("no answer in cycle %1").arg(cycle));
+        if (result.status == ExitOk && outcome.exchange != ExchangeOutcome::Answered)
+            result = NoAnswer(outcome.exchange, QStringLiteral("cycle %1").arg(cycle));
         if (!goOn)
             break;
         // The window arms its timer with this interval; the fast timing goes on at once.

@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SecondsClock clock = [&seconds] { return seconds++; };
     const auto mode = static_cast<OperatingMode>((scenario & 0x03) % 3);
     if (!(scenario & 0x04)
-        && ConnectionSequence(session.Port(), session.Sequence(), session.Log(), mode, busAddress, clock)
-            != ConnectionOutcome::Online)
+        && ConnectionSequence(session.Port(), session.Sequence(), session.Log(), mode, busAddress, clock).step
+               != ConnectionOutcome::Online)
         return 0;
 
     const AppDataObjectTable appDataObjects = MakeAppDataObjects();

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         link.backend->FailWritesFrom(1 + (scenario & 0x01));
     SequenceCounter counter;
     MessageLog log;
-    if (const std::optional<ModuleInfo> info = ReadModuleInfo(link.port, counter, log))
+    if (const std::optional<ModuleInfo> info = ReadModuleInfo(link.port, counter, log).info)
         CheckDecoded(*info);
     return 0;
 }

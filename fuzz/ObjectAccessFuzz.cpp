@@ -61,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         : ReadAttribute(link.port, counter, log, texts.object, texts.instance, texts.attribute);
 
     // Only an answered read has data to show: lowercase pairs, each with its blank, of at most a buffer's bytes.
-    if (result.responseDataText.has_value() != (result.outcome == AccessOutcome::ReadAnswered))
+    if (result.responseData.has_value() != (result.outcome == AccessOutcome::ReadAnswered))
         std::abort();
-    if (result.responseDataText && result.responseDataText->size() > 3 * ModuleFrame::BufferSize)
+    if (result.responseData && result.responseData->size() > ModuleFrame::BufferSize)
         std::abort();
     // The data of any response lies within the bytes received.
     const Bytes inputAsResponse = ResponseData(data, size);

@@ -20,6 +20,15 @@ bool Receive(SerialPort& port, AnswerWait wait, std::uint8_t* buffer, std::size_
 
 } // namespace
 
+ExchangeOutcome JudgeAnswer(const Bytes& received)
+{
+    if (received.empty())
+        return ExchangeOutcome::NoAnswer;
+    if (!IsIntactFrame(received))
+        return ExchangeOutcome::BrokenAnswer;
+    return received[ModuleFrame::FrameType] == ErrorAnswer ? ExchangeOutcome::Refused : ExchangeOutcome::Answered;
+}
+
 void SetAsideWaitingBytes(SerialPort& port, MessageLog& log)
 {
     const Bytes waiting = port.TakeWaitingBytes(MaxSetAsideBytes);
@@ -49,15 +58,19 @@ std::optional<Bytes> ReceiveLoggedAnswer(SerialPort& port, MessageLog& log, std:
 }
 
 std::optional<Bytes> ReceiveLoggedPieces(SerialPort& port, MessageLog& log, std::size_t expected,
-                                         std::size_t pieceCapacity, int maxReads)
+                                         std::size_t pieceCapacity, int maxReads, Bytes* gatheredSoFar)
 {
     Bytes answer;
     for (int read = 0; read < maxReads && answer.size() < expected; ++read) {
         const std::size_t gathered = answer.size();
         answer.resize(gathered + pieceCapacity);
         std::size_t received = 0;
-        if (!port.ReceiveBytes(answer.data() + gathered, pieceCapacity, &received))
+        if (!port.ReceiveBytes(answer.data() + gathered, pieceCapacity, &received)) {
+            answer.resize(gathered);
+            if (gatheredSoFar)
+                *gatheredSoFar = std::move(answer);
             return std::nullopt;
+        }
         answer.resize(gathered + received);
     }
     log.Append(BytesToHexText(answer, 0));

@@ -13,6 +13,18 @@
 
 namespace trelmo {
 
+// How one exchange with the module ended; every operation reports its failing exchange as one of these.
+enum class ExchangeOutcome {
+    NotSent,      // the request could not be written: the port is gone
+    NoAnswer,     // nothing came back
+    BrokenAnswer, // something came back, but not one whole frame with a correct CRC
+    Refused,      // the module's error answer
+    Answered,     // a whole, intact frame other than an error answer
+};
+
+// Judges the bytes that came back to a request (empty: nothing came back).
+ExchangeOutcome JudgeAnswer(const Bytes& received);
+
 // At most this much is set aside before one request; a flood beyond it is left to the next one.
 constexpr std::size_t MaxSetAsideBytes = 16384;
 
@@ -39,8 +51,9 @@ std::optional<Bytes> ReceiveLoggedAnswer(SerialPort& port, MessageLog& log,
 
 // Receives an answer that may arrive in pieces: up to maxReads receives (50 ms each) of at most pieceCapacity bytes,
 // until at least `expected` bytes are in, and logs them all as one received line. Empty when a receive gets nothing;
-// the bytes gathered until then are not logged.
+// the bytes gathered until then are not logged, but given in *gatheredSoFar when asked for, so that a shorter answer
+// (an error answer) can still be judged.
 std::optional<Bytes> ReceiveLoggedPieces(SerialPort& port, MessageLog& log, std::size_t expected,
-                                         std::size_t pieceCapacity, int maxReads);
+                                         std::size_t pieceCapacity, int maxReads, Bytes* gatheredSoFar = nullptr);
 
 } // namespace trelmo

@@ -9,14 +9,12 @@ namespace {
 
 constexpr std::size_t ConnectionAnswerCapacity = 20;
 
-// Sends a connection request and takes its answer; both are logged. Only a whole, intact frame that is not the
-// module's error answer counts as an answer.
-bool ExchangeConnectionRequest(SerialPort& port, MessageLog& log, const Bytes& request)
+// Sends a connection request and takes its answer; both are logged.
+ExchangeOutcome ExchangeConnectionRequest(SerialPort& port, MessageLog& log, const Bytes& request)
 {
     if (!SendLoggedFrame(port, log, request))
-        return false;
-    const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log, ConnectionAnswerCapacity);
-    return answer && IsIntactFrame(*answer) && (*answer)[ModuleFrame::FrameType] != ErrorAnswer;
+        return ExchangeOutcome::NotSent;
+    return JudgeAnswer(ReceiveLoggedAnswer(port, log, ConnectionAnswerCapacity).value_or(Bytes()));
 }
 
 } // namespace
@@ -29,44 +27,49 @@ long SteadyClockSeconds()
     return static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
 }
 
-bool AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock)
+ExchangeOutcome AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock)
 {
     const long start = clock();
     const std::uint8_t probe[2] = {AutoBaudProbeByte, AutoBaudProbeByte};
+    ExchangeOutcome last = ExchangeOutcome::NoAnswer;
     while (clock() - start <= AutoBaudTimeLimitSeconds) {
         if (!SendLoggedFrame(port, log, probe, sizeof probe))
-            return false;
+            return ExchangeOutcome::NotSent;
 
-        const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log, 1, AnswerWait::Probe);
-        if (answer && *answer == Bytes{AutoBaudAnswerByte})
-            return true;
+        const Bytes answer = ReceiveLoggedAnswer(port, log, 1, AnswerWait::Probe).value_or(Bytes());
+        if (answer == Bytes{AutoBaudAnswerByte})
+            return ExchangeOutcome::Answered;
+        last = answer.empty() ? ExchangeOutcome::NoAnswer : ExchangeOutcome::BrokenAnswer;
     }
-    return false;
+    return last;
 }
 
-bool SendBusAddress(SerialPort& port, SequenceCounter& sequence, MessageLog& log, std::int32_t busAddress)
+ExchangeOutcome SendBusAddress(SerialPort& port, SequenceCounter& sequence, MessageLog& log, std::int32_t busAddress)
 {
     const Bytes request = AssembleObjectFrame(sequence.Take(), Request, ServiceWrite, BusAddressAttribute,
                                               {static_cast<std::uint8_t>(busAddress & 0xFF)});
     return ExchangeConnectionRequest(port, log, request);
 }
 
-bool GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log)
+ExchangeOutcome GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog& log)
 {
     const Bytes request = AssembleObjectFrame(sequence.Take(), Request, ServiceWrite, OnlineAttribute, {1});
     return ExchangeConnectionRequest(port, log, request);
 }
 
-ConnectionOutcome ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
-                                     OperatingMode operatingMode, std::int32_t busAddress, const SecondsClock& clock)
+ConnectionResult ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
+                                    OperatingMode operatingMode, std::int32_t busAddress, const SecondsClock& clock)
 {
-    if (operatingMode == OperatingMode::AutoBaud && !AutoBaudHandshake(port, log, clock))
-        return ConnectionOutcome::AutoBaudFailed;
-    if (!SendBusAddress(port, sequence, log, busAddress))
-        return ConnectionOutcome::BusAddressFailed;
-    if (!GoOnline(port, sequence, log))
-        return ConnectionOutcome::GoOnlineFailed;
-    return ConnectionOutcome::Online;
+    using O = ConnectionOutcome;
+    ExchangeOutcome exchange = ExchangeOutcome::Answered;
+    if (operatingMode == OperatingMode::AutoBaud
+        && (exchange = AutoBaudHandshake(port, log, clock)) != ExchangeOutcome::Answered)
+        return {O::AutoBaudFailed, exchange};
+    if ((exchange = SendBusAddress(port, sequence, log, busAddress)) != ExchangeOutcome::Answered)
+        return {O::BusAddressFailed, exchange};
+    if ((exchange = GoOnline(port, sequence, log)) != ExchangeOutcome::Answered)
+        return {O::GoOnlineFailed, exchange};
+    return {};
 }
 
 } // namespace trelmo

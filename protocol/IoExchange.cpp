@@ -109,16 +109,19 @@ IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteData& write
     const int writeLength = std::clamp(writeData.length, 0, MaxIoWriteLength);
     const Bytes frame = AssembleFrame(context.sequence.Take(), IoData, writeData.bytes.data(),
                                       static_cast<std::size_t>(writeLength));
-    if (!SendLoggedFrame(context.port, context.log, frame))
+    if (!SendLoggedFrame(context.port, context.log, frame)) {
+        outcome.exchange = ExchangeOutcome::NotSent;
         return outcome;
+    }
 
     // Anything but a whole, intact frame is logged and then treated as no answer.
-    const std::optional<Bytes> answer =
-        ReceiveLoggedAnswer(context.port, context.log, CyclicAnswerCapacity, AnswerWait::Cyclic);
-    if (!answer || !IsIntactFrame(*answer))
+    const Bytes answer =
+        ReceiveLoggedAnswer(context.port, context.log, CyclicAnswerCapacity, AnswerWait::Cyclic).value_or(Bytes());
+    outcome.exchange = JudgeAnswer(answer);
+    if (outcome.exchange == ExchangeOutcome::NoAnswer || outcome.exchange == ExchangeOutcome::BrokenAnswer)
         return outcome;
 
-    DispatchAnswer(context, *answer, readGrid, readLength, outcome);
+    DispatchAnswer(context, answer, readGrid, readLength, outcome);
     outcome.timerIntervalMs = IoAnswerIntervalMs;
     return outcome;
 }

@@ -6,6 +6,7 @@
 
 #include "AppDataObjectTable.h"
 #include "GridCells.h"
+#include "LoggedExchange.h"
 #include "MessageLog.h"
 #include "ModuleSession.h"
 #include "SerialPort.h"
@@ -44,6 +45,7 @@ struct IoCycleOutcome {
     // Set when the module's I/O data was shown in the read grid: the number of bytes it holds now.
     std::optional<int> readLength;
     IoAnswerKind answer = IoAnswerKind::None;
+    ExchangeOutcome exchange = ExchangeOutcome::NoAnswer; // how the cyclic frame's own exchange went
     // The application data object asked for, and whether it was in the table and sent.
     std::uint16_t instance = 0;
     std::uint16_t attribute = 0;

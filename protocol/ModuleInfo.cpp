@@ -28,18 +28,24 @@ std::string VersionAt(const Bytes& reply, std::size_t offset)
 }
 
 // Sends a read request for the address, then gathers its reply in up to MaxReads receives until it holds
-// `expected` bytes; the reply is logged as one received line. Empty when the send fails, a receive gets nothing or
-// the reply is not a whole, intact frame. Fields beyond a shorter reply decode as zeros.
-std::optional<Bytes> ReadReply(SerialPort& port, SequenceCounter& counter, MessageLog& log,
-                               const ObjectAddress& address, std::size_t expected)
+// `expected` bytes; the reply is logged as one received line. Answered with the reply in *reply; otherwise how it
+// failed: a receive that gets nothing ends the gathering, and what was gathered until then is judged (a short error
+// answer). Fields beyond a shorter reply decode as zeros.
+ExchangeOutcome ReadReply(SerialPort& port, SequenceCounter& counter, MessageLog& log, const ObjectAddress& address,
+                          std::size_t expected, Bytes* reply)
 {
     using namespace ModuleInfoReply;
     if (!SendLoggedFrame(port, log, AssembleObjectFrame(counter.Take(), Request, ServiceRead, address)))
-        return std::nullopt;
-    std::optional<Bytes> reply = ReceiveLoggedPieces(port, log, expected, ReadCapacity, MaxReads);
-    if (!reply || !IsIntactFrame(*reply))
-        return std::nullopt;
-    return reply;
+        return ExchangeOutcome::NotSent;
+    Bytes gathered;
+    const std::optional<Bytes> whole = ReceiveLoggedPieces(port, log, expected, ReadCapacity, MaxReads, &gathered);
+    if (whole) {
+        *reply = *whole;
+        return JudgeAnswer(*reply);
+    }
+    // Cut short: never a reply, whatever its first bytes were.
+    const ExchangeOutcome judged = JudgeAnswer(gathered);
+    return judged == ExchangeOutcome::Answered ? ExchangeOutcome::BrokenAnswer : judged;
 }
 
 } // namespace
@@ -90,15 +96,16 @@ ModuleInfo DecodeModuleInfo(const Bytes& firstReply, const Bytes& secondReply)
     return info;
 }
 
-std::optional<ModuleInfo> ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log)
+ModuleInfoResult ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log)
 {
-    const std::optional<Bytes> first = ReadReply(port, counter, log, NetworkInfoAttribute, ModuleInfoReply::FirstSize);
-    if (!first)
-        return std::nullopt;
-    const std::optional<Bytes> second = ReadReply(port, counter, log, ModuleInfoAttribute, ModuleInfoReply::SecondSize);
-    if (!second)
-        return std::nullopt;
-    return DecodeModuleInfo(*first, *second);
+    Bytes first;
+    Bytes second;
+    ExchangeOutcome exchange = ReadReply(port, counter, log, NetworkInfoAttribute, ModuleInfoReply::FirstSize, &first);
+    if (exchange == ExchangeOutcome::Answered)
+        exchange = ReadReply(port, counter, log, ModuleInfoAttribute, ModuleInfoReply::SecondSize, &second);
+    if (exchange != ExchangeOutcome::Answered)
+        return {std::nullopt, exchange};
+    return {DecodeModuleInfo(first, second), exchange};
 }
 
 } // namespace trelmo

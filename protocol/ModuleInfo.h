@@ -3,6 +3,7 @@
 // replies by position into six texts. Plain logic, no windows.
 
 #include "Frame.h"
+#include "LoggedExchange.h"
 #include "MessageLog.h"
 #include "SerialPort.h"
 
@@ -42,8 +43,13 @@ std::string FormatVersion(std::uint16_t major, std::uint16_t minor);
 // The six texts from the two replies, by position; missing bytes read as zero.
 ModuleInfo DecodeModuleInfo(const Bytes& firstReply, const Bytes& secondReply);
 
-// Reads both objects, logging each request and each gathered reply (one received line per reply). Empty when a
-// write fails or a receive gets nothing; the texts are only given once both replies are in.
-std::optional<ModuleInfo> ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log);
+struct ModuleInfoResult {
+    std::optional<ModuleInfo> info;                       // given only once both replies are in
+    ExchangeOutcome exchange = ExchangeOutcome::Answered; // how the read that failed went
+};
+
+// Reads both objects, logging each request and each gathered reply (one received line per reply). No texts when a
+// write fails, a receive gets nothing or a reply is not a whole, intact frame other than an error answer.
+ModuleInfoResult ReadModuleInfo(SerialPort& port, SequenceCounter& counter, MessageLog& log);
 
 } // namespace trelmo

@@ -17,7 +17,7 @@ ObjectAddress AddressFromTexts(const std::string& objectText, const std::string&
 // Only a whole response with a correct CRC counts; anything else is as good as no answer.
 bool IsResponse(const Bytes& answer)
 {
-    return IsIntactFrame(answer) && answer[ModuleFrame::FrameType] == Response;
+    return !answer.empty() && IsIntactFrame(answer) && answer[ModuleFrame::FrameType] == Response;
 }
 
 // The number of data bytes the probed attribute holds, from an intact answer's Length; negative when Length < 6.
@@ -70,11 +70,11 @@ AccessResult ReadAttribute(SerialPort& port, SequenceCounter& counter, MessageLo
     const ObjectAddress address = AddressFromTexts(objectText, instanceText, attributeText);
     const Bytes request = AssembleObjectFrame(counter.Take(), Request, ServiceRead, address);
     if (!SendLoggedFrame(port, log, request))
-        return {AccessOutcome::ReadNotSent, std::nullopt};
-    const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log);
-    if (!answer || !IsResponse(*answer))
-        return {AccessOutcome::ReadNotAnswered, std::nullopt};
-    return {AccessOutcome::ReadAnswered, FormatResponseData(ResponseData(answer->data(), answer->size()))};
+        return {AccessOutcome::ReadNotSent, std::nullopt, ExchangeOutcome::NotSent};
+    const Bytes answer = ReceiveLoggedAnswer(port, log).value_or(Bytes());
+    if (!IsResponse(answer))
+        return {AccessOutcome::ReadNotAnswered, std::nullopt, JudgeAnswer(answer)};
+    return {AccessOutcome::ReadAnswered, ResponseData(answer.data(), answer.size())};
 }
 
 AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageLog& log,
@@ -91,21 +91,21 @@ AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageL
     const ObjectAddress address = AddressFromTexts(objectText, instanceText, attributeText);
     const Bytes probe = AssembleObjectFrame(counter.Take(), Request, ServiceRead, address);
     if (!SendLoggedFrame(port, log, probe))
-        return {AccessOutcome::ProbeNotSent, std::nullopt};
-    const std::optional<Bytes> probeAnswer = ReceiveLoggedAnswer(port, log);
+        return {AccessOutcome::ProbeNotSent, std::nullopt, ExchangeOutcome::NotSent};
+    const Bytes probeAnswer = ReceiveLoggedAnswer(port, log).value_or(Bytes());
     // Only a whole, intact Response tells the size: an error answer or any other frame means the attribute
     // cannot be written, so the write is not sent.
-    if (!probeAnswer || !IsResponse(*probeAnswer))
-        return {AccessOutcome::ProbeNotAnswered, std::nullopt};
-    if (static_cast<long>(CountHexTokens(input)) > ProbedDataCount(*probeAnswer))
+    if (!IsResponse(probeAnswer))
+        return {AccessOutcome::ProbeNotAnswered, std::nullopt, JudgeAnswer(probeAnswer)};
+    if (static_cast<long>(CountHexTokens(input)) > ProbedDataCount(probeAnswer))
         return {AccessOutcome::WriteTooLong, std::nullopt};
 
     const Bytes request = AssembleObjectFrame(counter.Take(), Request, ServiceWrite, address, ParseHexByteList(input));
     if (!SendLoggedFrame(port, log, request))
-        return {AccessOutcome::WriteNotSent, std::nullopt};
-    const std::optional<Bytes> answer = ReceiveLoggedAnswer(port, log);
-    if (!answer || !IsResponse(*answer))
-        return {AccessOutcome::WriteNotAnswered, std::nullopt};
+        return {AccessOutcome::WriteNotSent, std::nullopt, ExchangeOutcome::NotSent};
+    const Bytes answer = ReceiveLoggedAnswer(port, log).value_or(Bytes());
+    if (!IsResponse(answer))
+        return {AccessOutcome::WriteNotAnswered, std::nullopt, JudgeAnswer(answer)};
     return {AccessOutcome::WriteAnswered, std::nullopt};
 }
 

@@ -50,7 +50,9 @@ enum class AccessOutcome {
 
 struct AccessResult {
     AccessOutcome outcome;
-    std::optional<std::string> responseDataText; // set when a read was answered
+    std::optional<Bytes> responseData; // set when a read was answered
+    // How the exchange that ended the access went (Answered also when nothing was sent for the input's sake).
+    ExchangeOutcome exchange = ExchangeOutcome::Answered;
 };
 
 AccessCheck CheckAccessTexts(const std::string& objectText, const std::string& instanceText,

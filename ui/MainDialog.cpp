@@ -151,7 +151,7 @@ void CMainDialog::OnOperatingMode()
 
 void CMainDialog::OnModuleInformation()
 {
-    CModuleInfoDialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()), this).exec();
+    CModuleInfoDialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()).info, this).exec();
 }
 
 void CMainDialog::OnObjectModuleAccess()
@@ -203,7 +203,8 @@ void CMainDialog::ConnectToModule()
     connectButton->repaint(); // the sequence below blocks the event loop for up to four seconds
     const LineSettings& settings = session_.Settings();
     const ConnectionOutcome outcome = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
-                                                         settings.OperatingMode, settings.BusAddress);
+                                                         settings.OperatingMode, settings.BusAddress)
+                                          .step;
     if (outcome != ConnectionOutcome::Online) {
         ShowAppMessage(this, LoadText(ConnectionOutcomeText(outcome)));
         session_.Port().CloseSerialPort();

@@ -1,5 +1,6 @@
 #include "ObjectAccessDialog.h"
 
+#include "HexText.h"
 #include "MessageBoxes.h"
 #include "ModuleSession.h"
 #include "ObjectAccess.h"
@@ -88,8 +89,8 @@ void CObjectAccessDialog::ShowResult(const AccessResult& result)
     const AccessOutcomeTexts texts = TextsForAccessOutcome(result.outcome);
     if (texts.status != NoText)
         status_->setText(LoadText(texts.status));
-    if (result.responseDataText) {
-        const QString response = QString::fromStdString(*result.responseDataText);
+    if (result.responseData) {
+        const QString response = QString::fromStdString(FormatResponseData(*result.responseData));
         // Set only when it changed, so that the same data read again keeps the field's scroll position.
         if (responseData_->toPlainText() != response)
             responseData_->setPlainText(response);

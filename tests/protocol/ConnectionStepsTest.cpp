@@ -52,7 +52,7 @@ TEST_F(ConnectionStepsTest, HandshakeSucceedsOnTheThirdProbeAndLogsEveryExchange
     link.backend->QueueSilence();
     link.backend->QueueArrival({0xAA});
 
-    EXPECT_TRUE(AutoBaudHandshake(link.port, log, [] { return 0L; }));
+    EXPECT_EQ(AutoBaudHandshake(link.port, log, [] { return 0L; }), ExchangeOutcome::Answered);
     ASSERT_EQ(link.backend->Writes().size(), 3u);
     EXPECT_EQ(link.backend->Writes()[2], Hex("55 55"));
     const std::vector<std::string> expected = {ProbeLine, "0", ProbeLine, "0", ProbeLine, "0AA "};
@@ -64,7 +64,7 @@ TEST_F(ConnectionStepsTest, HandshakeIgnoresOtherBytesUntilMoreThanThreeSecondsP
 {
     link.backend->SetResponder([](const Bytes&) { return std::vector<Bytes>{{0x55}}; });
 
-    EXPECT_FALSE(AutoBaudHandshake(link.port, log, WaitClock()));
+    EXPECT_EQ(AutoBaudHandshake(link.port, log, WaitClock()), ExchangeOutcome::BrokenAnswer);
     // 50 ms per probe: the clock reads 4 after the 80th probe, the first reading more than 3 seconds on.
     EXPECT_EQ(link.backend->Writes().size(), 80u);
     EXPECT_EQ(Count(ProbeLine), 80u);
@@ -74,7 +74,7 @@ TEST_F(ConnectionStepsTest, HandshakeIgnoresOtherBytesUntilMoreThanThreeSecondsP
 TEST_F(ConnectionStepsTest, HandshakeGivesUpWhenAProbeCannotBeSent)
 {
     link.backend->FailAllWrites();
-    EXPECT_FALSE(AutoBaudHandshake(link.port, log, [] { return 0L; }));
+    EXPECT_EQ(AutoBaudHandshake(link.port, log, [] { return 0L; }), ExchangeOutcome::NotSent);
     EXPECT_EQ(link.backend->WriteCalls(), 1u);
     EXPECT_TRUE(recorder.Lines().empty());
     EXPECT_FALSE(link.port.IsOpen());
@@ -83,7 +83,7 @@ TEST_F(ConnectionStepsTest, HandshakeGivesUpWhenAProbeCannotBeSent)
 TEST_F(ConnectionStepsTest, BusAddressRequestCarriesTheLowByteOfTheAddress)
 {
     link.backend->QueueArrival(Answer);
-    EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 126));
+    EXPECT_EQ(SendBusAddress(link.port, sequence, log, 126), ExchangeOutcome::Answered);
     ASSERT_EQ(link.backend->Writes().size(), 1u);
     EXPECT_EQ(link.backend->Writes()[0], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
     ASSERT_EQ(recorder.Size(), 2u);
@@ -93,7 +93,7 @@ TEST_F(ConnectionStepsTest, BusAddressRequestCarriesTheLowByteOfTheAddress)
     EXPECT_EQ(link.backend->Events(), (std::vector<std::string>{"write 13", "drain", "wait 50"}));
 
     link.backend->QueueArrival(Answer);
-    EXPECT_TRUE(SendBusAddress(link.port, sequence, log, 0x17E));
+    EXPECT_EQ(SendBusAddress(link.port, sequence, log, 0x17E), ExchangeOutcome::Answered);
     EXPECT_EQ(link.backend->Writes()[1][10], 0x7E);
     EXPECT_EQ(link.backend->Writes()[1][0], 0x02);
 }
@@ -102,27 +102,29 @@ TEST_F(ConnectionStepsTest, GoOnlineRequest)
 {
     sequence.Set(0);
     link.backend->QueueArrival(Answer);
-    EXPECT_TRUE(GoOnline(link.port, sequence, log));
+    EXPECT_EQ(GoOnline(link.port, sequence, log), ExchangeOutcome::Answered);
     EXPECT_EQ(link.backend->Writes().at(0), Hex("00 01 00 07 02 00 00 02 00 00 01 F5 7F"));
 }
 
 TEST_F(ConnectionStepsTest, AnswerLongerThanTwentyBytesIsReadInPiecesAndIsNoAnswer)
 {
     link.backend->QueueArrival(Bytes(30, 0x11));
-    EXPECT_FALSE(SendBusAddress(link.port, sequence, log, 1));
+    EXPECT_EQ(SendBusAddress(link.port, sequence, log, 1), ExchangeOutcome::BrokenAnswer);
     EXPECT_EQ(recorder.Lines().back().size(), 1u + 3u * 20u);
     EXPECT_EQ(link.backend->Unread().size(), 10u);
 }
 
-// The outcome names the step that failed; a failed step stops the sequence.
+// The result names the step that failed and how its exchange ended; a failed step stops the sequence.
 using Mode = OperatingMode;
 using Outcome = ConnectionOutcome;
+using X = ExchangeOutcome;
 struct SequenceCase {
     const char* name;
     Mode mode;
     std::vector<Bytes> arrivals; // one per wait, empty = nothing arrives
     bool failSends;
     Outcome result;
+    X exchange;
     std::size_t writes;
 };
 
@@ -136,36 +138,40 @@ TEST_P(ConnectionSequenceTest, ReturnsTheStepThatFailed)
     if (c.failSends)
         link.backend->FailAllWrites();
 
-    EXPECT_EQ(ConnectionSequence(link.port, sequence, log, c.mode, 126, WaitClock()), c.result);
+    const ConnectionResult result = ConnectionSequence(link.port, sequence, log, c.mode, 126, WaitClock());
+    EXPECT_EQ(result.step, c.result);
+    EXPECT_EQ(result.exchange, c.exchange);
     EXPECT_EQ(link.backend->Writes().size(), c.writes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, ConnectionSequenceTest,
     ::testing::Values(
-        SequenceCase{"fixed9600", Mode::Uart9600, {Answer, Answer}, false, Outcome::Online, 2},
-        SequenceCase{"fixed115200", Mode::Uart115200, {Answer, Answer}, false, Outcome::Online, 2},
-        SequenceCase{"auto", Mode::AutoBaud, {{0xAA}, Answer, Answer}, false, Outcome::Online, 3},
-        SequenceCase{"autoSilent", Mode::AutoBaud, {}, false, Outcome::AutoBaudFailed, 80},
-        SequenceCase{"autoSendFails", Mode::AutoBaud, {}, true, Outcome::AutoBaudFailed, 0},
-        SequenceCase{"busAddressUnanswered", Mode::Uart9600, {{}}, false, Outcome::BusAddressFailed, 1},
-        SequenceCase{"busAddressNotSent", Mode::Uart9600, {}, true, Outcome::BusAddressFailed, 0},
-        SequenceCase{"onlineUnanswered", Mode::Uart9600, {Answer, {}}, false, Outcome::GoOnlineFailed, 2},
+        SequenceCase{"fixed9600", Mode::Uart9600, {Answer, Answer}, false, Outcome::Online, X::Answered, 2},
+        SequenceCase{"fixed115200", Mode::Uart115200, {Answer, Answer}, false, Outcome::Online, X::Answered, 2},
+        SequenceCase{"auto", Mode::AutoBaud, {{0xAA}, Answer, Answer}, false, Outcome::Online, X::Answered, 3},
+        SequenceCase{"autoSilent", Mode::AutoBaud, {}, false, Outcome::AutoBaudFailed, X::NoAnswer, 80},
+        SequenceCase{"autoSendFails", Mode::AutoBaud, {}, true, Outcome::AutoBaudFailed, X::NotSent, 0},
+        SequenceCase{"busAddressUnanswered", Mode::Uart9600, {{}}, false, Outcome::BusAddressFailed, X::NoAnswer, 1},
+        SequenceCase{"busAddressNotSent", Mode::Uart9600, {}, true, Outcome::BusAddressFailed, X::NotSent, 0},
+        SequenceCase{"onlineUnanswered", Mode::Uart9600, {Answer, {}}, false, Outcome::GoOnlineFailed, X::NoAnswer,
+                     2},
         // Only a whole, intact frame that is not an error answer counts as an answer.
         SequenceCase{"busAddressErrorAnswer", Mode::Uart9600, {ErrorAnswerFrame}, false, Outcome::BusAddressFailed,
-                     1},
+                     X::Refused, 1},
         SequenceCase{"busAddressWrongCrc", Mode::Uart9600, {WithFlippedCrc(Answer)}, false,
-                     Outcome::BusAddressFailed, 1},
-        SequenceCase{"busAddressTooShort", Mode::Uart9600, {{0x01, 0x02}}, false, Outcome::BusAddressFailed, 1},
+                     Outcome::BusAddressFailed, X::BrokenAnswer, 1},
+        SequenceCase{"busAddressTooShort", Mode::Uart9600, {{0x01, 0x02}}, false, Outcome::BusAddressFailed,
+                     X::BrokenAnswer, 1},
         SequenceCase{"onlineErrorAnswer", Mode::Uart9600, {Answer, ErrorAnswerFrame}, false, Outcome::GoOnlineFailed,
-                     2}),
+                     X::Refused, 2}),
     [](const ::testing::TestParamInfo<SequenceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ConnectionStepsTest, FixedRateModeSendsTheBusAddressFirst)
 {
     link.backend->QueueArrival(Answer);
     link.backend->QueueArrival(Answer);
-    ASSERT_EQ(ConnectionSequence(link.port, sequence, log, Mode::Uart9600, 126, WaitClock()), Outcome::Online);
+    ASSERT_EQ(ConnectionSequence(link.port, sequence, log, Mode::Uart9600, 126, WaitClock()).step, Outcome::Online);
     EXPECT_EQ(link.backend->Writes()[0], Hex("01 01 00 07 02 03 00 01 00 01 7E B1 84"));
     EXPECT_EQ(link.backend->Writes()[1][5], 0x00) << "then the on-line request";
     EXPECT_EQ(sequence.Value(), 3);

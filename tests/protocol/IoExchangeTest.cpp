@@ -90,6 +90,7 @@ TEST_F(IoExchangeTest, FailedSendRetriesInASecondWithoutLogging)
     link.backend->FailAllWrites();
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
+    EXPECT_EQ(outcome.exchange, ExchangeOutcome::NotSent);
     EXPECT_FALSE(outcome.readLength);
     EXPECT_TRUE(recorder.Lines().empty());
     EXPECT_FALSE(link.port.IsOpen());
@@ -105,6 +106,7 @@ TEST_F(IoExchangeTest, NoAnswerRetriesInASecondAndKeepsTheReadGrid)
 
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
+    EXPECT_EQ(outcome.exchange, ExchangeOutcome::NoAnswer);
     EXPECT_FALSE(outcome.readLength);
     EXPECT_EQ(recorder.Size(), 3u) << "only the sent line of the unanswered cycle";
     EXPECT_EQ(readGrid.Text(0), "11");
@@ -143,6 +145,7 @@ TEST_P(BrokenAnswerTest, IsLoggedAndTreatedAsNoAnswer)
 
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
+    EXPECT_EQ(outcome.exchange, ExchangeOutcome::BrokenAnswer);
     EXPECT_FALSE(outcome.readLength);
     EXPECT_EQ(readGrid.Text(1), "22") << "the read grid keeps its content";
     EXPECT_TRUE(readGrid.Active(1));

@@ -92,7 +92,7 @@ protected:
     MessageLog log;
     LogRecorder recorder{log};
 
-    std::optional<ModuleInfo> Read() { return ReadModuleInfo(link.port, counter, log); }
+    std::optional<ModuleInfo> Read() { return ReadModuleInfo(link.port, counter, log).info; }
 };
 
 TEST_F(ReadModuleInfoTest, TwoRequestsTwoReplies)
@@ -169,17 +169,24 @@ TEST_F(ReadModuleInfoTest, LongFirstReplyIsTakenWholeAndDecodedByPosition)
     EXPECT_EQ(info->SerialNumber, "123456");
 }
 
-TEST_F(ReadModuleInfoTest, ReplyThatIsNotAWholeIntactFrameIsNoAnswer)
+TEST_F(ReadModuleInfoTest, ReplyThatIsNotAWholeIntactAnswerGivesNoTexts)
 {
     Bytes wrongCrc = Reply(38, "PROFINET IO");
     wrongCrc.back() ^= 0x01;
     const Bytes tooLong = Reply(50, "PROFINET IO"); // one read takes 43 of its 50 bytes
-    const std::pair<const char*, std::vector<Bytes>> cases[] = {
-        {"wrong CRC", {wrongCrc}},
-        {"trickle of eight single bytes", {{0x41}, {0x42}, {0x43}, {0x44}, {0x45}, {0x46}, {0x47}, {0x48}}},
-        {"longer than one read", {tooLong}},
+    using X = ExchangeOutcome;
+    const struct {
+        const char* name;
+        std::vector<Bytes> arrivals;
+        X exchange;
+    } cases[] = {
+        {"wrong CRC", {wrongCrc}, X::BrokenAnswer},
+        {"trickle of eight single bytes", {{0x41}, {0x42}, {0x43}, {0x44}, {0x45}, {0x46}, {0x47}, {0x48}},
+         X::BrokenAnswer},
+        {"longer than one read", {tooLong}, X::BrokenAnswer},
+        {"error answer", {AssembleObjectFrame(1, ErrorAnswer, 1, 0x02, 1, 0, {0x02}), {}}, X::Refused},
     };
-    for (const auto& [name, arrivals] : cases) {
+    for (const auto& [name, arrivals, exchange] : cases) {
         FakeLink fresh;
         MessageLog freshLog;
         LogRecorder freshRecorder(freshLog);
@@ -187,9 +194,12 @@ TEST_F(ReadModuleInfoTest, ReplyThatIsNotAWholeIntactFrameIsNoAnswer)
             fresh.backend->QueueArrival(arrival);
         fresh.backend->QueueArrival(Reply(48, "T", kSecondTail));
         SequenceCounter counter;
-        EXPECT_FALSE(ReadModuleInfo(fresh.port, counter, freshLog)) << name;
-        ASSERT_EQ(freshRecorder.Size(), 2u) << name << ": the reply is logged, the second request not sent";
-        EXPECT_EQ(fresh.backend->Writes().size(), 1u) << name;
+        const ModuleInfoResult result = ReadModuleInfo(fresh.port, counter, freshLog);
+        EXPECT_FALSE(result.info) << name;
+        EXPECT_EQ(result.exchange, exchange) << name;
+        EXPECT_EQ(fresh.backend->Writes().size(), 1u) << name << ": the second request is not sent";
+        // A whole reply is logged; one cut short (the error answer here) is not.
+        EXPECT_EQ(freshRecorder.Size(), exchange == X::Refused ? 1u : 2u) << name;
     }
 }
 

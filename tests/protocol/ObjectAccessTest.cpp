@@ -139,7 +139,7 @@ TEST_F(AccessTest, ReadShowsLowercaseDataAndLogsUppercase)
     link.backend->QueueArrival(answer);
     const AccessResult result = Read();
     EXPECT_EQ(result.outcome, AccessOutcome::ReadAnswered);
-    EXPECT_EQ(result.responseDataText, "0a ff ");
+    EXPECT_EQ(result.responseData, Hex("0A FF"));
     EXPECT_EQ(link.backend->Writes(), std::vector<Bytes>{Hex("05 01 00 06 01 01 00 01 00 03 26 57")});
     EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{"105 01 00 06 01 01 00 01 00 03 26 57 ",
                                                      BytesToHexText(answer, 0)}));
@@ -151,14 +151,15 @@ TEST_F(AccessTest, ReadOfLengthSixIsRightWithNoData)
     link.backend->QueueArrival(ResponseWith({}));
     const AccessResult result = Read();
     EXPECT_EQ(result.outcome, AccessOutcome::ReadAnswered);
-    EXPECT_EQ(result.responseDataText, "");
+    EXPECT_EQ(result.responseData, Bytes());
 }
 
 TEST_F(AccessTest, ReadWithNoAnswer)
 {
     const AccessResult result = Read();
     EXPECT_EQ(result.outcome, AccessOutcome::ReadNotAnswered);
-    EXPECT_FALSE(result.responseDataText);
+    EXPECT_FALSE(result.responseData);
+    EXPECT_EQ(result.exchange, ExchangeOutcome::NoAnswer);
     ASSERT_EQ(recorder.Size(), 1u);
     EXPECT_EQ(recorder.Lines()[0][0], '1');
     EXPECT_EQ(link.backend->Waits(), std::vector<int>{50});
@@ -169,20 +170,26 @@ TEST_F(AccessTest, ReadAnswersOtherThanAWholeIntactResponseAreErrors)
     Bytes wrongCrc = ResponseWith({0x01});
     wrongCrc.back() ^= 0x01;
     const Bytes whole = ResponseWith({0x01, 0x02});
-    const std::pair<const char*, Bytes> cases[] = {
-        {"request type", ResponseWith({0x01}, Request)},
-        {"single byte", Hex("02")},
-        {"wrong CRC", wrongCrc},
-        {"cut short", Bytes(whole.begin(), whole.end() - 3)},
+    const struct {
+        const char* name;
+        Bytes answer;
+        ExchangeOutcome exchange;
+    } cases[] = {
+        {"request type", ResponseWith({0x01}, Request), ExchangeOutcome::Answered},
+        {"error answer", ResponseWith({0x01}, ErrorAnswer), ExchangeOutcome::Refused},
+        {"single byte", Hex("02"), ExchangeOutcome::BrokenAnswer},
+        {"wrong CRC", wrongCrc, ExchangeOutcome::BrokenAnswer},
+        {"cut short", Bytes(whole.begin(), whole.end() - 3), ExchangeOutcome::BrokenAnswer},
     };
-    for (const auto& [name, answer] : cases) {
+    for (const auto& [name, answer, exchange] : cases) {
         FakeLink fresh;
         MessageLog freshLog;
         LogRecorder freshRecorder(freshLog);
         fresh.backend->QueueArrival(answer);
         const AccessResult result = ReadAttribute(fresh.port, counter, freshLog, "1", "1", "3");
         EXPECT_EQ(result.outcome, AccessOutcome::ReadNotAnswered) << name;
-        EXPECT_FALSE(result.responseDataText) << name << ": the field keeps what it held";
+        EXPECT_FALSE(result.responseData) << name << ": the field keeps what it held";
+        EXPECT_EQ(result.exchange, exchange) << name;
         ASSERT_EQ(freshRecorder.Size(), 2u) << name;
         EXPECT_EQ(freshRecorder.Lines()[1], BytesToHexText(answer, 0)) << name;
     }
@@ -197,7 +204,7 @@ TEST_F(AccessTest, LateAnswerToAnEarlierReadIsSetAsideBeforeTheNextRequest)
 
     const AccessResult result = Read();
     EXPECT_EQ(result.outcome, AccessOutcome::ReadAnswered);
-    EXPECT_EQ(result.responseDataText, "0a ");
+    EXPECT_EQ(result.responseData, Hex("0A"));
     ASSERT_EQ(recorder.Size(), 4u);
     EXPECT_EQ(recorder.Lines()[1], BytesToHexText(late, 0)) << "logged as received, then set aside";
     EXPECT_EQ(recorder.Lines()[2][0], '1');
@@ -244,18 +251,22 @@ TEST_F(AccessTest, OnlyAWholeIntactResponseToTheProbeLetsTheWriteGo)
 {
     Bytes wrongCrc = ResponseWith({0x00});
     wrongCrc.back() ^= 0x01;
-    const std::pair<const char*, Bytes> cases[] = {
-        {"too short to hold a Length", Hex("02 02 00")},
-        {"error answer", ResponseWith({0x00, 0x00}, ErrorAnswer)},
-        {"request type", ResponseWith({0x00}, Request)},
-        {"wrong CRC", wrongCrc},
+    const struct {
+        const char* name;
+        Bytes answer;
+        ExchangeOutcome exchange;
+    } cases[] = {
+        {"too short to hold a Length", Hex("02 02 00"), ExchangeOutcome::BrokenAnswer},
+        {"error answer", ResponseWith({0x00, 0x00}, ErrorAnswer), ExchangeOutcome::Refused},
+        {"request type", ResponseWith({0x00}, Request), ExchangeOutcome::Answered},
+        {"wrong CRC", wrongCrc, ExchangeOutcome::BrokenAnswer},
     };
-    for (const auto& [name, answer] : cases) {
+    for (const auto& [name, answer, exchange] : cases) {
         FakeLink fresh;
         fresh.backend->QueueArrival(answer);
-        EXPECT_EQ(WriteAttribute(fresh.port, counter, log, "1", "1", "3", "01").outcome,
-                  AccessOutcome::ProbeNotAnswered)
-            << name;
+        const AccessResult result = WriteAttribute(fresh.port, counter, log, "1", "1", "3", "01");
+        EXPECT_EQ(result.outcome, AccessOutcome::ProbeNotAnswered) << name;
+        EXPECT_EQ(result.exchange, exchange) << name;
         EXPECT_EQ(fresh.backend->Writes().size(), 1u) << name << ": only the probe went out";
     }
 }

@@ -77,7 +77,7 @@ TEST_F(AppConfigObjectDialogTest, SnapshotBeforeAndAfterTheModuleSentItsData)
                            "01 02 03 04 05", "--param-at", "2"}))
         << sim.ErrorText().toStdString();
     ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3),
+    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3).step,
               ConnectionOutcome::Online);
 
     CAppConfigObjectDialog before(session.HandedOver());

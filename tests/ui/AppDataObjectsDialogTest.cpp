@@ -181,7 +181,7 @@ TEST_F(AppDataObjectsDialogTest, EntriesAddedAreServedWhenTheModuleAsksForThem)
         << sim.ErrorText().toStdString();
     ModuleSession session;
     ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3),
+    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3).step,
               ConnectionOutcome::Online);
 
     Open();

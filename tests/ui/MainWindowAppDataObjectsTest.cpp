@@ -103,7 +103,7 @@ TEST(MainWindowAppDataObjectsServedTest, EntriesTypedInTheWindowAreServedByTheMa
     CMainDialog window;
     ModuleSession& session = window.Session();
     ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3),
+    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3).step,
               ConnectionOutcome::Online);
 
     MenuAction(window, "Application Data Objects")->trigger();

@@ -40,7 +40,7 @@ protected:
         SequenceCounter expected = session_.Sequence();
         firstRequest_ = AssembleObjectFrame(expected.Take(), Request, ServiceRead, 0x02, 1, 0);
         secondRequest_ = AssembleObjectFrame(expected.Take(), Request, ServiceRead, 0x00, 1, 0);
-        info_ = ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log());
+        info_ = ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()).info;
         dialog_ = std::make_unique<CModuleInfoDialog>(info_);
     }
 

@@ -72,7 +72,7 @@ TEST_P(ToolWindowsScreenshotTest, ObjectAccess)
 
 TEST_P(ToolWindowsScreenshotTest, ModuleInformation)
 {
-    CModuleInfoDialog dialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()));
+    CModuleInfoDialog dialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()).info);
     Picture(&dialog, "135-module-information");
 }
 
