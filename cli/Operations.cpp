@@ -55,9 +55,9 @@ OperationResult NoAnswer(ExchangeOutcome exchange, const QString& what)
 Bytes HandedOverBytes(const AppConfigObjectData& handedOver, IoAnswerKind answer)
 {
     if (answer == IoAnswerKind::ConfigurationData)
-        return ParseHexByteList(handedOver.ConfigurationDataText);
+        return handedOver.ConfigurationData;
     if (answer == IoAnswerKind::ParameterData)
-        return ParseHexByteList(handedOver.ParameterDataText);
+        return handedOver.ParameterData;
     return Bytes();
 }
 

@@ -48,10 +48,9 @@ void CheckCycle(const IoCycleOutcome& outcome, const testing::MemoryGrid& readGr
         if ((length > 0 && !readGrid.Active(length - 1)) || (length < GridDataCells && readGrid.Active(length)))
             std::abort();
     }
-    const auto maxData = static_cast<std::int32_t>(ModuleFrame::BufferSize - ModuleFrame::EmptyObjectFrameSize);
-    for (const auto& [length, text] : {std::pair{data.ConfigurationDataLength, &data.ConfigurationDataText},
-                                       std::pair{data.ParameterDataLength, &data.ParameterDataText}}) {
-        if (length < 0 || length > maxData || text->size() != static_cast<std::size_t>(length) * 3)
+    const std::size_t maxData = ModuleFrame::BufferSize - ModuleFrame::EmptyObjectFrameSize;
+    for (const Bytes* handedOver : {&data.ConfigurationData, &data.ParameterData}) {
+        if (handedOver->size() > maxData)
             std::abort();
     }
 }

@@ -49,17 +49,15 @@ IoAnswerKind StoreAndAcknowledge(IoExchangeContext& context, const Bytes& reques
     const Bytes answer = AssembleFrame(context.sequence.Take(), Response, &request[ModuleFrame::HeaderSize], length);
 
     const std::size_t dataLength = length - ModuleFrame::ObjectHeaderSize;
-    const std::string dataText = HexPairsText(&request[ModuleFrame::Data], dataLength);
+    const Bytes data(request.begin() + ModuleFrame::Data, request.begin() + ModuleFrame::Data + dataLength);
     const std::uint16_t instance = ReadBigEndian16(&request[ModuleFrame::InstanceCode]);
     const std::uint16_t attribute = ReadBigEndian16(&request[ModuleFrame::AttributeCode]);
     IoAnswerKind handedOver = IoAnswerKind::OtherFrame;
     if (instance == ConfigurationDataInstance && attribute == HandOverAttribute) {
-        context.handedOver.ConfigurationDataText = dataText;
-        context.handedOver.ConfigurationDataLength = static_cast<std::int32_t>(dataLength);
+        context.handedOver.ConfigurationData = data;
         handedOver = IoAnswerKind::ConfigurationData;
     } else if (instance == ParameterDataInstance && attribute == HandOverAttribute) {
-        context.handedOver.ParameterDataText = dataText;
-        context.handedOver.ParameterDataLength = static_cast<std::int32_t>(dataLength);
+        context.handedOver.ParameterData = data;
         handedOver = IoAnswerKind::ParameterData;
     }
 

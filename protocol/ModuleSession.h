@@ -16,12 +16,10 @@
 namespace trelmo {
 
 // The data of the application configuration object (0xF0) the module last handed over in the cyclic exchange:
-// configuration data (instance 2) and parameter data (instance 3) as hex text, each with its byte count.
+// configuration data (instance 2) and parameter data (instance 3).
 struct AppConfigObjectData {
-    std::int32_t ConfigurationDataLength = 0;
-    std::int32_t ParameterDataLength = 0;
-    std::string ConfigurationDataText;
-    std::string ParameterDataText;
+    Bytes ConfigurationData;
+    Bytes ParameterData;
 };
 
 class ModuleSession {

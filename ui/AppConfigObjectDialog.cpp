@@ -1,20 +1,23 @@
 #include "AppConfigObjectDialog.h"
 
+#include "HexText.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace trelmo {
 namespace {
 
-void ShowBlock(QWidget* dialog, int textId, const std::string& text, int lengthId, std::int32_t length)
+// The block as "%02X " pairs and its byte count.
+void ShowBlock(QWidget* dialog, int textId, const Bytes& data, int lengthId)
 {
     if (auto* field = Control<QPlainTextEdit>(dialog, textId)) {
-        field->setPlainText(QString::fromStdString(text));
+        field->setPlainText(QString::fromStdString(HexPairsText(data)));
         // A caret the keyboard moves scrolls a long block, as the field has no scroll bar.
         field->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
     if (auto* field = Control<QLineEdit>(dialog, lengthId))
-        field->setText(QString::number(length));
+        field->setText(QString::number(data.size()));
 }
 
 } // namespace
@@ -23,8 +26,8 @@ CAppConfigObjectDialog::CAppConfigObjectDialog(const AppConfigObjectData& data, 
     : CToolWindow(AppConfigObjectControl::Template, parent)
 {
     using namespace AppConfigObjectControl;
-    ShowBlock(this, ConfigurationData, data.ConfigurationDataText, ConfigurationLength, data.ConfigurationDataLength);
-    ShowBlock(this, ParameterData, data.ParameterDataText, ParameterLength, data.ParameterDataLength);
+    ShowBlock(this, ConfigurationData, data.ConfigurationData, ConfigurationLength);
+    ShowBlock(this, ParameterData, data.ParameterData, ParameterLength);
 }
 
 } // namespace trelmo

@@ -186,13 +186,11 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
 {
     struct Case {
         std::uint16_t instance;
-        std::string* text;
-        std::int32_t* length;
+        Bytes* data;
         IoAnswerKind answer;
     };
-    const Case cases[] = {
-        {2, &handedOver.ConfigurationDataText, &handedOver.ConfigurationDataLength, IoAnswerKind::ConfigurationData},
-        {3, &handedOver.ParameterDataText, &handedOver.ParameterDataLength, IoAnswerKind::ParameterData}};
+    const Case cases[] = {{2, &handedOver.ConfigurationData, IoAnswerKind::ConfigurationData},
+                          {3, &handedOver.ParameterData, IoAnswerKind::ParameterData}};
     for (const Case& c : cases) {
         const Bytes request = ModuleRequest(0xF0, c.instance, 1, Hex("01 02 03"));
         link.backend->QueueArrival(request);
@@ -204,8 +202,7 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
         EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
         EXPECT_FALSE(outcome.readLength) << "a hand-over shows no read data";
         EXPECT_EQ(outcome.answer, c.answer);
-        EXPECT_EQ(*c.text, "01 02 03 ");
-        EXPECT_EQ(*c.length, 3);
+        EXPECT_EQ(*c.data, Hex("01 02 03"));
         ASSERT_EQ(Writes().size(), before + 2);
         const Bytes& echo = Writes().back();
         ASSERT_EQ(echo.size(), request.size());
@@ -228,14 +225,14 @@ TEST_F(IoExchangeTest, OtherInstancesAreEchoedButNotStoredAndOtherObjectsIgnored
         EXPECT_EQ(Cycle().answer, IoAnswerKind::OtherFrame);
         EXPECT_EQ(Writes().size(), before + 2) << instance << ":" << attribute << " is echoed";
     }
-    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
-    EXPECT_TRUE(handedOver.ParameterDataText.empty());
+    EXPECT_TRUE(handedOver.ConfigurationData.empty());
+    EXPECT_TRUE(handedOver.ParameterData.empty());
 
     const std::size_t before = Writes().size();
     link.backend->QueueArrival(ModuleRequest(0xF1, 2, 1, Hex("09")));
     EXPECT_EQ(Cycle().timerIntervalMs, IoAnswerIntervalMs);
     EXPECT_EQ(Writes().size(), before + 1);
-    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
+    EXPECT_TRUE(handedOver.ConfigurationData.empty());
 }
 
 TEST_F(IoExchangeTest, LargestHandOverThatFitsTheAnswerBufferIsStored)
@@ -243,7 +240,7 @@ TEST_F(IoExchangeTest, LargestHandOverThatFitsTheAnswerBufferIsStored)
     const Bytes request = ModuleRequest(0xF0, 2, 1, Bytes(242, 0x7E)); // Length 248, 254 bytes in all
     link.backend->QueueArrival(request);
     Cycle();
-    EXPECT_EQ(handedOver.ConfigurationDataLength, 242);
+    EXPECT_EQ(handedOver.ConfigurationData.size(), 242u);
     EXPECT_EQ(Writes().back().size(), ModuleFrame::BufferSize);
 }
 
@@ -262,8 +259,7 @@ TEST_P(BadHandOverTest, IsLoggedOnly)
     EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
     EXPECT_EQ(outcome.answer, IoAnswerKind::OtherFrame) << "not reported as handed over";
     EXPECT_EQ(Writes().size(), 1u) << "no echo";
-    EXPECT_EQ(handedOver.ConfigurationDataLength, 0);
-    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
+        EXPECT_TRUE(handedOver.ConfigurationData.empty());
     EXPECT_EQ(recorder.Size(), 2u);
 }
 
@@ -340,7 +336,7 @@ TEST_F(IoExchangeTest, LateAnswerIsSetAsideNotTakenForTheNextAnswer)
     EXPECT_EQ(Cycle().readLength, std::optional<int>(2));
     EXPECT_EQ(readGrid.Text(0), "BB");
     EXPECT_EQ(Writes().size(), 2u) << "the late request is not echoed";
-    EXPECT_TRUE(handedOver.ConfigurationDataText.empty());
+    EXPECT_TRUE(handedOver.ConfigurationData.empty());
     const std::vector<std::string>& lines = recorder.Lines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1], BytesToHexText(late, 0)) << "logged as received before the next request";

@@ -104,8 +104,7 @@ TEST_F(AppConfigObjectDialogTest, LongBlockIsShownWhole)
     std::string text;
     for (int i = 0; i < 242; ++i)
         text += "A5 ";
-    data.ConfigurationDataText = text;
-    data.ConfigurationDataLength = 242;
+    data.ConfigurationData = Bytes(242, 0xA5);
     CAppConfigObjectDialog dialog(data);
     EXPECT_EQ(ShownBy(dialog), (Shown{text, "242", "", "0"}));
 }

@@ -180,10 +180,8 @@ TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTh
     Disconnect();
 
     const AppConfigObjectData& handedOver = window->Session().HandedOver();
-    EXPECT_EQ(handedOver.ConfigurationDataText, "01 02 03 ");
-    EXPECT_EQ(handedOver.ConfigurationDataLength, 3);
-    EXPECT_EQ(handedOver.ParameterDataText, "0A 0B 0C 0D ");
-    EXPECT_EQ(handedOver.ParameterDataLength, 4);
+    EXPECT_EQ(handedOver.ConfigurationData, Bytes({0x01, 0x02, 0x03}));
+    EXPECT_EQ(handedOver.ParameterData, Bytes({0x0A, 0x0B, 0x0C, 0x0D}));
 
     const std::vector<Bytes> requests = ModuleFramesAfterConnecting(sim);
     const std::vector<Bytes> frames = HostFrames(sim);
@@ -258,7 +256,7 @@ TEST_P(BrokenAnswerTest, IsNeitherShownNorStoredNorAnswered)
     ASSERT_TRUE(WaitForHostFrames(sim, 5));
     Disconnect();
 
-    EXPECT_EQ(window->Session().HandedOver().ConfigurationDataLength, 0);
+    EXPECT_TRUE(window->Session().HandedOver().ConfigurationData.empty());
     EXPECT_EQ(CountFramesOfType(HostFrames(sim), Response), 0u);
     EXPECT_EQ(window->ReadLengthEdit()->text(), "");
     EXPECT_FALSE(ReadCellActive(0));

@@ -94,11 +94,8 @@ TEST_P(ToolWindowsScreenshotTest, ApplicationDataObjects)
 TEST_P(ToolWindowsScreenshotTest, ApplicationConfigurationObject)
 {
     AppConfigObjectData data;
-    for (int i = 0; i < 100; ++i)
-        data.ConfigurationDataText += "A5 ";
-    data.ConfigurationDataLength = 100;
-    data.ParameterDataText = "01 00 64 ";
-    data.ParameterDataLength = 3;
+    data.ConfigurationData = Bytes(100, 0xA5);
+    data.ParameterData = {0x01, 0x00, 0x64};
     CAppConfigObjectDialog dialog(data);
     Picture(&dialog, "137-application-configuration-object");
 }
