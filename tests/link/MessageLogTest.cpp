@@ -7,10 +7,14 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <numeric>
+#include <thread>
 
 using namespace trelmo;
 
@@ -67,6 +71,53 @@ TEST(MessageLogTest, EveryReaderGetsEveryLineLoggedWhileItIsOpenWithItsTime)
 
     log.reset();
     EXPECT_TRUE(second.TakeAll().empty()) << "a reader may outlive its log";
+}
+
+// The numbers the lines carry, appended to numbers.
+void TakeNumbers(MessageLog::Reader& reader, std::vector<int>& numbers)
+{
+    for (const LogEntry& entry : reader.TakeAll())
+        numbers.push_back(std::stoi(entry.line));
+}
+
+// The link thread appends while readers on this thread take, open and close; then it destroys the log while a
+// reader lives on. Run under ThreadSanitizer this shows the hand-over is locked.
+TEST(MessageLogTest, LinesAppendedOnAnotherThreadReachEachReaderInOrder)
+{
+    auto log = std::make_unique<MessageLog>();
+    MessageLog::Reader reader(*log);
+    std::atomic<bool> passingReadersDone{false};
+    std::atomic<bool> logDestroyed{false};
+    int appended = 0;
+    std::thread link([&] {
+        while (!passingReadersDone || appended < 1000)
+            log->Append(std::to_string(appended++));
+        log.reset();
+        logDestroyed = true;
+    });
+
+    std::vector<int> received;
+    int brokenRuns = 0;
+    for (int i = 0; i < 200; ++i) {
+        std::vector<int> run;
+        {
+            MessageLog::Reader passing(*log);
+            TakeNumbers(reader, received);
+            TakeNumbers(passing, run);
+        }
+        if (std::adjacent_find(run.begin(), run.end(), [](int a, int b) { return b != a + 1; }) != run.end())
+            ++brokenRuns;
+    }
+    passingReadersDone = true;
+    while (!logDestroyed)
+        TakeNumbers(reader, received);
+    link.join();
+    TakeNumbers(reader, received);
+
+    EXPECT_EQ(brokenRuns, 0) << "a reader gets every line while it is open, in order";
+    std::vector<int> expected(appended);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(received, expected);
 }
 
 TEST(WriteDisplayLinesTest, LinesEndInCrLf)
