@@ -48,11 +48,11 @@ QString SimulatorPath(int argc, char** argv, int index)
     return QFileInfo(path).isExecutable() ? path : QString();
 }
 
-namespace {
-
-QString StartModule(QProcess& module, const QString& program, const QStringList& options)
+QString StartModule(QProcess& module, const QString& program, const QStringList& options, OperatingMode mode)
 {
-    module.start(program, QStringList{"--mode", "115200", "--exit-with-parent"} + options);
+    const QString modeOption = mode == OperatingMode::AutoBaud ? QStringLiteral("auto")
+                                                               : QString::number(FixedBaudRate(mode));
+    module.start(program, QStringList{"--mode", modeOption, "--exit-with-parent"} + options);
     if (!module.waitForStarted(5000))
         return {};
     while (!module.canReadLine()) {
@@ -62,10 +62,10 @@ QString StartModule(QProcess& module, const QString& program, const QStringList&
     return QString::fromLocal8Bit(module.readLine()).trimmed();
 }
 
-bool Connect(CMainDialog& window, const QString& device)
+bool ClickConnect(CMainDialog& window, const QString& device, OperatingMode mode)
 {
     LineSettings& settings = window.Session().Settings();
-    settings.OperatingMode = OperatingMode::Uart115200;
+    settings.OperatingMode = mode;
     settings.BaudRate = BenchLineSpeed;
     settings.BusAddress = 1;
     window.Button(MainControl::Connect)->setEnabled(true);
@@ -84,8 +84,6 @@ bool Connect(CMainDialog& window, const QString& device)
     return window.Button(MainControl::Disconnect)->isVisible();
 }
 
-} // namespace
-
 int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window)
 {
     const QString device = StartModule(module, program, options);
@@ -94,7 +92,7 @@ int StartAndConnect(QProcess& module, const QString& program, const QStringList&
         return 2;
     }
     window.show();
-    if (!Connect(window, device)) {
+    if (!ClickConnect(window, device)) {
         std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
         return 1;
     }
