@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace trelmo {
 
@@ -46,6 +47,21 @@ QString SimulatorPath(int argc, char** argv, int index)
     const QString path = argc > index ? QString::fromLocal8Bit(argv[index])
                                       : QDir(QCoreApplication::applicationDirPath()).filePath("trelmo-sim");
     return QFileInfo(path).isExecutable() ? path : QString();
+}
+
+void PreferOffscreenPlatform()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+bool ReadCycleArguments(int argc, char** argv, int minimumCycles, int& cycles, QString& simulator)
+{
+    cycles = argc > 1 ? std::max(minimumCycles, std::atoi(argv[1])) : 100;
+    simulator = SimulatorPath(argc, argv, 2);
+    if (simulator.isEmpty())
+        std::fprintf(stderr, "no virtual module\n");
+    return !simulator.isEmpty();
 }
 
 QString StartModule(QProcess& module, const QString& program, const QStringList& options, OperatingMode mode)

@@ -25,6 +25,11 @@ double Percentile(std::vector<double> values, double fraction);
 
 // The virtual module: argv[index] when given, else trelmo-sim beside this program; empty when not executable.
 QString SimulatorPath(int argc, char** argv, int index);
+// The offscreen platform unless the environment names one; before the QApplication is made.
+void PreferOffscreenPlatform();
+// "[cycles] [path of trelmo-sim]" (100 cycles by default, at least minimumCycles); false, with the reason on
+// stderr, when no virtual module is found.
+bool ReadCycleArguments(int argc, char** argv, int minimumCycles, int& cycles, QString& simulator);
 // Starts the module in the mode (115200 bit/s or detecting the rate) with the extra options; its device path, empty
 // when it did not start.
 QString StartModule(QProcess& module, const QString& program, const QStringList& options,

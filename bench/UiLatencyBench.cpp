@@ -30,7 +30,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -183,15 +182,12 @@ int RunConnecting(const QString& simulator, const std::vector<QString>& messages
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication application(argc, argv);
-    const int cycles = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
-    const QString simulator = SimulatorPath(argc, argv, 2);
-    if (simulator.isEmpty()) {
-        std::fprintf(stderr, "no virtual module\n");
+    int cycles = 0;
+    QString simulator;
+    if (!ReadCycleArguments(argc, argv, 1, cycles, simulator))
         return 2;
-    }
 
     std::vector<QString> messages;
     SetMessageBoxHook([&messages](MessageBoxKind, const QString& text) { messages.push_back(text); });
