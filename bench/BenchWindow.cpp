@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace trelmo {
 
@@ -48,11 +49,26 @@ QString SimulatorPath(int argc, char** argv, int index)
     return QFileInfo(path).isExecutable() ? path : QString();
 }
 
-namespace {
-
-QString StartModule(QProcess& module, const QString& program, const QStringList& options)
+void PreferOffscreenPlatform()
 {
-    module.start(program, QStringList{"--mode", "115200", "--exit-with-parent"} + options);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+bool ReadCycleArguments(int argc, char** argv, int minimumCycles, int& cycles, QString& simulator)
+{
+    cycles = argc > 1 ? std::max(minimumCycles, std::atoi(argv[1])) : 100;
+    simulator = SimulatorPath(argc, argv, 2);
+    if (simulator.isEmpty())
+        std::fprintf(stderr, "no virtual module\n");
+    return !simulator.isEmpty();
+}
+
+QString StartModule(QProcess& module, const QString& program, const QStringList& options, OperatingMode mode)
+{
+    const QString modeOption = mode == OperatingMode::AutoBaud ? QStringLiteral("auto")
+                                                               : QString::number(FixedBaudRate(mode));
+    module.start(program, QStringList{"--mode", modeOption, "--exit-with-parent"} + options);
     if (!module.waitForStarted(5000))
         return {};
     while (!module.canReadLine()) {
@@ -62,10 +78,10 @@ QString StartModule(QProcess& module, const QString& program, const QStringList&
     return QString::fromLocal8Bit(module.readLine()).trimmed();
 }
 
-bool Connect(CMainDialog& window, const QString& device)
+bool ClickConnect(CMainDialog& window, const QString& device, OperatingMode mode)
 {
     LineSettings& settings = window.Session().Settings();
-    settings.OperatingMode = OperatingMode::Uart115200;
+    settings.OperatingMode = mode;
     settings.BaudRate = BenchLineSpeed;
     settings.BusAddress = 1;
     window.Button(MainControl::Connect)->setEnabled(true);
@@ -84,8 +100,6 @@ bool Connect(CMainDialog& window, const QString& device)
     return window.Button(MainControl::Disconnect)->isVisible();
 }
 
-} // namespace
-
 int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window)
 {
     const QString device = StartModule(module, program, options);
@@ -94,7 +108,7 @@ int StartAndConnect(QProcess& module, const QString& program, const QStringList&
         return 2;
     }
     window.show();
-    if (!Connect(window, device)) {
+    if (!ClickConnect(window, device)) {
         std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
         return 1;
     }

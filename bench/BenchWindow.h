@@ -2,6 +2,8 @@
 // What the window benchmarks share: clocks, percentiles, the virtual module started beside the benchmark, and the
 // main window connected to it at 115200 bit/s through its own Connect button and port dialog.
 
+#include "LineSettings.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,18 @@ double Percentile(std::vector<double> values, double fraction);
 
 // The virtual module: argv[index] when given, else trelmo-sim beside this program; empty when not executable.
 QString SimulatorPath(int argc, char** argv, int index);
+// The offscreen platform unless the environment names one; before the QApplication is made.
+void PreferOffscreenPlatform();
+// "[cycles] [path of trelmo-sim]" (100 cycles by default, at least minimumCycles); false, with the reason on
+// stderr, when no virtual module is found.
+bool ReadCycleArguments(int argc, char** argv, int minimumCycles, int& cycles, QString& simulator);
+// Starts the module in the mode (115200 bit/s or detecting the rate) with the extra options; its device path, empty
+// when it did not start.
+QString StartModule(QProcess& module, const QString& program, const QStringList& options,
+                    OperatingMode mode = OperatingMode::Uart115200);
+// Sets the window to the mode at 115200 bit/s, clicks Connect and answers the port dialog with the device; returns
+// when the window's connection attempt has ended, true when connected.
+bool ClickConnect(CMainDialog& window, const QString& device, OperatingMode mode = OperatingMode::Uart115200);
 // Starts the module at 115200 bit/s with the extra options, shows the window and connects it to the module.
 // 0 when connected, else the benchmark's exit status, with the reason on stderr.
 int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window);

@@ -98,15 +98,12 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication application(argc, argv);
-    const int cycles = argc > 1 ? std::max(2, std::atoi(argv[1])) : 100;
-    const QString simulator = SimulatorPath(argc, argv, 2);
-    if (simulator.isEmpty()) {
-        std::fprintf(stderr, "no virtual module\n");
+    int cycles = 0;
+    QString simulator;
+    if (!ReadCycleArguments(argc, argv, 2, cycles, simulator))
         return 2;
-    }
 
     CMainDialog window;
     window.WriteLengthEdit()->setText(QString::number(BenchWriteLength));

@@ -187,8 +187,7 @@ void Report(const std::vector<Sample>& samples)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication application(argc, argv);
     const double hours = argc > 1 ? std::atof(argv[1]) : 0;
     const QString simulator = SimulatorPath(argc, argv, 2);
