@@ -108,15 +108,6 @@ bool PcapngWriter::Flush()
     return ok_;
 }
 
-bool PcapngWriter::Close()
-{
-    if (file_.is_open()) {
-        file_.close();
-        ok_ = ok_ && !file_.fail();
-    }
-    return ok_;
-}
-
 bool PcapngWriter::WriteBlock(const Bytes& block)
 {
     if (!ok_)

@@ -29,10 +29,9 @@ public:
     bool Open(const std::string& path);
     // Appends a block made by PcapngPacket.
     bool WriteBlock(const Bytes& block);
-    // Hands what was written to the file system, so that it is there whatever happens later.
+    // Hands what was written to the file system, so that it is there whatever happens later; false when any write
+    // failed. The file closes with the writer.
     bool Flush();
-    // Flushes and closes; false when any write failed.
-    bool Close();
 
 private:
     std::ofstream file_;

@@ -17,7 +17,7 @@ ObjectAddress AddressFromTexts(const std::string& objectText, const std::string&
 // Only a whole response with a correct CRC counts; anything else is as good as no answer.
 bool IsResponse(const Bytes& answer)
 {
-    return !answer.empty() && IsIntactFrame(answer) && answer[ModuleFrame::FrameType] == Response;
+    return IsIntactFrame(answer) && answer[ModuleFrame::FrameType] == Response;
 }
 
 // The number of data bytes the probed attribute holds, from an intact answer's Length; negative when Length < 6.

@@ -173,7 +173,7 @@ bool ClaimName(const QString& name, ModuleNameClaim& claim, QString& registry)
         SimWarn("cannot use the private folder " + folder.path.toStdString() + ": " + FolderProblemText(folder));
         return false;
     }
-    registry = PortRegistryDirectory();
+    registry = folder.FilePath(QStringLiteral("ports"));
     if (mkdir(QFile::encodeName(registry).constData(), S_IRWXU) != 0 && errno != EEXIST) {
         SimWarn("cannot create " + registry.toStdString() + ": " + std::strerror(errno));
         return false;

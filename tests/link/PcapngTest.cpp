@@ -52,7 +52,7 @@ TEST(PcapngTest, AFileThatCannotBeCreatedFailsEveryWrite)
     EXPECT_FALSE(writer.Open("/nonexistent-folder/trace.pcapng"));
     const std::uint8_t byte = 1;
     EXPECT_FALSE(writer.WriteBlock(PcapngPacket(0, CaptureDirection::Inbound, &byte, 1)));
-    EXPECT_FALSE(writer.Close());
+    EXPECT_FALSE(writer.Flush());
 }
 
 } // namespace
