@@ -92,13 +92,9 @@ QString ResolvePortName(const QString& port, QString* problem)
 }
 
 CliSession::CliSession(const ConnectionOptions& options)
-    : options_(options), reader_(session_.Log())
+    : options_(options), reader_(link_.Log())
 {
-    LineSettings& settings = session_.Settings();
-    settings.OperatingMode = options.mode;
-    settings.BaudRate = LineRate(options.mode);
-    settings.BusAddress = options.busAddress;
-    session_.Port().SetReceiveTiming(options.timing);
+    link_.SetReceiveTiming(options.timing);
 }
 
 CliSession::~CliSession()
@@ -114,9 +110,12 @@ int CliSession::Connect(Output& output)
         output.err << "trelmo-cli: " << folderProblem << Qt::endl;
         return ExitPortNotOpened;
     }
-    if (!session_.Open(device.toStdString())) {
-        output.err << "trelmo-cli: cannot open " << device << ": "
-                   << OpenFailureReason(session_.Port().LastOpenError()) << Qt::endl;
+    const PortOpenError openError =
+        AwaitLink(link_, &LinkController::PortOpened, [&] {
+            link_.OpenPort(device.toStdString(), LineRate(options_.mode));
+        });
+    if (openError != PortOpenError::None) {
+        output.err << "trelmo-cli: cannot open " << device << ": " << OpenFailureReason(openError) << Qt::endl;
         return ExitPortNotOpened;
     }
     // Only now, so that a port that cannot be opened leaves an earlier trace as it was.
@@ -125,18 +124,17 @@ int CliSession::Connect(Output& output)
         if (!trace_->Open(options_.tracePath)) {
             output.err << "trelmo-cli: cannot write the trace " << options_.tracePath << ": " << trace_->ErrorText()
                        << Qt::endl;
-            session_.Port().CloseSerialPort();
+            AwaitLink(link_, &LinkController::Disconnected, [&] { link_.Disconnect(); });
             return ExitUsage;
         }
     }
-    const LineSettings& settings = session_.Settings();
-    const ConnectionResult result = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
-                                                       settings.OperatingMode, settings.BusAddress);
+    const ConnectionResult result = AwaitLink(link_, &LinkController::ConnectionFinished, [&] {
+        link_.Connect(options_.mode, options_.busAddress, false);
+    });
     FlushTrace();
     if (result.step == ConnectionOutcome::Online)
         return ExitOk;
     const int status = FailureStatus(result.exchange);
-    session_.Port().CloseSerialPort();
     output.err << "trelmo-cli: " << ConnectionFailure(result.step)
                << (status == ExitErrorAnswer ? QStringLiteral("; the module answered with an error frame")
                                              : QString())

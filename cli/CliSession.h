@@ -1,11 +1,12 @@
 #pragma once
-// The command-line tool's connection to a module: the same session, connection steps and frame log as the windows,
-// opened from command-line settings, with the exit statuses a script sees and an optional frame trace.
+// The command-line tool's connection to a module: the same link controller, connection steps and frame log as the
+// windows, opened from command-line settings, with the exit statuses a script sees and an optional frame trace.
 
 #include "FrameTrace.h"
 #include "LineSettings.h"
+#include "LinkAwait.h"
+#include "LinkController.h"
 #include "LoggedExchange.h"
-#include "ModuleSession.h"
 #include "RuntimeFolder.h"
 
 #include <QString>
@@ -66,7 +67,9 @@ public:
     // with the reason written to output.err.
     int Connect(Output& output);
 
-    ModuleSession& Session() { return session_; }
+    LinkController& Link() { return link_; }
+    // False once the port was lost.
+    bool PortHeld() const { return link_.IsPortOpen(); }
 
     // Writes what was logged so far to the trace (if any), so that it survives a failure later on.
     void FlushTrace();
@@ -75,7 +78,7 @@ public:
 
 private:
     ConnectionOptions options_;
-    ModuleSession session_;
+    LinkController link_;
     MessageLog::Reader reader_;
     std::unique_ptr<FrameTrace> trace_;
 };

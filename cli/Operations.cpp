@@ -4,25 +4,15 @@
 #include "IoExchange.h"
 #include "ObjectAccess.h"
 
+#include <QEventLoop>
 #include <QRegularExpression>
 
 namespace trelmo::cli {
 namespace {
 
-// The bytes the cyclic exchange showed in the first length cells of the read grid.
-Bytes GridBytes(const GridCells& grid, int length)
+ObjectAddress AddressOf(const ObjectTarget& target)
 {
-    Bytes bytes;
-    for (int i = 0; i < length; ++i) {
-        const CellPosition cell = CellIndex(i);
-        bytes.push_back(static_cast<std::uint8_t>(ParseHexValue(grid.CellText(cell.row, cell.column))));
-    }
-    return bytes;
-}
-
-std::string ObjectText(const ObjectTarget& target)
-{
-    return HexPair(target.object);
+    return {target.object, target.instance, target.attribute};
 }
 
 OperationResult Failure(int status, const QString& error)
@@ -49,16 +39,6 @@ QString NoAnswerText(ExchangeOutcome exchange, const QString& what)
 OperationResult NoAnswer(ExchangeOutcome exchange, const QString& what)
 {
     return Failure(FailureStatus(exchange), NoAnswerText(exchange, what));
-}
-
-// The configuration or parameter data the cycle stored, as bytes; empty for any other answer.
-Bytes HandedOverBytes(const AppConfigObjectData& handedOver, IoAnswerKind answer)
-{
-    if (answer == IoAnswerKind::ConfigurationData)
-        return handedOver.ConfigurationData;
-    if (answer == IoAnswerKind::ParameterData)
-        return handedOver.ParameterData;
-    return Bytes();
 }
 
 } // namespace
@@ -146,9 +126,10 @@ QString TerminalText(const QString& text)
 
 InfoResult ReadInfo(CliSession& session)
 {
-    ModuleSession& s = session.Session();
+    LinkController& link = session.Link();
     InfoResult result;
-    const ModuleInfoResult read = ReadModuleInfo(s.Port(), s.Sequence(), s.Log());
+    const ModuleInfoResult read =
+        AwaitRequest(link, &LinkController::ModuleInfoRead, [&] { return link.ReadModuleInfo(); });
     session.FlushTrace();
     if (!read.info) {
         result.status = FailureStatus(read.exchange);
@@ -161,9 +142,9 @@ InfoResult ReadInfo(CliSession& session)
 
 ReadResult ReadObject(CliSession& session, const ObjectTarget& target)
 {
-    ModuleSession& s = session.Session();
-    const AccessResult access = ReadAttribute(s.Port(), s.Sequence(), s.Log(), ObjectText(target),
-                                              std::to_string(target.instance), std::to_string(target.attribute));
+    LinkController& link = session.Link();
+    const AccessResult access = AwaitRequest(link, &LinkController::AttributeAccessed,
+                                             [&] { return link.ReadAttribute(AddressOf(target)); });
     session.FlushTrace();
     ReadResult result;
     if (access.outcome == AccessOutcome::ReadAnswered && access.responseData) {
@@ -177,17 +158,13 @@ ReadResult ReadObject(CliSession& session, const ObjectTarget& target)
 
 OperationResult WriteObject(CliSession& session, const ObjectTarget& target, const Bytes& data)
 {
-    ModuleSession& s = session.Session();
-    const AccessResult access =
-        WriteAttribute(s.Port(), s.Sequence(), s.Log(), ObjectText(target), std::to_string(target.instance),
-                       std::to_string(target.attribute), TrimInputText(HexPairsText(data)));
+    LinkController& link = session.Link();
+    const AccessResult access = AwaitRequest(link, &LinkController::AttributeAccessed,
+                                             [&] { return link.WriteAttribute(AddressOf(target), data); });
     session.FlushTrace();
     switch (access.outcome) {
     case AccessOutcome::WriteAnswered:
         return {};
-    case AccessOutcome::WriteInputEmpty:
-    case AccessOutcome::WriteInputIllegal:
-        return Failure(ExitUsage, QStringLiteral("the data must be 1 to %1 hex bytes").arg(MaxObjectDataBytes));
     case AccessOutcome::WriteTooLong:
         return Failure(ExitCheckFailed, QStringLiteral("the attribute holds fewer bytes than given; nothing written"));
     case AccessOutcome::ProbeNotSent:
@@ -206,34 +183,39 @@ OperationResult WriteObject(CliSession& session, const ObjectTarget& target, con
 OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
                             const std::function<bool(const CycleReport&)>& onCycle)
 {
-    ModuleSession& s = session.Session();
-    IoExchangeContext context{s.Port(), s.Sequence(), s.Log(), s.HandedOver(), exchange.served};
-    WriteData writeData;
-    writeData.length = static_cast<int>(std::min<std::size_t>(exchange.writeData.size(), MaxIoWriteLength));
-    std::copy_n(exchange.writeData.begin(), writeData.length, writeData.bytes.begin());
-    MemoryGridCells readGrid;
-    int readLength = 0;
+    LinkController& link = session.Link();
+    const std::size_t writeLength = std::min<std::size_t>(exchange.writeData.size(), MaxIoWriteLength);
+    const CycleInput input{Bytes(exchange.writeData.begin(), exchange.writeData.begin() + writeLength),
+                           exchange.served};
     OperationResult result;
-    for (int cycle = 1; cycle <= exchange.cycles; ++cycle) {
-        const IoCycleOutcome outcome = ExchangeIoData(context, writeData, readGrid, readLength);
-        session.FlushTrace();
-        CycleReport report{cycle, outcome.answer, HandedOverBytes(s.HandedOver(), outcome.answer),
-                           outcome.instance, outcome.attribute, outcome.served};
-        if (outcome.readLength) {
-            readLength = *outcome.readLength;
-            report.data = GridBytes(readGrid, readLength);
+    int started = 0;
+    int finished = 0;
+    // The link paces the cycles; each one asks for its input, and none is given once the run is over.
+    QEventLoop loop;
+    QObject::connect(&link, &LinkController::CycleInputWanted, &loop, [&](RequestId cycle) {
+        if (started < exchange.cycles && started == finished) {
+            ++started;
+            link.ProvideCycleInput(cycle, input);
         }
-        const bool goOn = onCycle(report);
-        if (!s.Port().IsOpen())
-            return Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1").arg(cycle));
+    });
+    QObject::connect(&link, &LinkController::CycleFinished, &loop, [&](const IoCycleOutcome& outcome) {
+        const int cycle = ++finished;
+        session.FlushTrace();
+        const bool goOn = onCycle({cycle, outcome.answer, outcome.data, outcome.instance, outcome.attribute,
+                                   outcome.served});
+        if (outcome.linkLost) {
+            result = Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1").arg(cycle));
+            loop.quit();
+            return;
+        }
         if (result.status == ExitOk && outcome.exchange != ExchangeOutcome::Answered)
             result = NoAnswer(outcome.exchange, QStringLiteral("cycle %1").arg(cycle));
-        if (!goOn)
-            break;
-        // The window arms its timer with this interval; the fast timing goes on at once.
-        if (cycle < exchange.cycles && s.Port().Timing() == ReceiveTiming::Fixed)
-            s.Port().Wait(outcome.timerIntervalMs);
-    }
+        if (!goOn || cycle == exchange.cycles)
+            loop.quit();
+    });
+    link.StartCycles();
+    loop.exec();
+    link.StopCycles();
     return result;
 }
 

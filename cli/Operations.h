@@ -7,7 +7,6 @@
 #include "CliSession.h"
 #include "IoExchange.h"
 #include "ModuleInfo.h"
-#include "WriteData.h"
 
 #include <QString>
 

@@ -375,7 +375,7 @@ std::vector<StepReport> RunPlan(CliSession& session, const Plan& plan, bool keep
             report.message = result.error;
             report.verdict = result.status == ExitOk ? StepVerdict::Passed : StepVerdict::Failed;
             // A lost port fails every later step the same way.
-            stopped = (report.verdict == StepVerdict::Failed && !keepGoing) || !session.Session().Port().IsOpen();
+            stopped = (report.verdict == StepVerdict::Failed && !keepGoing) || !session.PortHeld();
         }
         PrintReport(output, static_cast<int>(reports.size()) + 1, report);
         reports.push_back(std::move(report));

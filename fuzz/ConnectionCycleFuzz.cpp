@@ -1,7 +1,6 @@
 // The connection sequence and the cyclic exchange fed arbitrary module answers through the fake line, called as the
 // main window calls them: the auto-baud handshake (on a clock that runs a second per reading), the bus address and
-// the on-line request, then a few cycles of ExchangeIoData with the window's grid, write data and application data
-// objects. The answers carry I/O data, configuration and parameter requests (object 0xF0), application data object
+// the on-line request, then a few cycles of ExchangeIoData with write data and application data objects. The answers carry I/O data, configuration and parameter requests (object 0xF0), application data object
 // requests, error frames, short, split and late answers (ScriptedModule).
 //   byte 0: operating mode (bits 0-1), skip the connection (bit 2), writes fail from write 2 + bits 4-7 (bit 3)
 //   byte 1: bus address (bits 0-6); byte 2: cycles (bits 0-3), write length (bits 4-7, times 16)
@@ -10,10 +9,8 @@
 #include "AppDataObjectTable.h"
 #include "ConnectionSteps.h"
 #include "IoExchange.h"
-#include "MemoryGrid.h"
 #include "ModuleSession.h"
 #include "ScriptedModule.h"
-#include "WriteData.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,23 +33,27 @@ AppDataObjectTable MakeAppDataObjects()
     return table;
 }
 
-// The read grid holds exactly the shown length of active cells; the hand-overs fit the answer buffer.
-void CheckCycle(const IoCycleOutcome& outcome, const testing::MemoryGrid& readGrid, const AppConfigObjectData& data)
+// Read data fits the read grid, hand-overs fit the answer buffer, and no other answer carries data.
+void CheckCycle(const IoCycleOutcome& outcome, const SerialPort& port)
 {
     if (outcome.timerIntervalMs != IoAnswerIntervalMs && outcome.timerIntervalMs != IoRetryIntervalMs)
         std::abort();
-    if (outcome.readLength) {
-        const int length = *outcome.readLength;
-        if (length < 0 || length > GridDataCells)
+    switch (outcome.answer) {
+    case IoAnswerKind::ReadData:
+        if (outcome.data.size() > MaxIoDataLength)
             std::abort();
-        if ((length > 0 && !readGrid.Active(length - 1)) || (length < GridDataCells && readGrid.Active(length)))
+        break;
+    case IoAnswerKind::ConfigurationData:
+    case IoAnswerKind::ParameterData:
+        if (outcome.data.size() > MaxObjectDataBytes)
+            std::abort();
+        break;
+    default:
+        if (!outcome.data.empty())
             std::abort();
     }
-    const std::size_t maxData = ModuleFrame::BufferSize - ModuleFrame::EmptyObjectFrameSize;
-    for (const Bytes* handedOver : {&data.ConfigurationData, &data.ParameterData}) {
-        if (handedOver->size() > maxData)
-            std::abort();
-    }
+    if (outcome.linkLost == port.IsOpen())
+        std::abort();
 }
 
 } // namespace
@@ -82,19 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     const AppDataObjectTable appDataObjects = MakeAppDataObjects();
-    testing::MemoryGrid writeGrid;
-    testing::MemoryGrid readGrid;
-    WriteData writeData;
-    ApplyWriteLength(writeGrid, writeData, (counts >> 4) * 16);
-    IoExchangeContext context{session.Port(), session.Sequence(), session.Log(), session.HandedOver(),
-                              appDataObjects};
-    int readLength = 0;
+    const Bytes writeData((counts >> 4) * 16, 0x5A);
+    IoExchangeContext context{session.Port(), session.Sequence(), session.Log(), appDataObjects};
     const int cycles = 1 + (counts & 0x0F);
-    for (int cycle = 0; cycle < cycles && session.Port().IsOpen(); ++cycle) {
-        const IoCycleOutcome outcome = ExchangeIoData(context, writeData, readGrid, readLength);
-        CheckCycle(outcome, readGrid, session.HandedOver());
-        if (outcome.readLength)
-            readLength = *outcome.readLength;
-    }
+    for (int cycle = 0; cycle < cycles && session.Port().IsOpen(); ++cycle)
+        CheckCycle(ExchangeIoData(context, writeData), session.Port());
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <memory>
 
 namespace trelmo {
 namespace {
@@ -100,15 +101,17 @@ PortOpenError ReasonAfterDeviceOpened(QSerialPort::SerialPortError error)
 // (TIOCEXCL, and its lock file, which alone holds for root). All waits are poll()s: no event loop runs.
 class QtSerialBackend final : public SerialBackend {
 public:
-    QtSerialBackend()
-    {
-        QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
-                         [this](QSerialPort::SerialPortError error) { OnError(error); });
-    }
-
     bool Open(const std::string& name, int baudRate) override
     {
         Close();
+        // The QSerialPort belongs to the thread that first opens a port: its notifiers and the lost-device
+        // hand-over below run on that thread's event loop.
+        if (!serialPort_) {
+            serialPort_ = std::make_unique<QSerialPort>();
+            QObject::connect(serialPort_.get(), &QSerialPort::errorOccurred, serialPort_.get(),
+                             [this](QSerialPort::SerialPortError error) { OnError(error); });
+        }
+        QSerialPort& port = *serialPort_;
         lastOpenError_ = PortOpenError::Other;
         if (baudRate <= 0 || name.empty())
             return false;
@@ -118,68 +121,76 @@ public:
             lastOpenError_ = PortOpenError::NotSerialDevice;
             return false;
         }
-        port_.setPortName(path);
-        port_.setBaudRate(baudRate); // QSerialPort's defaults are the rest of the line: 8 bits, no parity, 1 stop
-        port_.setFlowControl(probe.Enabled() ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
-        if (!port_.open(QIODevice::ReadWrite)) {
-            lastOpenError_ = probe.Opened() ? ReasonAfterDeviceOpened(port_.error())
+        port.setPortName(path);
+        port.setBaudRate(baudRate); // QSerialPort's defaults are the rest of the line: 8 bits, no parity, 1 stop
+        port.setFlowControl(probe.Enabled() ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl);
+        if (!port.open(QIODevice::ReadWrite)) {
+            lastOpenError_ = probe.Opened() ? ReasonAfterDeviceOpened(port.error())
                                             : PortOpenErrorFromErrno(probe.OpenErrno());
-            port_.clearError();
+            port.clearError();
             return false;
         }
         lastOpenError_ = PortOpenError::None;
         // A babbling module must not fill memory: past this the driver's own queue holds what comes, then drops it.
-        port_.setReadBufferSize(ReadBufferLimit);
+        port.setReadBufferSize(ReadBufferLimit);
         // QSerialPort keeps what the driver received before the open; discard both directions.
-        port_.clear(QSerialPort::AllDirections);
-        port_.clearError();
+        port.clear(QSerialPort::AllDirections);
+        port.clearError();
         return true;
     }
 
     void Close() override
     {
-        if (port_.isOpen())
-            port_.close();
         lost_ = false;
-        port_.clearError();
+        if (!serialPort_)
+            return;
+        if (serialPort_->isOpen())
+            serialPort_->close();
+        serialPort_->clearError();
     }
 
     // A lost device still counts as held until it is closed, as a dead handle would.
-    bool IsOpen() const override { return port_.isOpen() || lost_; }
+    bool IsOpen() const override { return lost_ || (serialPort_ && serialPort_->isOpen()); }
 
     PortOpenError LastOpenError() const override { return lastOpenError_; }
 
     long Write(const std::uint8_t* bytes, std::size_t count) override
     {
-        if (lost_ || !port_.isOpen() || count == 0)
+        if (!serialPort_)
             return -1;
-        port_.clearError();
+        QSerialPort& port = *serialPort_;
+        if (lost_ || !port.isOpen() || count == 0)
+            return -1;
+        port.clearError();
         const QDeadlineTimer deadline(WriteBoundMs(count));
         writeDeadline_ = deadline;
-        if (port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count))
+        if (port.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count))
             != static_cast<qint64>(count)) {
-            port_.clear(QSerialPort::Output);
-            port_.clearError();
+            port.clear(QSerialPort::Output);
+            port.clearError();
             return -1;
         }
         // Each successful wait is one write to the driver; stop at the bound, a failure or a lost device.
-        while (port_.bytesToWrite() > 0 && !lost_ && port_.waitForBytesWritten(RemainingMs(deadline))) {
+        while (port.bytesToWrite() > 0 && !lost_ && port.waitForBytesWritten(RemainingMs(deadline))) {
         }
-        const qint64 unsent = port_.bytesToWrite();
+        const qint64 unsent = port.bytesToWrite();
         if (unsent > 0 && !lost_) // the bound has passed: the rest must not go out later
-            port_.clear(QSerialPort::Output);
-        port_.clearError();
+            port.clear(QSerialPort::Output);
+        port.clearError();
         const qint64 written = static_cast<qint64>(count) - unsent;
         return written > 0 ? static_cast<long>(written) : -1;
     }
 
     bool Drain() override
     {
-        if (lost_ || !port_.isOpen())
+        if (!serialPort_)
+            return false;
+        QSerialPort& port = *serialPort_;
+        if (lost_ || !port.isOpen())
             return false;
         // tcdrain alone would wait without bound while the line is held up by flow control; the output queue is
         // watched until the write's bound instead, and tcdrain then only waits for the last character.
-        const int descriptor = static_cast<int>(port_.handle());
+        const int descriptor = static_cast<int>(port.handle());
         int queued = 0;
         while (::ioctl(descriptor, TIOCOUTQ, &queued) == 0 && queued > 0 && !writeDeadline_.hasExpired())
             ::usleep(DrainPollMicroseconds);
@@ -192,58 +203,68 @@ public:
 
     long Read(std::uint8_t* buffer, std::size_t capacity) override
     {
-        if (lost_ || !port_.isOpen())
+        if (!serialPort_)
             return -1;
-        port_.clearError();
+        QSerialPort& port = *serialPort_;
+        if (lost_ || !port.isOpen())
+            return -1;
+        port.clearError();
         // Moves what the driver holds into the port's buffer without waiting. Finding nothing leaves
         // TimeoutError set; a hung-up device reports ReadError or ResourceError (see OnError).
-        port_.waitForReadyRead(0);
-        port_.clearError();
+        port.waitForReadyRead(0);
+        port.clearError();
         if (lost_)
             return -1;
-        const qint64 got = port_.read(reinterpret_cast<char*>(buffer),
+        const qint64 got = port.read(reinterpret_cast<char*>(buffer),
                                       static_cast<qint64>(std::min<std::size_t>(capacity, LONG_MAX)));
         return got < 0 ? -1 : static_cast<long>(got);
     }
 
     bool WaitForMoreBytes(int milliseconds) override
     {
-        if (lost_ || !port_.isOpen())
+        if (!serialPort_)
+            return false;
+        QSerialPort& port = *serialPort_;
+        if (lost_ || !port.isOpen())
             return false;
         // Returns when the driver hands over new bytes, or false at the time limit or when the device is gone.
-        const bool arrived = port_.waitForReadyRead(milliseconds);
-        port_.clearError();
+        const bool arrived = port.waitForReadyRead(milliseconds);
+        port.clearError();
         return arrived && !lost_;
     }
 
     Bytes PeekBytes(std::size_t limit) override
     {
-        if (lost_ || !port_.isOpen())
+        if (!serialPort_)
             return {};
-        port_.waitForReadyRead(0); // moves what the driver holds into the port's buffer, without waiting
-        port_.clearError();
-        const QByteArray peeked = port_.peek(static_cast<qint64>(std::min<std::size_t>(limit, ReadBufferLimit)));
+        QSerialPort& port = *serialPort_;
+        if (lost_ || !port.isOpen())
+            return {};
+        port.waitForReadyRead(0); // moves what the driver holds into the port's buffer, without waiting
+        port.clearError();
+        const QByteArray peeked = port.peek(static_cast<qint64>(std::min<std::size_t>(limit, ReadBufferLimit)));
         return Bytes(peeked.begin(), peeked.end());
     }
 
 private:
     void OnError(QSerialPort::SerialPortError error)
     {
-        if (!IsDeviceLost(error) || lost_ || !port_.isOpen())
+        QSerialPort& port = *serialPort_;
+        if (!IsDeviceLost(error) || lost_ || !port.isOpen())
             return;
         lost_ = true;
         // A hung-up descriptor stays readable, and QSerialPort's read notifier would fire without pause in the
         // event loop. Release it from the event loop, not from inside the notifier that may be reporting this.
         QMetaObject::invokeMethod(
-            &port_,
+            &port,
             [this] {
-                if (lost_ && port_.isOpen())
-                    port_.close();
+                if (lost_ && serialPort_->isOpen())
+                    serialPort_->close();
             },
             Qt::QueuedConnection);
     }
 
-    QSerialPort port_;
+    std::unique_ptr<QSerialPort> serialPort_; // made by the first Open
     bool lost_ = false;
     PortOpenError lastOpenError_ = PortOpenError::None;
     QDeadlineTimer writeDeadline_;

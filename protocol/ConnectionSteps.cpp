@@ -27,12 +27,12 @@ long SteadyClockSeconds()
     return static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
 }
 
-ExchangeOutcome AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock)
+ExchangeOutcome AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock, StopFlag stop)
 {
     const long start = clock();
     const std::uint8_t probe[2] = {AutoBaudProbeByte, AutoBaudProbeByte};
     ExchangeOutcome last = ExchangeOutcome::NoAnswer;
-    while (clock() - start <= AutoBaudTimeLimitSeconds) {
+    while (clock() - start <= AutoBaudTimeLimitSeconds && !(stop && stop->load())) {
         if (!SendLoggedFrame(port, log, probe, sizeof probe))
             return ExchangeOutcome::NotSent;
 
@@ -58,12 +58,13 @@ ExchangeOutcome GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog
 }
 
 ConnectionResult ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
-                                    OperatingMode operatingMode, std::int32_t busAddress, const SecondsClock& clock)
+                                    OperatingMode operatingMode, std::int32_t busAddress, const SecondsClock& clock,
+                                    StopFlag stop)
 {
     using O = ConnectionOutcome;
     ExchangeOutcome exchange = ExchangeOutcome::Answered;
     if (operatingMode == OperatingMode::AutoBaud
-        && (exchange = AutoBaudHandshake(port, log, clock)) != ExchangeOutcome::Answered)
+        && (exchange = AutoBaudHandshake(port, log, clock, stop)) != ExchangeOutcome::Answered)
         return {O::AutoBaudFailed, exchange};
     if ((exchange = SendBusAddress(port, sequence, log, busAddress)) != ExchangeOutcome::Answered)
         return {O::BusAddressFailed, exchange};

@@ -1,6 +1,5 @@
 #include "IoExchange.h"
 
-#include "HexText.h"
 #include "LoggedExchange.h"
 
 #include <algorithm>
@@ -18,17 +17,12 @@ std::size_t DeclaredLength(const Bytes& frame)
     return ReadBigEndian16(&frame[ModuleFrame::Length]);
 }
 
-// Fills the read grid from an I/O data answer and returns the new read length. An intact answer that fits the
-// receive holds at most the grid's 250 cells.
-int ShowReadData(GridCells& readGrid, const Bytes& answer, int previousLength)
+// The data of an I/O data answer. An intact answer that fits the receive holds at most the read grid's 250 bytes.
+Bytes ReadDataOf(const Bytes& answer)
 {
-    const int length = static_cast<int>(std::min<std::size_t>(DeclaredLength(answer), GridDataCells));
-    ResizeActiveCells(readGrid, previousLength, length);
-    for (int j = 0; j < length; ++j) {
-        const CellPosition cell = CellIndex(j);
-        readGrid.SetCellText(cell.row, cell.column, HexPair(answer[ModuleFrame::HeaderSize + j]));
-    }
-    return length;
+    const std::size_t length = std::min<std::size_t>(DeclaredLength(answer), MaxIoDataLength);
+    const auto begin = answer.begin() + ModuleFrame::HeaderSize;
+    return Bytes(begin, begin + static_cast<std::ptrdiff_t>(length));
 }
 
 // A Request or Response from the module is acted on only when its Length covers the object header.
@@ -37,14 +31,14 @@ bool HasObjectHeader(const Bytes& frame)
     return DeclaredLength(frame) >= ModuleFrame::ObjectHeaderSize;
 }
 
-// Stores the configuration or parameter data the module hands over and echoes the frame back as our Response;
-// returns which of the two it was (OtherFrame for another attribute of the object, acknowledged all the same).
-// A frame that would not fit the 254-byte answer buffer is neither stored nor answered.
-IoAnswerKind StoreAndAcknowledge(IoExchangeContext& context, const Bytes& request)
+// Takes the configuration or parameter data the module hands over and echoes the frame back as our Response;
+// says which of the two it was (OtherFrame for another attribute of the object, acknowledged all the same).
+// A frame that would not fit the 254-byte answer buffer is neither taken nor answered.
+void TakeAndAcknowledge(IoExchangeContext& context, const Bytes& request, IoCycleOutcome& outcome)
 {
     const std::size_t length = DeclaredLength(request);
     if (length + ModuleFrame::Overhead > ModuleFrame::BufferSize)
-        return IoAnswerKind::OtherFrame;
+        return;
 
     const Bytes answer = AssembleFrame(context.sequence.Take(), Response, &request[ModuleFrame::HeaderSize], length);
 
@@ -52,27 +46,23 @@ IoAnswerKind StoreAndAcknowledge(IoExchangeContext& context, const Bytes& reques
     const Bytes data(request.begin() + ModuleFrame::Data, request.begin() + ModuleFrame::Data + dataLength);
     const std::uint16_t instance = ReadBigEndian16(&request[ModuleFrame::InstanceCode]);
     const std::uint16_t attribute = ReadBigEndian16(&request[ModuleFrame::AttributeCode]);
-    IoAnswerKind handedOver = IoAnswerKind::OtherFrame;
-    if (instance == ConfigurationDataInstance && attribute == HandOverAttribute) {
-        context.handedOver.ConfigurationData = data;
-        handedOver = IoAnswerKind::ConfigurationData;
-    } else if (instance == ParameterDataInstance && attribute == HandOverAttribute) {
-        context.handedOver.ParameterData = data;
-        handedOver = IoAnswerKind::ParameterData;
+    if (attribute == HandOverAttribute
+        && (instance == ConfigurationDataInstance || instance == ParameterDataInstance)) {
+        outcome.answer = instance == ConfigurationDataInstance ? IoAnswerKind::ConfigurationData
+                                                               : IoAnswerKind::ParameterData;
+        outcome.data = data;
     }
 
     if (SendLoggedFrame(context.port, context.log, answer))
         ReceiveLoggedAnswer(context.port, context.log);
-    return handedOver;
 }
 
-void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& readGrid, int readLength,
-                    IoCycleOutcome& outcome)
+void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, IoCycleOutcome& outcome)
 {
     outcome.answer = IoAnswerKind::OtherFrame;
     switch (answer[ModuleFrame::FrameType]) {
     case IoData:
-        outcome.readLength = ShowReadData(readGrid, answer, readLength);
+        outcome.data = ReadDataOf(answer);
         outcome.answer = IoAnswerKind::ReadData;
         break;
     case Response:
@@ -88,7 +78,7 @@ void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& 
         break;
     case Request:
         if (answer[ModuleFrame::ObjectCode] == AppConfigurationObjectCode && HasObjectHeader(answer))
-            outcome.answer = StoreAndAcknowledge(context, answer);
+            TakeAndAcknowledge(context, answer, outcome);
         break;
     case ErrorAnswer:
         outcome.answer = IoAnswerKind::ErrorFrame;
@@ -100,13 +90,13 @@ void DispatchAnswer(IoExchangeContext& context, const Bytes& answer, GridCells& 
 
 } // namespace
 
-IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteData& writeData, GridCells& readGrid,
-                              int readLength)
+namespace {
+
+IoCycleOutcome RunCycle(IoExchangeContext& context, const Bytes& writeData)
 {
     IoCycleOutcome outcome;
-    const int writeLength = std::clamp(writeData.length, 0, MaxIoWriteLength);
-    const Bytes frame = AssembleFrame(context.sequence.Take(), IoData, writeData.bytes.data(),
-                                      static_cast<std::size_t>(writeLength));
+    const std::size_t writeLength = std::min<std::size_t>(writeData.size(), MaxIoWriteLength);
+    const Bytes frame = AssembleFrame(context.sequence.Take(), IoData, writeData.data(), writeLength);
     if (!SendLoggedFrame(context.port, context.log, frame)) {
         outcome.exchange = ExchangeOutcome::NotSent;
         return outcome;
@@ -119,8 +109,17 @@ IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const WriteData& write
     if (outcome.exchange == ExchangeOutcome::NoAnswer || outcome.exchange == ExchangeOutcome::BrokenAnswer)
         return outcome;
 
-    DispatchAnswer(context, answer, readGrid, readLength, outcome);
+    DispatchAnswer(context, answer, outcome);
     outcome.timerIntervalMs = IoAnswerIntervalMs;
+    return outcome;
+}
+
+} // namespace
+
+IoCycleOutcome ExchangeIoData(IoExchangeContext& context, const Bytes& writeData)
+{
+    IoCycleOutcome outcome = RunCycle(context, writeData);
+    outcome.linkLost = !context.port.IsOpen();
     return outcome;
 }
 

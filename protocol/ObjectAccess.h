@@ -1,7 +1,6 @@
 #pragma once
 // Reading and writing one attribute of the module's object model: the request frame, the data of a response, and
-// the read and write exchanges of the codes and hex bytes the user types. Plain logic, no windows: the object access
-// dialog only moves texts and shows what an outcome means.
+// the read and write exchanges. Plain logic on addresses and bytes; reading what a user typed is the front end's.
 
 #include "Frame.h"
 #include "LoggedExchange.h"
@@ -11,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace trelmo {
@@ -25,22 +23,12 @@ Bytes BuildObjectRequest(SequenceCounter& counter, std::uint8_t service, std::ui
 // the bytes received.
 Bytes ResponseData(const std::uint8_t* bytes, std::size_t received);
 
-// What the checks of the Send action find before anything is sent.
-enum class AccessCheck {
-    Ready,
-    CodesIncomplete,  // the object, instance or attribute code is empty
-    InputDataMissing, // Write with no input data as typed
-    ReservedObject,   // the object code that would be sent is 0xF0 or 0xF1
-};
-
 // How a read or a write ended: done, or which step failed.
 enum class AccessOutcome {
     ReadAnswered,      // a Response came back
     ReadNotSent,
     ReadNotAnswered,   // nothing, or nothing but a whole, intact Response, came back
     WriteAnswered,     // the write request was answered with a Response
-    WriteInputEmpty,   // the input data is blank only; nothing was sent
-    WriteInputIllegal, // not hex bytes of one or two digits at single blanks, or more than fit a request
     ProbeNotSent,
     ProbeNotAnswered,
     WriteTooLong,      // more bytes than the probed attribute holds
@@ -51,21 +39,16 @@ enum class AccessOutcome {
 struct AccessResult {
     AccessOutcome outcome;
     std::optional<Bytes> responseData; // set when a read was answered
-    // How the exchange that ended the access went (Answered also when nothing was sent for the input's sake).
+    // How the exchange that ended the access went (Answered also when the write was refused for its length).
     ExchangeOutcome exchange = ExchangeOutcome::Answered;
 };
 
-AccessCheck CheckAccessTexts(const std::string& objectText, const std::string& instanceText,
-                             const std::string& attributeText, bool write, const std::string& inputDataText);
+// Sends a read request and judges the response by its FrameType.
+AccessResult ReadAttribute(SerialPort& port, SequenceCounter& counter, MessageLog& log, const ObjectAddress& address);
 
-// Sends a read request for the typed codes and judges the response by its FrameType.
-AccessResult ReadAttribute(SerialPort& port, SequenceCounter& counter, MessageLog& log,
-                           const std::string& objectText, const std::string& instanceText,
-                           const std::string& attributeText);
-
-// Probes the attribute's current size with a read, then writes the typed bytes if they fit.
-AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageLog& log,
-                            const std::string& objectText, const std::string& instanceText,
-                            const std::string& attributeText, const std::string& inputDataText);
+// Probes the attribute's current size with a read, then writes the bytes if they fit. The bytes are at most the
+// 242 a request holds.
+AccessResult WriteAttribute(SerialPort& port, SequenceCounter& counter, MessageLog& log, const ObjectAddress& address,
+                            const Bytes& data);
 
 } // namespace trelmo

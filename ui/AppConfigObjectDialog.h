@@ -2,7 +2,7 @@
 // The Application Configuration Object window: shows the configuration and parameter data the module last handed
 // over in the cyclic exchange, as they stood when the window opened. Modal, display only, no buttons.
 
-#include "ModuleSession.h"
+#include "IoExchange.h"
 
 #include "UiControls.h"
 

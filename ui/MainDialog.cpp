@@ -4,10 +4,8 @@
 #include "AppConfigObjectDialog.h"
 #include "AppDataObjectsDialog.h"
 #include "ConfigurationDialog.h"
-#include "ConnectionSteps.h"
 #include "DecimalText.h"
 #include "DialogTemplate.h"
-#include "IoExchange.h"
 #include "MessageBoxes.h"
 #include "MessageDisplayDialog.h"
 #include "MessageLog.h"
@@ -57,7 +55,7 @@ bool IsShiftF10(const QEvent* event)
 } // namespace
 
 CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend)
-    : QDialog(parent), session_(std::move(backend))
+    : QDialog(parent), link_(std::make_unique<LinkController>(std::move(backend)))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
@@ -124,8 +122,11 @@ void CMainDialog::ConnectControls()
     for (const auto& [id, action] : actions)
         connect(Button(id), &QPushButton::clicked, this, action);
     connect(writeGrid_.get(), &IoGrid::Clicked, this, &CMainDialog::BeginCellEdit);
-    exchangeTimer_.setTimerType(Qt::PreciseTimer); // the cycle period is the protocol's pacing
-    connect(&exchangeTimer_, &QTimer::timeout, this, &CMainDialog::ExchangeIoData);
+    // The link's signals come from its own thread and are taken here in turn, on the window's.
+    connect(link_.get(), &LinkController::ConnectionFinished, this, &CMainDialog::OnConnectionFinished);
+    connect(link_.get(), &LinkController::CycleInputWanted, this, &CMainDialog::OnCycleInputWanted);
+    connect(link_.get(), &LinkController::CycleFinished, this, &CMainDialog::OnCycleFinished);
+    connect(link_.get(), &LinkController::ModuleInfoRead, this, &CMainDialog::OnModuleInfoRead);
 }
 
 QPushButton* CMainDialog::Button(int controlId) const
@@ -142,32 +143,42 @@ void CMainDialog::SetConnectionButtonsEnabled(bool enabled)
 
 void CMainDialog::OnOperatingMode()
 {
-    CConfigurationDialog dialog(session_.Settings(), this);
+    CConfigurationDialog dialog(settings_, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    session_.Settings() = dialog.Settings();
+    settings_ = dialog.Settings();
     Button(MainControl::Connect)->setEnabled(true);
 }
 
 void CMainDialog::OnModuleInformation()
 {
-    CModuleInfoDialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()).info, this).exec();
+    // The window opens with what the two reads brought; a press while they run asks nothing more.
+    if (moduleInfoRequest_ == 0)
+        moduleInfoRequest_ = link_->ReadModuleInfo();
+}
+
+void CMainDialog::OnModuleInfoRead(RequestId request, const ModuleInfoResult& result)
+{
+    if (request != moduleInfoRequest_)
+        return;
+    moduleInfoRequest_ = 0;
+    CModuleInfoDialog(result.info, this).exec();
 }
 
 void CMainDialog::OnObjectModuleAccess()
 {
-    CObjectAccessDialog(session_, this).exec();
+    CObjectAccessDialog(*link_, this).exec();
 }
 
 void CMainDialog::OnApplicationConfigurationObject()
 {
-    CAppConfigObjectDialog(session_.HandedOver(), this).exec();
+    CAppConfigObjectDialog(handedOver_, this).exec();
 }
 
 void CMainDialog::OnMessageDisplay()
 {
     // Modeless and self-deleting: every press opens another window and none is tracked here.
-    auto* display = new CMessageDisplayDialog(session_.Log(), this);
+    auto* display = new CMessageDisplayDialog(link_->Log(), this);
     display->show();
 }
 
@@ -193,38 +204,41 @@ CAppDataObjectsDialog* CMainDialog::AppDataObjectsDialog() const
 
 void CMainDialog::ConnectToModule()
 {
-    CPortSelectionDialog portDialog(session_, this);
+    if (linkState_ != LinkState::Disconnected)
+        return;
+    CPortSelectionDialog portDialog(*link_, settings_.BaudRate, this);
     if (portDialog.exec() != QDialog::Accepted)
         return;
 
     QPushButton* connectButton = Button(MainControl::Connect);
-    const bool keyboardOnConnect = connectButton->hasFocus();
+    keyboardOnConnect_ = connectButton->hasFocus();
+    linkState_ = LinkState::Connecting;
     SetCaption(connectButton, LoadText(TextConnecting));
-    connectButton->repaint(); // the sequence below blocks the event loop for up to four seconds
-    const LineSettings& settings = session_.Settings();
-    const ConnectionOutcome outcome = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
-                                                         settings.OperatingMode, settings.BusAddress)
-                                          .step;
-    if (outcome != ConnectionOutcome::Online) {
-        ShowAppMessage(this, LoadText(ConnectionOutcomeText(outcome)));
-        session_.Port().CloseSerialPort();
-        SetCaption(connectButton, LoadText(TextConnect));
-        return;
-    }
+    // The window goes on answering while the module is brought on line; a second connection cannot be asked for.
+    connectButton->setEnabled(false);
+    Button(MainControl::OperatingMode)->setEnabled(false);
+    link_->Connect(settings_.OperatingMode, settings_.BusAddress, true);
+}
 
-    ExchangeIoData();
-    if (!session_.Port().IsOpen())
-        return; // the first cycle lost the link and has said so
-    ShowConnectionState(true);
-    if (keyboardOnConnect)
-        Button(MainControl::Disconnect)->setFocus(Qt::OtherFocusReason);
+void CMainDialog::OnConnectionFinished(const ConnectionResult& result)
+{
+    // On line, the window shows the connected state once the first cycle has ended.
+    if (linkState_ != LinkState::Connecting || result.step == ConnectionOutcome::Online)
+        return;
+    ShowAppMessage(this, LoadText(ConnectionOutcomeText(result.step)));
+    linkState_ = LinkState::Disconnected;
+    ShowConnectionState(false);
+    if (keyboardOnConnect_)
+        Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
 }
 
 void CMainDialog::DisconnectFromModule()
 {
+    if (linkState_ != LinkState::Connected)
+        return;
     const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
-    exchangeTimer_.stop();
-    session_.Port().CloseSerialPort();
+    linkState_ = LinkState::Disconnected;
+    link_->Disconnect();
     ShowConnectionState(false);
     if (keyboardOnDisconnect)
         Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
@@ -247,26 +261,59 @@ void CMainDialog::ShowConnectionState(bool connected)
     Button(MainControl::Disconnect)->setVisible(connected);
 }
 
-void CMainDialog::ExchangeIoData()
+void CMainDialog::OnCycleInputWanted(RequestId cycle)
 {
-    exchangeTimer_.stop();
-    IoExchangeContext context{session_.Port(), session_.Sequence(), session_.Log(), session_.HandedOver(),
-                              appDataObjects_};
+    if (linkState_ == LinkState::Disconnected)
+        return; // the link has been told to stop; the cycle never runs
     // A length typed but not yet left takes effect with this cycle's frame.
     ApplyWriteLength();
-    const IoCycleOutcome outcome = trelmo::ExchangeIoData(context, writeData_, *readGrid_, readLength_);
-    if (outcome.readLength) {
-        readLength_ = *outcome.readLength;
+    const int length = std::clamp(writeData_.length, 0, MaxIoWriteLength);
+    link_->ProvideCycleInput(cycle, {Bytes(writeData_.bytes.begin(), writeData_.bytes.begin() + length),
+                                     appDataObjects_});
+}
+
+void CMainDialog::OnCycleFinished(const IoCycleOutcome& outcome)
+{
+    // A cycle under way when Disconnect was pressed still ends, and what it brought is shown.
+    switch (outcome.answer) {
+    case IoAnswerKind::ReadData:
+        readLength_ = ShowReadData(*readGrid_, outcome.data, readLength_);
         readLengthEdit_->setText(QString::number(readLength_));
+        break;
+    case IoAnswerKind::ConfigurationData:
+        handedOver_.ConfigurationData = outcome.data;
+        break;
+    case IoAnswerKind::ParameterData:
+        handedOver_.ParameterData = outcome.data;
+        break;
+    default:
+        break;
     }
-    // A port that is no longer held was lost (hang-up, device gone, a failed send): no later cycle could reach
-    // the module, so the window goes back to the disconnected state and says so.
-    if (!session_.Port().IsOpen()) {
-        DisconnectFromModule();
-        ShowAppMessage(this, LoadText(TextConnectionLost));
+    if (linkState_ == LinkState::Disconnected)
+        return;
+    if (outcome.linkLost) {
+        ShowLinkLost();
         return;
     }
-    exchangeTimer_.start(outcome.timerIntervalMs);
+    if (linkState_ == LinkState::Connecting) {
+        linkState_ = LinkState::Connected;
+        ShowConnectionState(true);
+        if (keyboardOnConnect_)
+            Button(MainControl::Disconnect)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CMainDialog::ShowLinkLost()
+{
+    // The port is gone (hang-up, device gone, a failed send): no later cycle could reach the module, so the window
+    // goes back to the disconnected state and says so.
+    const bool keyboardOnLink =
+        linkState_ == LinkState::Connecting ? keyboardOnConnect_ : Button(MainControl::Disconnect)->hasFocus();
+    linkState_ = LinkState::Disconnected;
+    ShowConnectionState(false);
+    if (keyboardOnLink)
+        Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
+    ShowAppMessage(this, LoadText(TextConnectionLost));
 }
 
 void CMainDialog::ApplyWriteLength()

@@ -4,14 +4,15 @@
 
 #include "AppDataObjectTable.h"
 #include "Frame.h"
+#include "IoExchange.h"
 #include "IoGrid.h"
-#include "ModuleSession.h"
+#include "LineSettings.h"
+#include "LinkController.h"
 #include "WriteData.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 
 #include <memory>
 
@@ -46,12 +47,19 @@ class CAppDataObjectsDialog;
 class CMainDialog : public QDialog {
     Q_OBJECT
 public:
-    // The session's port is opened through backend (the real serial port unless a test passes another).
+    // The link's port is opened through backend (the real serial port unless a test passes another).
     explicit CMainDialog(QWidget* parent = nullptr, std::unique_ptr<SerialBackend> backend = MakeQtSerialBackend());
     ~CMainDialog() override;
 
-    // The port, the request counter, the line settings, the handed-over data and the frame log.
-    ModuleSession& Session() { return session_; }
+    // Runs every exchange with the module on its own thread and holds the frame log.
+    LinkController& Link() { return *link_; }
+    // The line settings the configuration dialog chose last.
+    const LineSettings& Settings() const { return settings_; }
+    // The configuration and parameter data the module handed over last.
+    const AppConfigObjectData& HandedOver() const { return handedOver_; }
+    // From pressing Connect's OK in the port dialog until the first cycle has ended or the connection failed.
+    bool IsConnecting() const { return linkState_ == LinkState::Connecting; }
+    bool IsConnected() const { return linkState_ == LinkState::Connected; }
 
     IoGrid& ReadGrid() { return *readGrid_; }
     IoGrid& WriteGrid() { return *writeGrid_; }
@@ -60,8 +68,6 @@ public:
     QLineEdit* WriteLengthEdit() const { return writeLengthEdit_; }
     QPushButton* Button(int controlId) const;
     QPushButton* OnlineStateButton() const { return Button(MainControl::OnlineState); }
-    // Timer 1 of the window: each tick runs one cycle of the I/O exchange.
-    QTimer& ExchangeTimer() { return exchangeTimer_; }
     // The context menu that carries "About Trelmo(&A)..." (command 16).
     QMenu* SystemMenu() const { return systemMenu_; }
 
@@ -69,12 +75,11 @@ public:
     // Disconnect, together.
     void SetConnectionButtonsEnabled(bool enabled);
 
-    // Port dialog, handshake (automatic baud mode), bus address, on-line request, then the first cycle.
+    // Port dialog, then on the link: handshake (automatic baud mode), bus address, on-line request and the first
+    // cycle. "Connecting..." shows until the first cycle has ended; the window answers all the while.
     void ConnectToModule();
-    // Stops the exchange and closes the port; the module is told nothing.
+    // Stops the exchange and closes the port after the exchange under way; the module is told nothing.
     void DisconnectFromModule();
-    // One cycle of the cyclic exchange; it re-arms the exchange timer.
-    void ExchangeIoData();
     // Validates the typed write length, recolours the write grid and rebuilds WriteData.
     void ApplyWriteLength();
     // Opens the cell editor over the write-grid cell the user clicked last, if it lies within the write length.
@@ -107,19 +112,32 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    enum class LinkState { Disconnected, Connecting, Connected };
+
     void ConnectControls();
     void ShowSystemMenu(const QPoint& globalPosition);
     void ShowConnectionState(bool connected);
     QRect CellEditorRect(int row, int column) const;
+    // A cycle starts: the typed write length is applied, then the link gets what the cycle sends and serves.
+    void OnCycleInputWanted(RequestId cycle);
+    void OnCycleFinished(const IoCycleOutcome& outcome);
+    void OnConnectionFinished(const ConnectionResult& result);
+    void OnModuleInfoRead(RequestId request, const ModuleInfoResult& result);
+    // The link was lost: back to the disconnected state, with a message.
+    void ShowLinkLost();
 
-    ModuleSession session_;
+    std::unique_ptr<LinkController> link_;
+    LineSettings settings_;
+    AppConfigObjectData handedOver_;
+    LinkState linkState_ = LinkState::Disconnected;
+    bool keyboardOnConnect_ = false; // Connect had the keyboard focus when it was pressed
+    RequestId moduleInfoRequest_ = 0; // the module information read under way; 0 when none
     std::unique_ptr<IoGrid> readGrid_;
     std::unique_ptr<IoGrid> writeGrid_;
     QLineEdit* cellEditor_ = nullptr;
     QLineEdit* readLengthEdit_ = nullptr;
     QLineEdit* writeLengthEdit_ = nullptr;
     QMenu* systemMenu_ = nullptr;
-    QTimer exchangeTimer_;
     CellPosition editedCell_{0, 0}; // the write-grid cell the cell editor was opened over
     trelmo::WriteData writeData_;
     int readLength_ = 0; // read grid cells in use

@@ -2,10 +2,10 @@
 
 #include "HexText.h"
 #include "MessageBoxes.h"
-#include "ModuleSession.h"
 #include "ObjectAccess.h"
 #include "OutcomeTexts.h"
 #include "StringTable.h"
+#include "TypedInput.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,8 +20,8 @@ constexpr int kTextWrite = 131;
 
 } // namespace
 
-CObjectAccessDialog::CObjectAccessDialog(ModuleSession& session, QWidget* parent)
-    : CToolWindow(ObjectAccessControl::Template, parent), session_(session)
+CObjectAccessDialog::CObjectAccessDialog(LinkController& link, QWidget* parent)
+    : CToolWindow(ObjectAccessControl::Template, parent), link_(link)
 {
     modeList_ = ControlOrSpare<QComboBox>(this, ObjectAccessControl::AccessMode);
     objectCode_ = ControlOrSpare<QLineEdit>(this, ObjectAccessControl::ObjectCode);
@@ -36,8 +36,9 @@ CObjectAccessDialog::CObjectAccessDialog(ModuleSession& session, QWidget* parent
     inputData_->setEnabled(false);
     inputData_->installEventFilter(this);
     connect(modeList_, &QComboBox::currentIndexChanged, this, &CObjectAccessDialog::OnModeChanged);
-    if (auto* send = Control<QPushButton>(this, ObjectAccessControl::Send))
-        connect(send, &QPushButton::clicked, this, &CObjectAccessDialog::OnSend);
+    send_ = ControlOrSpare<QPushButton>(this, ObjectAccessControl::Send);
+    connect(send_, &QPushButton::clicked, this, &CObjectAccessDialog::OnSend);
+    connect(&link_, &LinkController::AttributeAccessed, this, &CObjectAccessDialog::OnAttributeAccessed);
 }
 
 CObjectAccessDialog::AccessMode CObjectAccessDialog::Mode() const
@@ -72,16 +73,39 @@ void CObjectAccessDialog::OnSend()
     const std::string instance = instanceCode_->text().toStdString();
     const std::string attribute = attributeCode_->text().toStdString();
     const std::string input = inputData_->toPlainText().toStdString();
+    if (request_ != 0)
+        return;
     const AccessCheck check = CheckAccessTexts(object, instance, attribute, write, input);
     if (check != AccessCheck::Ready) {
         ShowDialogMessage(this, LoadText(AccessCheckText(check)));
         return;
     }
-    SerialPort& port = session_.Port();
-    if (write)
-        ShowResult(WriteAttribute(port, session_.Sequence(), session_.Log(), object, instance, attribute, input));
-    else
-        ShowResult(ReadAttribute(port, session_.Sequence(), session_.Log(), object, instance, attribute));
+    const ObjectAddress address = AddressFromTexts(object, instance, attribute);
+    if (write) {
+        const WriteInputBytes data = ParseWriteInput(input);
+        if (data.check != WriteInput::Ready) {
+            for (int message : WriteInputTexts(data.check))
+                ShowDialogMessage(this, LoadText(message));
+            return;
+        }
+        request_ = link_.WriteAttribute(address, data.bytes);
+    } else {
+        request_ = link_.ReadAttribute(address);
+    }
+    // Send is off until the result is in; the keyboard comes back to it then.
+    keyboardOnSend_ = send_->hasFocus();
+    send_->setEnabled(false);
+}
+
+void CObjectAccessDialog::OnAttributeAccessed(RequestId request, const AccessResult& result)
+{
+    if (request != request_)
+        return;
+    request_ = 0;
+    send_->setEnabled(true);
+    if (keyboardOnSend_)
+        send_->setFocus(Qt::OtherFocusReason);
+    ShowResult(result);
 }
 
 void CObjectAccessDialog::ShowResult(const AccessResult& result)

@@ -1,18 +1,18 @@
 #pragma once
 // The Object Module Access window: reads or writes one attribute of the module's object model by the codes the
-// user types. Modal; a new dialog with empty fields for each opening. The exchanges themselves are ReadAttribute
-// and WriteAttribute; the dialog moves texts between its controls and them, and shows status words and messages.
+// user types. Modal; a new dialog with empty fields for each opening. The link runs the read or write; the dialog
+// reads the typed texts, keeps Send disabled until the result is in, and shows status words and messages.
 
+#include "LinkController.h"
 #include "UiControls.h"
 
 class QComboBox;
+class QPushButton;
 class QLineEdit;
 class QPlainTextEdit;
 
 namespace trelmo {
 
-struct AccessResult;
-class ModuleSession;
 
 // Dialog template 138 and its control ids.
 namespace ObjectAccessControl {
@@ -33,8 +33,7 @@ class CObjectAccessDialog : public CToolWindow {
 public:
     enum AccessMode { ReadMode = 0, WriteMode = 1 };
 
-    // Talks through the session's port and request counter and logs to its frame log.
-    explicit CObjectAccessDialog(ModuleSession& session, QWidget* parent = nullptr);
+    explicit CObjectAccessDialog(LinkController& link, QWidget* parent = nullptr);
 
     AccessMode Mode() const;
 
@@ -46,9 +45,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void OnAttributeAccessed(RequestId request, const AccessResult& result);
     void ShowResult(const AccessResult& result);
 
-    ModuleSession& session_;
+    LinkController& link_;
+    RequestId request_ = 0; // the read or write under way; 0 when none
+    bool keyboardOnSend_ = false;
+    QPushButton* send_ = nullptr;
     QComboBox* modeList_ = nullptr;
     QLineEdit* objectCode_ = nullptr;
     QLineEdit* instanceCode_ = nullptr;

@@ -81,14 +81,18 @@ AccessOutcomeTexts TextsForAccessOutcome(AccessOutcome outcome)
         {O::ReadNotSent, {NoText, {TextReadFailed}}},
         {O::ReadNotAnswered, {TextError, {TextReadFailed}}},
         {O::WriteAnswered, {TextSuccessful, {}}},
-        {O::WriteInputEmpty, {NoText, {TextInputDataEmpty, TextWriteFailed}}},
-        {O::WriteInputIllegal, {NoText, {TextIllegalInputData, TextWriteFailed}}},
         {O::ProbeNotSent, {NoText, {TextWriteFailed}}},
         {O::ProbeNotAnswered, {NoText, {TextWriteFailed}}},
         {O::WriteTooLong, {NoText, {TextWriteFailed}}},
         {O::WriteNotSent, {TextFailed, {TextWriteFailed}}},
         {O::WriteNotAnswered, {TextFailed, {TextWriteFailed}}},
     });
+}
+
+std::vector<int> WriteInputTexts(WriteInput input)
+{
+    return Lookup<WriteInput, std::vector<int>>(input, {{WriteInput::Empty, {TextInputDataEmpty, TextWriteFailed}},
+                                                        {WriteInput::Illegal, {TextIllegalInputData, TextWriteFailed}}});
 }
 
 int AppDataObjectAddText(AppDataObjectAddOutcome outcome)

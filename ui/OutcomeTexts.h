@@ -6,6 +6,7 @@
 #include "ConnectionSteps.h"
 #include "ObjectAccess.h"
 #include "SerialBackend.h"
+#include "TypedInput.h"
 #include "WriteData.h"
 
 #include <vector>
@@ -30,6 +31,8 @@ struct AccessOutcomeTexts {
     std::vector<int> messages;
 };
 AccessOutcomeTexts TextsForAccessOutcome(AccessOutcome outcome);
+// The messages of write input that cannot be sent, in order.
+std::vector<int> WriteInputTexts(WriteInput input);
 
 // Application Data Objects: the message of a refused Add.
 int AppDataObjectAddText(AppDataObjectAddOutcome outcome);

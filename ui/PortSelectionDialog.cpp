@@ -2,8 +2,8 @@
 
 #include "ComboBoxAccessibility.h"
 #include "DialogTemplate.h"
+#include "LinkController.h"
 #include "MessageBoxes.h"
-#include "ModuleSession.h"
 #include "OutcomeTexts.h"
 #include "PortRegistry.h"
 #include "StringTable.h"
@@ -55,9 +55,10 @@ QList<ListedPort> AvailablePorts()
     return ports;
 }
 
-CPortSelectionDialog::CPortSelectionDialog(ModuleSession& session, QWidget* parent)
-    : QDialog(parent), session_(session)
+CPortSelectionDialog::CPortSelectionDialog(LinkController& link, int baudRate, QWidget* parent)
+    : QDialog(parent), link_(link), baudRate_(baudRate)
 {
+    connect(&link_, &LinkController::PortOpened, this, &CPortSelectionDialog::OnPortOpened);
     InstallComboBoxAccessibility();
     BuildDialogFromTemplate(this, DialogTemplate::Load(PortSelectionTemplate));
     portList_ = Control<QComboBox>(this, PortSelectionControl::PortList);
@@ -110,13 +111,30 @@ bool CPortSelectionDialog::eventFilter(QObject* watched, QEvent* event)
 
 void CPortSelectionDialog::accept()
 {
+    if (opening_)
+        return;
     portName_ = portList_->currentText().trimmed();
     RememberTypedPortName();
-    if (session_.Open(portName_.toStdString())) {
+    opening_ = true;
+    link_.OpenPort(portName_.toStdString(), baudRate_);
+}
+
+void CPortSelectionDialog::reject()
+{
+    if (!opening_)
+        QDialog::reject();
+}
+
+void CPortSelectionDialog::OnPortOpened(PortOpenError error)
+{
+    if (!opening_)
+        return;
+    opening_ = false;
+    if (error == PortOpenError::None) {
         QDialog::accept();
         return;
     }
-    ShowDialogMessage(this, OpenFailureText(session_.Port().LastOpenError()));
+    ShowDialogMessage(this, OpenFailureText(error));
 }
 
 } // namespace trelmo

@@ -1,7 +1,7 @@
 #pragma once
 // The serial port selection dialog: lists the system's serial ports and the live virtual modules, and has the
-// session open the chosen one (or a typed device path) at the configured baud rate. It ends with OK only when the
-// port is open.
+// link open the chosen one (or a typed device path) at the configured baud rate. It ends with OK only when the
+// port is open; the window answers while the link opens it.
 
 #include "SerialBackend.h"
 
@@ -29,7 +29,7 @@ QList<ListedPort> AvailablePorts();
 // system told one.
 QString OpenFailureText(PortOpenError reason);
 
-class ModuleSession;
+class LinkController;
 
 class CPortSelectionDialog : public QDialog {
     Q_OBJECT
@@ -41,13 +41,18 @@ public:
     };
     static RememberedChoice& Remembered();
 
-    explicit CPortSelectionDialog(ModuleSession& session, QWidget* parent = nullptr);
+    explicit CPortSelectionDialog(LinkController& link, int baudRate, QWidget* parent = nullptr);
 
     QComboBox* PortList() const { return portList_; }
-    // The port name OK tried last; after OK, the name of the port the session holds open.
+    // The port name OK tried last; after OK, the name of the port the link holds open.
     const QString& PortName() const { return portName_; }
+    // Between OK and the link's answer.
+    bool IsOpening() const { return opening_; }
 
+    // Has the link open the port; the dialog closes once it is open.
     void accept() override;
+    // Nothing closes the dialog while the port is being opened: a port opened after Cancel would stay held.
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,8 +60,11 @@ protected:
 private:
     void OfferTypedPortName();
     void RememberTypedPortName();
+    void OnPortOpened(PortOpenError error);
 
-    ModuleSession& session_;
+    LinkController& link_;
+    int baudRate_ = 0;
+    bool opening_ = false;
     QComboBox* portList_ = nullptr;
     int listedCount_ = 0; // entries from the enumeration; a remembered typed name may follow them
     QString portName_;

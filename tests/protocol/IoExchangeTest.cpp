@@ -3,7 +3,6 @@
 #include "FakeSerialBackend.h"
 #include "HexText.h"
 #include "LogRecorder.h"
-#include "MemoryGrid.h"
 #include "WireBytes.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@ using namespace trelmo;
 using trelmo::fake::FakeLink;
 using trelmo::testing::Hex;
 using trelmo::testing::CrcCloses;
-using trelmo::testing::MemoryGrid;
 using trelmo::testing::WithFlippedCrc;
 
 namespace {
@@ -36,11 +34,16 @@ Bytes WithDeclaredLength(Bytes frame, std::uint16_t length)
 
 class IoExchangeTest : public ::testing::Test {
 protected:
+    // One cycle; the read data and hand-overs it brings are kept as a front end keeps them.
     IoCycleOutcome Cycle()
     {
-        IoCycleOutcome outcome = ExchangeIoData(context, write, readGrid, readLength);
-        if (outcome.readLength)
-            readLength = *outcome.readLength;
+        IoCycleOutcome outcome = ExchangeIoData(context, write);
+        if (outcome.answer == IoAnswerKind::ReadData)
+            readData = outcome.data;
+        else if (outcome.answer == IoAnswerKind::ConfigurationData)
+            handedOver.ConfigurationData = outcome.data;
+        else if (outcome.answer == IoAnswerKind::ParameterData)
+            handedOver.ParameterData = outcome.data;
         return outcome;
     }
     const std::vector<Bytes>& Writes() const { return link.backend->Writes(); }
@@ -51,11 +54,9 @@ protected:
     LogRecorder recorder{log};
     AppConfigObjectData handedOver;
     AppDataObjectTable table;
-    IoExchangeContext context{link.port, sequence, log, handedOver, table};
-    WriteData write;
-    MemoryGrid writeGrid;
-    MemoryGrid readGrid;
-    int readLength = 0;
+    IoExchangeContext context{link.port, sequence, log, table};
+    Bytes write;
+    Bytes readData;
 };
 
 TEST_F(IoExchangeTest, WriteLengthZeroSendsSixBytes)
@@ -73,16 +74,18 @@ TEST_F(IoExchangeTest, WriteLengthZeroSendsSixBytes)
     EXPECT_EQ(recorder.Lines()[1], BytesToHexText(IoAnswer({}), 0));
 }
 
-TEST_F(IoExchangeTest, TheCycleSendsTheAppliedWriteData)
+TEST_F(IoExchangeTest, TheCycleSendsTheWriteDataUpTo244Bytes)
 {
     sequence.Set(0x20);
-    writeGrid.SetText(0, "0A");
-    writeGrid.SetText(2, "FF");
-    ASSERT_EQ(ApplyWriteLength(writeGrid, write, 3), WriteLengthOutcome::Applied);
+    write = Hex("0A 00 FF");
     link.backend->QueueArrival(IoAnswer({}));
-
     Cycle();
     EXPECT_EQ(Writes().at(0), Hex("20 00 00 03 0A 00 FF 5A C4"));
+
+    write = Bytes(300, 0x11);
+    link.backend->QueueArrival(IoAnswer({}));
+    Cycle();
+    EXPECT_EQ(Writes().at(1).size(), 244u + ModuleFrame::Overhead);
 }
 
 TEST_F(IoExchangeTest, FailedSendRetriesInASecondWithoutLogging)
@@ -91,7 +94,7 @@ TEST_F(IoExchangeTest, FailedSendRetriesInASecondWithoutLogging)
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
     EXPECT_EQ(outcome.exchange, ExchangeOutcome::NotSent);
-    EXPECT_FALSE(outcome.readLength);
+    EXPECT_TRUE(outcome.linkLost);
     EXPECT_TRUE(recorder.Lines().empty());
     EXPECT_FALSE(link.port.IsOpen());
 
@@ -107,25 +110,19 @@ TEST_F(IoExchangeTest, NoAnswerRetriesInASecondAndKeepsTheReadGrid)
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
     EXPECT_EQ(outcome.exchange, ExchangeOutcome::NoAnswer);
-    EXPECT_FALSE(outcome.readLength);
+    EXPECT_EQ(outcome.answer, IoAnswerKind::None);
+    EXPECT_FALSE(outcome.linkLost);
     EXPECT_EQ(recorder.Size(), 3u) << "only the sent line of the unanswered cycle";
-    EXPECT_EQ(readGrid.Text(0), "11");
-    EXPECT_EQ(readLength, 1);
+    EXPECT_EQ(readData, Hex("11"));
 }
 
-TEST_F(IoExchangeTest, ReadGridFollowsTheLengthOfEachAnswer)
+TEST_F(IoExchangeTest, EachAnswerHandsBackItsReadData)
 {
     for (const Bytes& data : {Hex("11 22 33"), Hex("44"), Bytes(12, 0xAB), Bytes()}) {
-        const int length = static_cast<int>(data.size());
         link.backend->QueueArrival(IoAnswer(data));
         const IoCycleOutcome outcome = Cycle();
-        EXPECT_EQ(outcome.readLength, std::optional<int>(length));
-        for (int j = 0; j < 20; ++j) {
-            const bool inUse = j < length;
-            EXPECT_EQ(readGrid.Active(j), inUse) << length << " cell " << j;
-            const std::string expected = inUse ? BytesToHexText(&data[j], 1, 0).substr(1, 2) : "";
-            EXPECT_EQ(readGrid.Text(j), expected) << length << " cell " << j;
-        }
+        EXPECT_EQ(outcome.answer, IoAnswerKind::ReadData);
+        EXPECT_EQ(outcome.data, data);
     }
 }
 
@@ -146,9 +143,8 @@ TEST_P(BrokenAnswerTest, IsLoggedAndTreatedAsNoAnswer)
     const IoCycleOutcome outcome = Cycle();
     EXPECT_EQ(outcome.timerIntervalMs, IoRetryIntervalMs);
     EXPECT_EQ(outcome.exchange, ExchangeOutcome::BrokenAnswer);
-    EXPECT_FALSE(outcome.readLength);
-    EXPECT_EQ(readGrid.Text(1), "22") << "the read grid keeps its content";
-    EXPECT_TRUE(readGrid.Active(1));
+    EXPECT_EQ(outcome.answer, IoAnswerKind::None);
+    EXPECT_TRUE(outcome.data.empty());
     EXPECT_EQ(Writes().size(), 2u) << "nothing is answered";
     EXPECT_EQ(recorder.Lines().back(), BytesToHexText(GetParam().bytes, 0));
 }
@@ -169,16 +165,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(IoExchangeTest, AFullReadGridsAnswerIsReadWholeSoTheNextAnswerStartsClean)
 {
-    Bytes data(GridDataCells);
+    Bytes data(MaxIoDataLength);
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<std::uint8_t>(i);
     link.backend->QueueArrival(IoAnswer(data)); // 256 bytes
-    EXPECT_EQ(Cycle().readLength, std::optional<int>(250));
-    EXPECT_EQ(readGrid.Text(249), "F9");
+    EXPECT_EQ(Cycle().data, data);
 
     link.backend->QueueArrival(IoAnswer({0x11}));
-    EXPECT_EQ(Cycle().readLength, std::optional<int>(1));
-    EXPECT_EQ(readGrid.Text(0), "11");
+    EXPECT_EQ(Cycle().data, Hex("11"));
     EXPECT_EQ(recorder.Lines().back(), BytesToHexText(IoAnswer({0x11}), 0));
 }
 
@@ -200,7 +194,6 @@ TEST_F(IoExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoed)
 
         const IoCycleOutcome outcome = Cycle();
         EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
-        EXPECT_FALSE(outcome.readLength) << "a hand-over shows no read data";
         EXPECT_EQ(outcome.answer, c.answer);
         EXPECT_EQ(*c.data, Hex("01 02 03"));
         ASSERT_EQ(Writes().size(), before + 2);
@@ -259,7 +252,7 @@ TEST_P(BadHandOverTest, IsLoggedOnly)
     EXPECT_EQ(outcome.timerIntervalMs, IoAnswerIntervalMs);
     EXPECT_EQ(outcome.answer, IoAnswerKind::OtherFrame) << "not reported as handed over";
     EXPECT_EQ(Writes().size(), 1u) << "no echo";
-        EXPECT_TRUE(handedOver.ConfigurationData.empty());
+    EXPECT_TRUE(handedOver.ConfigurationData.empty());
     EXPECT_EQ(recorder.Size(), 2u);
 }
 
@@ -333,8 +326,7 @@ TEST_F(IoExchangeTest, LateAnswerIsSetAsideNotTakenForTheNextAnswer)
     link.backend->Deliver(late);
     link.backend->QueueArrival(IoAnswer({0xBB, 0xCC}));
 
-    EXPECT_EQ(Cycle().readLength, std::optional<int>(2));
-    EXPECT_EQ(readGrid.Text(0), "BB");
+    EXPECT_EQ(Cycle().data, Hex("BB CC"));
     EXPECT_EQ(Writes().size(), 2u) << "the late request is not echoed";
     EXPECT_TRUE(handedOver.ConfigurationData.empty());
     const std::vector<std::string>& lines = recorder.Lines();

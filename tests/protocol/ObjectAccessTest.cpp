@@ -21,14 +21,6 @@ Bytes ResponseWith(const Bytes& data, std::uint8_t frameType = Response)
     return AssembleObjectFrame(0x33, frameType, ServiceRead, 0x01, 1, 3, data);
 }
 
-std::string Repeat(const std::string& piece, int count)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += (i ? " " : "") + piece;
-    return text;
-}
-
 TEST(BuildObjectRequestTest, WorkedFrames)
 {
     SequenceCounter counter;
@@ -37,36 +29,6 @@ TEST(BuildObjectRequestTest, WorkedFrames)
     EXPECT_EQ(BuildObjectRequest(counter, ServiceWrite, 0x01, 1, 3, {0x0A, 0x0B}),
               Hex("06 01 00 08 02 01 00 01 00 03 0A 0B 14 88"));
     EXPECT_EQ(counter.Value(), 7);
-}
-
-// The codes the user types, as they reach the wire: object hex (low 8 bits), instance and attribute decimal
-// (low 16 bits, high byte first).
-TEST(ReadAttributeTest, TypedCodesOnTheWire)
-{
-    struct Case {
-        const char* object;
-        const char* instance;
-        const char* attribute;
-        const char* wire; // bytes 5 to 9
-    };
-    const Case cases[] = {
-        {"1", "300", "1", "01 01 2C 00 01"},   {"1", "12abc", "-1", "01 00 0C FF FF"},
-        {"1F0", "1", "0", "F0 00 01 00 00"},   {"0x10", "1", "0", "00 00 01 00 00"},
-        {"G1", "1", "0", "00 00 01 00 00"},    {"10", "10", "10", "10 00 0A 00 0A"},
-        {"ff", " +7", "65537", "FF 00 07 00 01"}, {"123", "abc", "70000", "23 00 00 11 70"},
-        {" 5", "1", "2", "00 00 01 00 02"},
-    };
-    for (const Case& c : cases) {
-        FakeLink link;
-        SequenceCounter counter;
-        MessageLog log;
-        ReadAttribute(link.port, counter, log, c.object, c.instance, c.attribute);
-        ASSERT_EQ(link.backend->Writes().size(), 1u) << c.object;
-        const Bytes& frame = link.backend->Writes()[0];
-        ASSERT_EQ(frame.size(), 12u);
-        EXPECT_EQ(Bytes(frame.begin() + 5, frame.begin() + 10), Hex(c.wire))
-            << c.object << " / " << c.instance << " / " << c.attribute;
-    }
 }
 
 TEST(ResponseDataTest, NeverBeyondTheBytesReceived)
@@ -95,32 +57,6 @@ TEST(ResponseDataTest, NeverBeyondTheBytesReceived)
     }
 }
 
-TEST(CheckAccessTextsTest, RefusalsBeforeSending)
-{
-    struct Case {
-        const char* object;
-        const char* instance;
-        const char* attribute;
-        bool write;
-        const char* input;
-        AccessCheck check;
-    };
-    using C = AccessCheck;
-    const Case cases[] = {
-        {"", "1", "1", false, "", C::CodesIncomplete},   {"1", "", "1", false, "", C::CodesIncomplete},
-        {"1", "1", "", true, "01", C::CodesIncomplete},  {"1", "1", "1", true, "", C::InputDataMissing},
-        {"1", "1", "1", true, "  ", C::Ready},           {"1", "1", "1", false, "", C::Ready},
-        {"F0", "1", "1", false, "", C::ReservedObject},  {"f0", "1", "1", false, "", C::ReservedObject},
-        {"F1", "1", "1", true, "01", C::ReservedObject}, {"f1", "1", "1", false, "", C::ReservedObject},
-        {"1F0", "1", "1", false, "", C::ReservedObject}, {"0F0", "1", "1", false, "", C::ReservedObject},
-        {"F0 ", "1", "1", false, "", C::ReservedObject}, {"00F1", "1", "1", false, "", C::ReservedObject},
-        {"F2", "1", "1", false, "", C::Ready},           {"1EF", "1", "1", false, "", C::Ready},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(CheckAccessTexts(c.object, c.instance, c.attribute, c.write, c.input), c.check)
-            << c.object << '/' << c.instance << '/' << c.attribute << '/' << c.input;
-}
-
 class AccessTest : public ::testing::Test {
 protected:
     FakeLink link;
@@ -128,8 +64,9 @@ protected:
     MessageLog log;
     LogRecorder recorder{log};
 
-    AccessResult Read() { return ReadAttribute(link.port, counter, log, "1", "1", "3"); }
-    AccessResult Write(const std::string& input) { return WriteAttribute(link.port, counter, log, "1", "1", "3", input); }
+    static constexpr ObjectAddress Attribute{0x01, 1, 3};
+    AccessResult Read() { return ReadAttribute(link.port, counter, log, Attribute); }
+    AccessResult Write(const Bytes& data) { return WriteAttribute(link.port, counter, log, Attribute, data); }
 };
 
 TEST_F(AccessTest, ReadShowsLowercaseDataAndLogsUppercase)
@@ -186,7 +123,7 @@ TEST_F(AccessTest, ReadAnswersOtherThanAWholeIntactResponseAreErrors)
         MessageLog freshLog;
         LogRecorder freshRecorder(freshLog);
         fresh.backend->QueueArrival(answer);
-        const AccessResult result = ReadAttribute(fresh.port, counter, freshLog, "1", "1", "3");
+        const AccessResult result = ReadAttribute(fresh.port, counter, freshLog, Attribute);
         EXPECT_EQ(result.outcome, AccessOutcome::ReadNotAnswered) << name;
         EXPECT_FALSE(result.responseData) << name << ": the field keeps what it held";
         EXPECT_EQ(result.exchange, exchange) << name;
@@ -223,7 +160,7 @@ TEST_F(AccessTest, WriteProbesThenWritesWithConsecutiveSequences)
     counter.Set(5);
     link.backend->QueueArrival(ResponseWith({0x00, 0x00}));
     link.backend->QueueArrival(AssembleObjectFrame(0x06, Response, ServiceWrite, 0x01, 1, 3));
-    EXPECT_EQ(Write(" 0A 0B ").outcome, AccessOutcome::WriteAnswered);
+    EXPECT_EQ(Write(Hex("0A 0B")).outcome, AccessOutcome::WriteAnswered);
     EXPECT_EQ(link.backend->Writes(), (std::vector<Bytes>{Hex("05 01 00 06 01 01 00 01 00 03 26 57"),
                                                           Hex("06 01 00 08 02 01 00 01 00 03 0A 0B 14 88")}));
     EXPECT_EQ(recorder.Size(), 4u);
@@ -233,7 +170,7 @@ TEST_F(AccessTest, WriteProbesThenWritesWithConsecutiveSequences)
 TEST_F(AccessTest, ProbeRefusesALongerWrite)
 {
     link.backend->QueueArrival(ResponseWith({0x00, 0x00}));
-    EXPECT_EQ(Write("01 02 03").outcome, AccessOutcome::WriteTooLong);
+    EXPECT_EQ(Write(Hex("01 02 03")).outcome, AccessOutcome::WriteTooLong);
     EXPECT_EQ(link.backend->Writes().size(), 1u);
     ASSERT_EQ(recorder.Size(), 2u);
     EXPECT_EQ(recorder.Lines()[0][0], '1');
@@ -243,7 +180,7 @@ TEST_F(AccessTest, ProbeRefusesALongerWrite)
 TEST_F(AccessTest, ProbeWithLengthBelowSixRefusesTheWrite)
 {
     link.backend->QueueArrival(AssembleFrame(0x02, Response, Hex("01 01 00 01 00")));
-    EXPECT_EQ(Write("01").outcome, AccessOutcome::WriteTooLong);
+    EXPECT_EQ(Write({0x01}).outcome, AccessOutcome::WriteTooLong);
     EXPECT_EQ(link.backend->Writes().size(), 1u);
 }
 
@@ -264,7 +201,7 @@ TEST_F(AccessTest, OnlyAWholeIntactResponseToTheProbeLetsTheWriteGo)
     for (const auto& [name, answer, exchange] : cases) {
         FakeLink fresh;
         fresh.backend->QueueArrival(answer);
-        const AccessResult result = WriteAttribute(fresh.port, counter, log, "1", "1", "3", "01");
+        const AccessResult result = WriteAttribute(fresh.port, counter, log, Attribute, {0x01});
         EXPECT_EQ(result.outcome, AccessOutcome::ProbeNotAnswered) << name;
         EXPECT_EQ(result.exchange, exchange) << name;
         EXPECT_EQ(fresh.backend->Writes().size(), 1u) << name << ": only the probe went out";
@@ -273,34 +210,21 @@ TEST_F(AccessTest, OnlyAWholeIntactResponseToTheProbeLetsTheWriteGo)
 
 TEST_F(AccessTest, UnansweredProbe)
 {
-    EXPECT_EQ(Write("01").outcome, AccessOutcome::ProbeNotAnswered);
+    EXPECT_EQ(Write({0x01}).outcome, AccessOutcome::ProbeNotAnswered);
     EXPECT_EQ(recorder.Size(), 1u);
 }
 
-TEST_F(AccessTest, InputRefusedBeforeAnythingIsSent)
+TEST_F(AccessTest, WriteLongerThanARequestHoldsIsRefusedUnsent)
 {
-    struct Case {
-        std::string input;
-        AccessOutcome outcome;
-    };
-    using O = AccessOutcome;
-    const Case cases[] = {
-        {"   ", O::WriteInputEmpty},          {"\r\n\t", O::WriteInputEmpty},     {"01  02", O::WriteInputIllegal},
-        {"01 zz", O::WriteInputIllegal},      {Repeat("01", 243), O::WriteInputIllegal},
-        {"02\n0304", O::WriteInputIllegal},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Write(c.input).outcome, c.outcome) << '"' << c.input.substr(0, 20) << '"';
+    EXPECT_EQ(Write(Bytes(243, 0x5A)).outcome, AccessOutcome::WriteTooLong);
     EXPECT_EQ(link.backend->WriteCalls(), 0u);
-    EXPECT_EQ(recorder.Size(), 0u);
-    EXPECT_EQ(counter.Value(), 1) << "no Sequence value is used";
 }
 
 TEST_F(AccessTest, LargestWriteFitsTheModuleBuffer)
 {
     link.backend->QueueArrival(AssembleObjectFrame(1, Response, ServiceRead, 1, 1, 3, Bytes(242, 0)));
     link.backend->QueueArrival(ResponseWith({}));
-    EXPECT_EQ(Write(Repeat("5A", 242)).outcome, AccessOutcome::WriteAnswered);
+    EXPECT_EQ(Write(Bytes(242, 0x5A)).outcome, AccessOutcome::WriteAnswered);
     ASSERT_EQ(link.backend->Writes().size(), 2u);
     EXPECT_EQ(link.backend->Writes()[1].size(), 254u);
 }
@@ -327,7 +251,7 @@ TEST_F(AccessTest, WriteRequestFailures)
         fresh.backend->QueueArrival(c.writeAnswer);
         if (c.failSecondWrite)
             fresh.backend->FailWritesFrom(1);
-        const AccessResult result = WriteAttribute(fresh.port, counter, freshLog, "1", "1", "3", "01");
+        const AccessResult result = WriteAttribute(fresh.port, counter, freshLog, Attribute, {0x01});
         EXPECT_EQ(result.outcome, c.outcome) << c.name;
         EXPECT_EQ(freshRecorder.Size(), c.logLines) << c.name;
     }

@@ -76,9 +76,16 @@ void MainWindowTest::ConnectTo(const SimProcess& sim)
             dialog->PortList()->setCurrentIndex(listed);
         else
             dialog->PortList()->setEditText(device);
-        ConfirmOrCancel(dialog);
+        Control<QPushButton>(dialog, OkButton)->click();
+        // The link opens the port on its own thread; the dialog closes once it is open.
+        if (!WaitFor([dialog] { return !dialog->isVisible(); })) {
+            ADD_FAILURE() << "the port dialog stayed open after OK";
+            WaitFor([dialog] { return !dialog->IsOpening(); });
+            dialog->reject();
+        }
     });
     Button(MainControl::Connect)->click();
+    EXPECT_TRUE(WaitFor([this] { return !window->IsConnecting(); }, 15000)) << "the connection never ended";
     ShowActive(*window);
 }
 
@@ -91,7 +98,13 @@ void MainWindowTest::ConnectAndCancel()
 
 void MainWindowTest::Disconnect()
 {
+    // The link ends the cycle under way, then closes the port; what the cycle brought is shown first.
+    bool disconnected = false;
+    const QMetaObject::Connection done = QObject::connect(&window->Link(), &LinkController::Disconnected,
+                                                          window.get(), [&disconnected] { disconnected = true; });
     Button(MainControl::Disconnect)->click();
+    EXPECT_TRUE(WaitFor([&disconnected] { return disconnected; })) << "the port stayed open";
+    QObject::disconnect(done);
 }
 
 QPushButton* MainWindowTest::Button(int controlId) const

@@ -37,7 +37,8 @@ protected:
 
     // Opens the configuration dialog with "Operating Mode" and confirms it with OK.
     void Configure(OperatingMode mode, const QString& busAddress, int baudPosition = 4);
-    // Presses Connect and picks the module's device in the port dialog.
+    // Presses Connect, picks the module's device in the port dialog and waits until the window is connected or
+    // has said why not.
     void ConnectTo(const SimProcess& sim);
     // Presses Connect and cancels the port dialog.
     void ConnectAndCancel();

@@ -3,12 +3,9 @@
 
 #include "AppConfigObjectDialog.h"
 
-#include "ConnectionSteps.h"
 #include "DialogTemplate.h"
+#include "Language.h"
 #include "IoExchange.h"
-#include "MemoryGrid.h"
-#include "ModuleSession.h"
-#include "SimProcess.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -52,12 +49,12 @@ class AppConfigObjectDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { SetActiveLanguage(LanguageVariant::English); }
 
-    ModuleSession session;
+    AppConfigObjectData handedOver;
 };
 
 TEST_F(AppConfigObjectDialogTest, ReadOnlyWrappingFieldsAndNoButton)
 {
-    CAppConfigObjectDialog english(session.HandedOver());
+    CAppConfigObjectDialog english(handedOver);
     EXPECT_EQ(english.windowTitle(), "Application Configuration Object");
     EXPECT_TRUE(english.findChildren<QPushButton*>().isEmpty());
     for (int id : {ids::ConfigurationLength, ids::ParameterLength})
@@ -72,41 +69,18 @@ TEST_F(AppConfigObjectDialogTest, ReadOnlyWrappingFieldsAndNoButton)
 
 TEST_F(AppConfigObjectDialogTest, SnapshotBeforeAndAfterTheModuleSentItsData)
 {
-    SimProcess sim;
-    ASSERT_TRUE(sim.Start({"--mode", "115200", "--config-data", "11 22 AB", "--config-at", "1", "--param-data",
-                           "01 02 03 04 05", "--param-at", "2"}))
-        << sim.ErrorText().toStdString();
-    ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3).step,
-              ConnectionOutcome::Online);
-
-    CAppConfigObjectDialog before(session.HandedOver());
+    CAppConfigObjectDialog before(handedOver);
     EXPECT_EQ(ShownBy(before), (Shown{"", "0", "", "0"}));
 
-    AppDataObjectTable noObjects;
-    IoExchangeContext context{session.Port(), session.Sequence(), session.Log(), session.HandedOver(), noObjects};
-    MemoryGrid readGrid;
-    WriteData writeData;
-    ExchangeIoData(context, writeData, readGrid, 0);
-    CAppConfigObjectDialog afterConfiguration(session.HandedOver());
+    handedOver.ConfigurationData = {0x11, 0x22, 0xAB};
+    CAppConfigObjectDialog afterConfiguration(handedOver);
     EXPECT_EQ(ShownBy(afterConfiguration), (Shown{"11 22 AB ", "3", "", "0"}));
 
-    ExchangeIoData(context, writeData, readGrid, 0);
-    CAppConfigObjectDialog afterBoth(session.HandedOver());
+    handedOver.ParameterData = {0x01, 0x02, 0x03, 0x04, 0x05};
+    CAppConfigObjectDialog afterBoth(handedOver);
     EXPECT_EQ(ShownBy(afterBoth), (Shown{"11 22 AB ", "3", "01 02 03 04 05 ", "5"}));
     // A window already open keeps what it showed when it opened.
     EXPECT_EQ(ShownBy(before), (Shown{"", "0", "", "0"}));
-}
-
-TEST_F(AppConfigObjectDialogTest, LongBlockIsShownWhole)
-{
-    AppConfigObjectData data;
-    std::string text;
-    for (int i = 0; i < 242; ++i)
-        text += "A5 ";
-    data.ConfigurationData = Bytes(242, 0xA5);
-    CAppConfigObjectDialog dialog(data);
-    EXPECT_EQ(ShownBy(dialog), (Shown{text, "242", "", "0"}));
 }
 
 } // namespace

@@ -3,15 +3,8 @@
 
 #include "AppDataObjectsDialog.h"
 
-#include "ConnectionSteps.h"
 #include "DialogTemplate.h"
-#include "IoExchange.h"
-#include "ObjectAccess.h"
-#include "MemoryGrid.h"
 #include "MessageRecorder.h"
-#include "ModuleSession.h"
-#include "TrafficLog.h"
-#include "WireBytes.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -171,35 +164,6 @@ TEST_F(AppDataObjectsDialogTest, EnterKeepsTheWindowAndEscapeFreesIt)
     QTest::keyClick(dialog_->List(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog_.isNull());
-}
-
-TEST_F(AppDataObjectsDialogTest, EntriesAddedAreServedWhenTheModuleAsksForThem)
-{
-    SimProcess sim;
-    ASSERT_TRUE(sim.Start({"--mode", "115200", "--config-at", "0", "--param-at", "0", "--adi-every", "2",
-                           "--adi-list", "1:23,12:3"}))
-        << sim.ErrorText().toStdString();
-    ModuleSession session;
-    ASSERT_TRUE(session.Port().OpenSerialPort(sim.DevicePath(), 115200));
-    ASSERT_EQ(ConnectionSequence(session.Port(), session.Sequence(), session.Log(), OperatingMode::Uart115200, 3).step,
-              ConnectionOutcome::Online);
-
-    Open();
-    Add("1", "23", "  0A 0B 0C ");
-    Add("12", "3", "FF");
-    IoExchangeContext context{session.Port(), session.Sequence(), session.Log(), session.HandedOver(), table_};
-    MemoryGrid readGrid;
-    WriteData writeData;
-    for (int cycle = 0; cycle < 4; ++cycle)
-        ExchangeIoData(context, writeData, readGrid, 0);
-
-    const std::vector<Bytes> served = ObjectRequests(HostFrames(sim), AppDataObjectCode);
-    ASSERT_EQ(served.size(), 2u);
-    const std::uint8_t first = served[0][ModuleFrame::Sequence];
-    EXPECT_EQ(served[0], AssembleObjectFrame(first, Request, ServiceWrite, 0xF1, 1, 23, {0x0A, 0x0B, 0x0C}));
-    const std::uint8_t second = served[1][ModuleFrame::Sequence];
-    EXPECT_EQ(served[1], AssembleObjectFrame(second, Request, ServiceWrite, 0xF1, 12, 3, {0xFF}));
-    EXPECT_TRUE(messages_.texts.empty());
 }
 
 } // namespace

@@ -92,8 +92,7 @@ protected:
         EXPECT_EQ(messages, QStringList{LoadText(textId)});
         // The message is shown while the caption still says the connection is being made.
         EXPECT_EQ(connectCaptionsAtMessage, QStringList{LoadText(TextConnecting)});
-        EXPECT_FALSE(window->Session().Port().IsOpen());
-        EXPECT_FALSE(window->ExchangeTimer().isActive());
+        EXPECT_FALSE(window->Link().IsPortOpen());
         EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "OFFLINE"));
     }
 };
@@ -114,20 +113,17 @@ TEST_F(ConnectionTest, ButtonsFollowConfigureConnectAndDisconnect)
     ConnectTo(sim);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     EXPECT_EQ(Buttons(), ConnectedButtons());
-    EXPECT_TRUE(window->ExchangeTimer().isActive());
 
     Disconnect();
     // The module is not switched off line: the hidden state button keeps its caption.
     EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "ONLINE"));
-    EXPECT_FALSE(window->ExchangeTimer().isActive());
-    EXPECT_FALSE(window->Session().Port().IsOpen());
+    EXPECT_FALSE(window->Link().IsPortOpen());
 }
 
 TEST_F(ConnectionTest, AutoBaudModeProbesThenSendsBusAddressOnlineAndTheFirstCycle)
 {
     Configure(OperatingMode::AutoBaud, "126", 4);
     SimProcess& sim = StartSim({"--mode", "auto"});
-    window->Session().Sequence().Set(1);
     ConnectTo(sim);
 
     ASSERT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
@@ -140,7 +136,6 @@ TEST_F(ConnectionTest, AutoBaudModeProbesThenSendsBusAddressOnlineAndTheFirstCyc
     const Bytes fromModule = ModuleBytes(sim);
     ASSERT_FALSE(fromModule.empty());
     EXPECT_EQ(fromModule[0], 0xAA);
-    EXPECT_EQ(window->ExchangeTimer().interval(), 300);
 }
 
 TEST_F(ConnectionTest, DisconnectSendsNothingAndAnotherPortCanBeConnectedWithoutReconfiguring)
@@ -182,7 +177,6 @@ TEST_P(FixedModeTest, SendsNoProbeAndStartsWithTheBusAddress)
 {
     Configure(GetParam().mode, "126");
     SimProcess& sim = StartSim({"--mode", GetParam().simMode});
-    window->Session().Sequence().Set(1);
     ConnectTo(sim);
 
     ASSERT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
@@ -206,11 +200,11 @@ TEST_F(ConnectionTest, CancellingThePortDialogSendsNothingAndChangesNothing)
     Configure(OperatingMode::AutoBaud, "1", 4);
     SimProcess& sim = StartSim({"--mode", "auto"});
     const std::string before = Buttons();
-    const LogRecorder logged(window->Session().Log());
+    const LogRecorder logged(window->Link().Log());
     ConnectAndCancel();
     EXPECT_EQ(Buttons(), before);
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_FALSE(window->Session().Port().IsOpen());
+    EXPECT_FALSE(window->Link().IsPortOpen());
     QTest::qWait(100);
     EXPECT_TRUE(sim.LogLines().empty());
     EXPECT_TRUE(logged.Lines().empty());
@@ -236,14 +230,13 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
     SimProcess& sim = StartSim(GetParam().simArguments);
     std::vector<int> waits;
     std::set<long> secondsAtWaits; // the handshake's own whole-second clock, read at each wait
-    SerialPort& port = window->Session().Port();
-    port.SetWaitFunction([&](int milliseconds) {
+    window->Link().SetWaitFunction([&](int milliseconds) { // runs on the link thread, read once it has reported
         waits.push_back(milliseconds);
         secondsAtWaits.insert(SteadyClockSeconds());
         SleepMilliseconds(milliseconds);
     });
     ConnectTo(sim);
-    port.SetWaitFunction({});
+    window->Link().SetWaitFunction({});
 
     ExpectFailedWith(TextAutoBaudFailed);
     const std::vector<Bytes> frames = HostFrames(sim);

@@ -11,7 +11,7 @@
 #include "MainDialog.h"
 #include "MessageDisplayDialog.h"
 #include "ModuleInfoDialog.h"
-#include "ModuleSession.h"
+#include "LinkController.h"
 #include "ObjectAccessDialog.h"
 #include "PortSelectionDialog.h"
 #include "StringTable.h"
@@ -104,11 +104,11 @@ protected:
               configIds::CommunicateWatchdog},
              [] { return std::make_unique<CConfigurationDialog>(); }},
             {"port selection", 141, {PortSelectionControl::PortList},
-             [this] { return std::make_unique<CPortSelectionDialog>(session_); }},
+             [this] { return std::make_unique<CPortSelectionDialog>(link_, 9600); }},
             {"object access", 138,
              {accessIds::AccessMode, accessIds::ObjectCode, accessIds::InstanceCode, accessIds::AttributeCode,
               accessIds::InputData, accessIds::ResponseStatus, accessIds::ResponseData, accessIds::Send},
-             [this] { return std::make_unique<CObjectAccessDialog>(session_); }},
+             [this] { return std::make_unique<CObjectAccessDialog>(link_); }},
             {"application data objects", 136,
              {objectIds::Instance, objectIds::Attribute, objectIds::Data, objectIds::Add, objectIds::Delete,
               objectIds::List},
@@ -116,19 +116,20 @@ protected:
             {"application configuration object", 137,
              {handedOverIds::ConfigurationLength, handedOverIds::ConfigurationData, handedOverIds::ParameterLength,
               handedOverIds::ParameterData},
-             [this] { return std::make_unique<CAppConfigObjectDialog>(session_.HandedOver()); }},
+             [this] { return std::make_unique<CAppConfigObjectDialog>(handedOver_); }},
             {"module information", 135,
              {infoIds::NetworkType, infoIds::ProductType, infoIds::SerialNumber, infoIds::ProductionDate,
               infoIds::HardwareVersion, infoIds::FirmwareVersion},
              [] { return std::make_unique<CModuleInfoDialog>(std::nullopt); }},
-            {"message display", 142, {}, [this] { return std::make_unique<CMessageDisplayDialog>(session_.Log()); }},
+            {"message display", 142, {}, [this] { return std::make_unique<CMessageDisplayDialog>(link_.Log()); }},
             {"about", 100, {}, [] { return std::make_unique<CAboutDialog>(); }},
         };
     }
 
     ScopedLanguage language_{GetParam()};
     RuntimeDir runtime_; // the port list sees no developer's virtual modules
-    ModuleSession session_;
+    LinkController link_;
+    AppConfigObjectData handedOver_;
     AppDataObjectTable table_;
 };
 

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <optional>
+
 namespace trelmo::testing {
 namespace {
 
@@ -92,24 +94,22 @@ TEST_F(CyclicExchangeTest, ReadGridFillsAndGreysAsTheModulesReadLengthChanges)
 TEST_F(CyclicExchangeTest, WriteLengthZeroAndThreeSendTheirFrames)
 {
     SimProcess& sim = StartSim({"--mode", "115200"});
-    window->Session().Sequence().Set(5); // bus address 5, on line 6, first cycle 7
-    ConnectTo(sim);
+    ConnectTo(sim); // bus address 1, on line 2, first cycle 3
     Disconnect();
     std::vector<Bytes> frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[2], Hex("07 00 00 00 01 50"));
+    EXPECT_EQ(frames[2], WithCrc(Hex("03 00 00 00")));
 
     // Cells 0A, empty, FF: the empty cell goes out as 00.
     EnterWriteLength("3");
     window->WriteGrid().SetCellText(1, 1, "0A");
     window->WriteGrid().SetCellText(1, 2, "");
     window->WriteGrid().SetCellText(1, 3, "FF");
-    window->Session().Sequence().Set(0x1E);
-    ConnectTo(sim);
+    ConnectTo(sim); // bus address 4, on line 5, first cycle 6
     Disconnect();
     frames = HostFrames(sim);
     ASSERT_EQ(frames.size(), 6u);
-    EXPECT_EQ(frames[5], Hex("20 00 00 03 0A 00 FF 5A C4"));
+    EXPECT_EQ(frames[5], WithCrc(Hex("06 00 00 03 0A 00 FF")));
     EXPECT_EQ(WriteCell(1), "00");
 }
 
@@ -172,14 +172,13 @@ TEST_F(CyclicExchangeTest, ShrinkingTheWriteLengthGreysCellsAndGrowingItFillsThe
 
 TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTheToolsOwnSequenceAndCrc)
 {
-    window->Session().Sequence().Set(0x40);
     SimProcess& sim = ConnectToNewSim({"--config-at", "1", "--param-at", "2", "--config-data", "01 02 03",
                                        "--param-data", "0A 0B 0C 0D"});
-    // bus address 40, on line 41, cycle 42, echo 43, cycle 44, echo 45
+    // bus address 1, on line 2, cycle 3, echo 4, cycle 5, echo 6
     ASSERT_TRUE(WaitForHostFrames(sim, 6));
     Disconnect();
 
-    const AppConfigObjectData& handedOver = window->Session().HandedOver();
+    const AppConfigObjectData& handedOver = window->HandedOver();
     EXPECT_EQ(handedOver.ConfigurationData, Bytes({0x01, 0x02, 0x03}));
     EXPECT_EQ(handedOver.ParameterData, Bytes({0x0A, 0x0B, 0x0C, 0x0D}));
 
@@ -193,7 +192,7 @@ TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTh
         ASSERT_EQ(request[ModuleFrame::FrameType], Request);
         ASSERT_EQ(request[ModuleFrame::ObjectCode], 0xF0);
         Bytes echo(request.begin(), request.end() - 2);
-        echo[ModuleFrame::Sequence] = static_cast<std::uint8_t>(0x43 + 2 * k);
+        echo[ModuleFrame::Sequence] = static_cast<std::uint8_t>(4 + 2 * k);
         echo[ModuleFrame::FrameType] = Response;
         EXPECT_EQ(frames[3 + 2 * k], WithCrc(echo));
     }
@@ -202,19 +201,18 @@ TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTh
 TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAndUnknownPairsGetNothing)
 {
     ASSERT_TRUE(window->AppDataObjects().Add({1, 1, 2, "0A 0B"}));
-    window->Session().Sequence().Set(0x10);
     SimProcess& sim = ConnectToNewSim(
         {"--config-at", "0", "--param-at", "0", "--adi-every", "1", "--adi-list", "1:1,9:9"});
-    // cycle 12 (module names 1:1), the write 13, cycle 14 (module names 9:9), cycle 15
+    // cycle 3 (module names 1:1), the write 4, cycle 5 (module names 9:9), cycle 6
     ASSERT_TRUE(WaitForHostFrames(sim, 6));
     Disconnect();
 
     const std::vector<Bytes> frames = HostFrames(sim);
-    EXPECT_EQ(frames[3], WithCrc({0x13, 0x01, 0x00, 0x08, 0x02, 0xF1, 0x00, 0x01, 0x00, 0x01, 0x0A, 0x0B}));
+    EXPECT_EQ(frames[3], WithCrc({0x04, 0x01, 0x00, 0x08, 0x02, 0xF1, 0x00, 0x01, 0x00, 0x01, 0x0A, 0x0B}));
     EXPECT_EQ(frames[4][ModuleFrame::FrameType], IoData);
-    EXPECT_EQ(frames[4][ModuleFrame::Sequence], 0x14);
+    EXPECT_EQ(frames[4][ModuleFrame::Sequence], 0x05);
     EXPECT_EQ(frames[5][ModuleFrame::FrameType], IoData);
-    EXPECT_EQ(frames[5][ModuleFrame::Sequence], 0x15);
+    EXPECT_EQ(frames[5][ModuleFrame::Sequence], 0x06);
 }
 
 TEST_F(CyclicExchangeTest, AModuleThatHangsUpIsShownAsALostConnectionAndCanBeConnectedAgain)
@@ -224,8 +222,7 @@ TEST_F(CyclicExchangeTest, AModuleThatHangsUpIsShownAsALostConnectionAndCanBeCon
     EXPECT_TRUE(WaitFor([&] { return !sim.IsRunning(); }));
 
     EXPECT_EQ(messages, QStringList{LoadText(TextConnectionLost)});
-    EXPECT_FALSE(window->Session().Port().IsOpen());
-    EXPECT_FALSE(window->ExchangeTimer().isActive());
+    EXPECT_FALSE(window->Link().IsPortOpen());
     EXPECT_EQ(ButtonState(MainControl::Connect), "shown, enabled, " + LoadText(TextConnect).toStdString());
     EXPECT_FALSE(Button(MainControl::Disconnect)->isVisible());
     EXPECT_FALSE(Button(MainControl::ModuleInformation)->isEnabled());
@@ -234,7 +231,6 @@ TEST_F(CyclicExchangeTest, AModuleThatHangsUpIsShownAsALostConnectionAndCanBeCon
     messages.clear();
     SimProcess& another = ConnectToNewSim({});
     EXPECT_TRUE(WaitForHostFrames(another, 4));
-    EXPECT_TRUE(window->ExchangeTimer().isActive());
 }
 
 TEST_F(CyclicExchangeTest, AnswersLaterThanTheWaitAreSetAsideNeverShownAsALaterAnswer)
@@ -256,7 +252,7 @@ TEST_P(BrokenAnswerTest, IsNeitherShownNorStoredNorAnswered)
     ASSERT_TRUE(WaitForHostFrames(sim, 5));
     Disconnect();
 
-    EXPECT_TRUE(window->Session().HandedOver().ConfigurationData.empty());
+    EXPECT_TRUE(window->HandedOver().ConfigurationData.empty());
     EXPECT_EQ(CountFramesOfType(HostFrames(sim), Response), 0u);
     EXPECT_EQ(window->ReadLengthEdit()->text(), "");
     EXPECT_FALSE(ReadCellActive(0));
@@ -275,9 +271,16 @@ TEST_F(CyclicExchangeTest, ALateAnswerToAnObjectReadIsNeverServedAsAModuleReques
     ASSERT_TRUE(WaitForHostFrames(sim, 3));
 
     // As the Object Module Access window reads 01/1/3: its answer comes after the 50 ms wait.
-    ModuleSession& session = window->Session();
-    EXPECT_EQ(ReadAttribute(session.Port(), session.Sequence(), session.Log(), "1", "1", "3").outcome,
-              AccessOutcome::ReadNotAnswered);
+    std::optional<AccessOutcome> read;
+    RequestId asked = 0;
+    QObject::connect(&window->Link(), &LinkController::AttributeAccessed, window.get(),
+                     [&](RequestId request, const AccessResult& result) {
+                         if (request == asked)
+                             read = result.outcome;
+                     });
+    asked = window->Link().ReadAttribute({0x01, 1, 3});
+    ASSERT_TRUE(WaitFor([&] { return read.has_value(); }));
+    EXPECT_EQ(read, AccessOutcome::ReadNotAnswered);
     const std::size_t framesAfterRead = HostFrames(sim).size();
     ASSERT_TRUE(WaitForHostFrames(sim, framesAfterRead + 3));
     Disconnect();
@@ -300,7 +303,6 @@ TEST_F(CyclicExchangeTest, AfterAFloodTheNextProperAnswerIsShownAtOnce)
     const std::size_t answerSize = 16 + ModuleFrame::Overhead;
     ASSERT_GE(stream.size(), answerSize);
     ExpectReadGridShows(Bytes(stream.end() - static_cast<std::ptrdiff_t>(answerSize), stream.end()));
-    EXPECT_EQ(window->ExchangeTimer().interval(), 300);
 }
 
 TEST_F(CyclicExchangeTest, CyclesGoOnWhileAModalMessageBoxIsOpen)

@@ -58,7 +58,6 @@ TEST_F(MainDialogTest, InitialStateMatchesTheUnconfiguredWindow)
     EXPECT_TRUE(CConfigurationDialog::Remembered().BusAddressText.isEmpty());
     EXPECT_EQ(CConfigurationDialog::Remembered().OperatingModeIndex, 0);
     EXPECT_EQ(CConfigurationDialog::Remembered().BaudRateIndex, 0);
-    EXPECT_FALSE(window.ExchangeTimer().isActive());
 }
 
 // The length fields are described by the grid they belong to; a caption too long for its button wraps, and the
@@ -114,8 +113,8 @@ TEST_F(MainDialogTest, ConfigurationOkStoresTheSettingsARefusedOkNothing)
         EXPECT_FALSE(window.Button(MainControl::Connect)->isEnabled());
         EXPECT_EQ(shown.Ids(), std::vector<int>{141});
     }
-    EXPECT_EQ(window.Session().Settings().BaudRate, LineSettings{}.BaudRate);
-    EXPECT_EQ(window.Session().Settings().BusAddress, 0);
+    EXPECT_EQ(window.Settings().BaudRate, LineSettings{}.BaudRate);
+    EXPECT_EQ(window.Settings().BusAddress, 0);
 
     WhenModalThenClose<QDialog>([](QDialog* dialog) {
         auto* configuration = qobject_cast<CConfigurationDialog*>(dialog);
@@ -125,7 +124,7 @@ TEST_F(MainDialogTest, ConfigurationOkStoresTheSettingsARefusedOkNothing)
     });
     QTest::mouseClick(window.Button(MainControl::OperatingMode), Qt::LeftButton);
     EXPECT_TRUE(window.Button(MainControl::Connect)->isEnabled());
-    EXPECT_EQ(window.Session().Settings().BusAddress, 12);
+    EXPECT_EQ(window.Settings().BusAddress, 12);
 }
 
 TEST_F(MainDialogTest, EnterNeverClosesTheWindowAndMovesTheFocusToTheWriteGrid)
@@ -210,6 +209,8 @@ TEST_F(MainDialogTest, ToolButtonsRunTheirDialogsModally)
         WhenModalThenClose<QDialog>(
             [&opened](QDialog* dialog) { opened = QString::fromLatin1(dialog->metaObject()->className()); });
         QTest::mouseClick(window.Button(id), Qt::LeftButton);
+        // Module Information opens once the link has tried the reads.
+        EXPECT_TRUE(QTest::qWaitFor([&opened] { return !opened.isEmpty(); })) << id;
         EXPECT_EQ(opened, QString::fromLatin1(className)) << id;
     }
     EXPECT_EQ(window.AppDataObjects().Size(), 0u);
@@ -223,8 +224,8 @@ TEST_F(MainDialogTest, EveryMessageDisplayPressOpensAnotherWindow)
     QTest::mouseClick(window.Button(MainControl::MessageDisplay), Qt::LeftButton);
     const QList<CMessageDisplayDialog*> displays = window.findChildren<CMessageDisplayDialog*>();
     ASSERT_EQ(displays.size(), 2);
-    // Each window shows what the window's own session logs.
-    window.Session().Log().Append("101 ");
+    // Each window shows what the window's own link logs.
+    window.Link().Log().Append("101 ");
     for (CMessageDisplayDialog* display : displays) {
         EXPECT_TRUE(display->isVisible());
         EXPECT_FALSE(display->isModal());

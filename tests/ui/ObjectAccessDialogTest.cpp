@@ -7,7 +7,7 @@
 #include "HexText.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
-#include "ModuleSession.h"
+#include "LinkAwait.h"
 #include "ObjectAccess.h"
 #include "TrafficLog.h"
 #include "WindowDriver.h"
@@ -34,13 +34,14 @@ class ObjectAccessDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { SetActiveLanguage(LanguageVariant::English); }
 
-    // Starts the module at a fixed 115200 bps (no handshake needed) and opens the session's port on it.
+    // Starts the module at a fixed 115200 bps (no handshake needed) and has the link open its port.
     void Connect(const QStringList& scenario = {})
     {
         ASSERT_TRUE(sim_.Start(QStringList{"--mode", "115200"} + scenario)) << sim_.ErrorText().toStdString();
-        ASSERT_TRUE(session_.Port().OpenSerialPort(sim_.DevicePath(), 115200));
-        dialog_ = std::make_unique<CObjectAccessDialog>(session_);
-        expected_ = session_.Sequence();
+        const std::string device = sim_.DevicePath();
+        ASSERT_EQ(AwaitLink(link_, &LinkController::PortOpened, [&] { link_.OpenPort(device, 115200); }),
+                  PortOpenError::None);
+        dialog_ = std::make_unique<CObjectAccessDialog>(link_);
     }
 
     void Type(int id, const QString& text)
@@ -60,7 +61,13 @@ protected:
     }
     void ChooseWrite() { Control<QComboBox>(dialog_.get(), ids::AccessMode)->setCurrentIndex(1); }
     void ChooseRead() { Control<QComboBox>(dialog_.get(), ids::AccessMode)->setCurrentIndex(0); }
-    void Send() { QTest::mouseClick(Control<QPushButton>(dialog_.get(), ids::Send), Qt::LeftButton); }
+    // Clicks Send and waits until the result is in: Send is off while the request is under way.
+    void Send()
+    {
+        auto* send = Control<QPushButton>(dialog_.get(), ids::Send);
+        QTest::mouseClick(send, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([send] { return send->isEnabled(); }));
+    }
 
     QString Status() const { return Control<QLineEdit>(dialog_.get(), ids::ResponseStatus)->text(); }
     QString ResponseData() const { return Control<QPlainTextEdit>(dialog_.get(), ids::ResponseData)->toPlainText(); }
@@ -80,16 +87,16 @@ protected:
     }
 
     SimProcess sim_;
-    ModuleSession session_;
+    LinkController link_;
     std::unique_ptr<CObjectAccessDialog> dialog_;
     SequenceCounter expected_;
     MessageRecorder messages_;
-    LogRecorder logged_{session_.Log()};
+    LogRecorder logged_{link_.Log()};
 };
 
 TEST_F(ObjectAccessDialogTest, OpensInReadModeWithEmptyFields)
 {
-    CObjectAccessDialog dialog(session_);
+    CObjectAccessDialog dialog(link_);
     EXPECT_EQ(dialog.windowTitle(), "Object Module Access");
     auto* mode = Control<QComboBox>(&dialog, ids::AccessMode);
     ASSERT_NE(mode, nullptr);
@@ -277,7 +284,7 @@ TEST_F(ObjectAccessDialogTest, WriteLongerThanTheAttributeIsRefusedAfterTheProbe
 
 TEST_F(ObjectAccessDialogTest, ModeChangeEnablesAndEmpties)
 {
-    CObjectAccessDialog dialog(session_);
+    CObjectAccessDialog dialog(link_);
     auto* mode = Control<QComboBox>(&dialog, ids::AccessMode);
     auto* status = Control<QLineEdit>(&dialog, ids::ResponseStatus);
     auto* response = Control<QPlainTextEdit>(&dialog, ids::ResponseData);
@@ -307,11 +314,13 @@ TEST_F(ObjectAccessDialogTest, ModeChangeEnablesAndEmpties)
 
 TEST_F(ObjectAccessDialogTest, ClosedPortFailsWithoutAnswer)
 {
-    CObjectAccessDialog dialog(session_); // the session's port is not open
+    CObjectAccessDialog dialog(link_); // the link's port is not open
     Control<QLineEdit>(&dialog, ids::ObjectCode)->setText("1");
     Control<QLineEdit>(&dialog, ids::InstanceCode)->setText("1");
     Control<QLineEdit>(&dialog, ids::AttributeCode)->setText("1");
     dialog.OnSend();
+    auto* send = Control<QPushButton>(&dialog, ids::Send);
+    ASSERT_TRUE(QTest::qWaitFor([send] { return send->isEnabled(); }));
     EXPECT_EQ(messages_.Ids(), (Ids{128}));
     EXPECT_TRUE(Control<QLineEdit>(&dialog, ids::ResponseStatus)->text().isEmpty());
     EXPECT_EQ(logged_.Size(), 0u);

@@ -1,6 +1,6 @@
 #include "DialogTemplate.h"
 #include "MessageRecorder.h"
-#include "ModuleSession.h"
+#include "LinkController.h"
 #include "PortSelectionDialog.h"
 #include "RuntimeDir.h"
 #include "SimProcess.h"
@@ -26,9 +26,13 @@ protected:
     {
         SetActiveLanguage(LanguageVariant::English);
         remembered = {};
-        session.Settings().BaudRate = 9600;
     }
 
+    // The link answers OK on its own thread.
+    static void AwaitOpening(const CPortSelectionDialog& dialog)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&dialog] { return !dialog.IsOpening(); }));
+    }
     static QStringList Entries(const CPortSelectionDialog& dialog)
     {
         QStringList entries;
@@ -45,7 +49,7 @@ protected:
     }
 
     RuntimeDir runtimeDir; // no virtual module unless a test starts one
-    ModuleSession session;
+    LinkController link;
     CPortSelectionDialog::RememberedChoice& remembered = CPortSelectionDialog::Remembered();
     MessageRecorder shown_;
     std::vector<QString>& messages = shown_.texts;
@@ -53,7 +57,7 @@ protected:
 
 TEST_F(PortSelectionDialogTest, ShowsTheTemplate)
 {
-    CPortSelectionDialog dialog(session);
+    CPortSelectionDialog dialog(link, 9600);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Select the Serial Port"));
     EXPECT_EQ(AccessibleText(dialog.PortList()), QStringLiteral("Select Port:"));
     EXPECT_EQ(AccessibleText(dialog.PortList(), QAccessible::Value), dialog.PortList()->currentText());
@@ -63,16 +67,17 @@ TEST_F(PortSelectionDialogTest, ShowsTheTemplate)
 
 TEST_F(PortSelectionDialogTest, AnEmptyChoiceCannotBeOpened)
 {
-    CPortSelectionDialog dialog(session);
+    CPortSelectionDialog dialog(link, 9600);
     EXPECT_EQ(Entries(dialog), SystemPorts()) << "no virtual module is registered";
     dialog.PortList()->setCurrentIndex(-1);
     dialog.PortList()->setEditText(QString());
     ShowActive(dialog);
     QTest::mouseClick(Control<QPushButton>(&dialog, 1), Qt::LeftButton);
+    AwaitOpening(dialog);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], QStringLiteral("Error occurs! ERROR:00"));
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_FALSE(session.Port().IsOpen());
+    EXPECT_FALSE(link.IsPortOpen());
 }
 
 TEST_F(PortSelectionDialogTest, AFailedOpenSaysWhyInBothLanguagesAndKeepsTheDialogOpen)
@@ -99,15 +104,16 @@ TEST_F(PortSelectionDialogTest, AFailedOpenSaysWhyInBothLanguagesAndKeepsTheDial
     for (const Case& c : cases) {
         messages.clear();
         SetActiveLanguage(c.language);
-        CPortSelectionDialog dialog(session);
+        CPortSelectionDialog dialog(link, 9600);
         ShowActive(dialog);
         dialog.PortList()->setEditText(c.name);
         dialog.accept();
+        AwaitOpening(dialog);
         EXPECT_EQ(messages, std::vector<QString>{QString::fromUtf8(c.text)}) << c.text;
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.PortName(), c.name);
-        EXPECT_FALSE(session.Port().IsOpen());
+        EXPECT_FALSE(link.IsPortOpen());
     }
     SetActiveLanguage(LanguageVariant::English);
     EXPECT_EQ(OpenFailureText(PortOpenError::NoPermission),
@@ -122,16 +128,17 @@ TEST_F(PortSelectionDialogTest, ATypedPathIsOfferedAgainUntilAListedPortIsChosen
     const QString listed = QString::fromStdString(sim.DevicePath());
     const QString typed = QStringLiteral("/dev/trelmo-typed-port");
     {
-        CPortSelectionDialog dialog(session);
+        CPortSelectionDialog dialog(link, 9600);
         ShowActive(dialog);
         dialog.PortList()->setFocus();
         dialog.PortList()->lineEdit()->selectAll();
         QTest::keyClicks(dialog.PortList()->lineEdit(), typed);
         QTest::keyClick(dialog.PortList()->lineEdit(), Qt::Key_Return); // fails: no such device
+        AwaitOpening(dialog);
         ASSERT_EQ(messages.size(), 1u);
     }
     for (int connect = 0; connect < 2; ++connect) {
-        CPortSelectionDialog dialog(session);
+        CPortSelectionDialog dialog(link, 9600);
         EXPECT_EQ(Entries(dialog), SystemPorts() << typed) << connect;
         EXPECT_EQ(dialog.PortList()->currentText(), typed) << connect;
         ShowActive(dialog);
@@ -139,13 +146,14 @@ TEST_F(PortSelectionDialogTest, ATypedPathIsOfferedAgainUntilAListedPortIsChosen
         QTest::mouseClick(Control<QPushButton>(&dialog, 2), Qt::LeftButton); // Cancel keeps the offer
     }
     {
-        CPortSelectionDialog dialog(session);
+        CPortSelectionDialog dialog(link, 9600);
         ShowActive(dialog);
         dialog.PortList()->setCurrentIndex(dialog.PortList()->findText(listed));
         dialog.accept();
+        AwaitOpening(dialog);
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
     }
-    CPortSelectionDialog dialog(session);
+    CPortSelectionDialog dialog(link, 9600);
     EXPECT_EQ(Entries(dialog), SystemPorts()) << "a chosen listed port ends the offer";
 }
 
@@ -155,7 +163,7 @@ TEST_F(PortSelectionDialogTest, ListsALiveVirtualModuleLastAndOpensIt)
     ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
     const QString device = QString::fromStdString(sim.DevicePath());
 
-    CPortSelectionDialog dialog(session);
+    CPortSelectionDialog dialog(link, 9600);
     const QStringList entries = Entries(dialog);
     ASSERT_FALSE(entries.isEmpty());
     EXPECT_EQ(entries.last(), device);
@@ -164,9 +172,10 @@ TEST_F(PortSelectionDialogTest, ListsALiveVirtualModuleLastAndOpensIt)
     ShowActive(dialog);
     dialog.PortList()->setCurrentIndex(entries.size() - 1);
     QTest::mouseClick(Control<QPushButton>(&dialog, 1), Qt::LeftButton);
+    AwaitOpening(dialog);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(session.Port().IsOpen());
+    EXPECT_TRUE(link.IsPortOpen());
     EXPECT_EQ(dialog.PortName(), device);
     EXPECT_EQ(remembered.PortIndex, entries.size() - 1) << "remembered when the list lost the focus to OK";
 }
@@ -177,16 +186,17 @@ TEST_F(PortSelectionDialogTest, ATypedDevicePathIsOpenedAsTyped)
     ASSERT_TRUE(sim.Start()) << sim.ErrorText().toStdString();
     const QString device = QString::fromStdString(sim.DevicePath());
 
-    CPortSelectionDialog dialog(session);
+    CPortSelectionDialog dialog(link, 9600);
     ShowActive(dialog);
     dialog.PortList()->setFocus();
     dialog.PortList()->lineEdit()->selectAll();
     QTest::keyClicks(dialog.PortList()->lineEdit(), device);
     QTest::keyClick(dialog.PortList()->lineEdit(), Qt::Key_Return);
+    AwaitOpening(dialog);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.PortName(), device);
-    EXPECT_TRUE(session.Port().IsOpen());
+    EXPECT_TRUE(link.IsPortOpen());
 }
 
 TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
@@ -197,7 +207,7 @@ TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
     ASSERT_TRUE(second.Start({"--name", "second"})) << second.ErrorText().toStdString();
     const int systemCount = int(SystemPorts().size()) - 2;
     {
-        CPortSelectionDialog dialog(session);
+        CPortSelectionDialog dialog(link, 9600);
         ASSERT_EQ(dialog.PortList()->count(), systemCount + 2);
         EXPECT_EQ(dialog.PortList()->currentIndex(), 0);
         ShowActive(dialog);
@@ -208,11 +218,11 @@ TEST_F(PortSelectionDialogTest, PortIndexPreselectsByPosition)
     }
     EXPECT_EQ(remembered.PortIndex, systemCount + 1) << "remembered also on Cancel";
     {
-        CPortSelectionDialog dialog(session);
+        CPortSelectionDialog dialog(link, 9600);
         EXPECT_EQ(dialog.PortList()->currentIndex(), systemCount + 1);
     }
     remembered.PortIndex = systemCount + 7;
-    CPortSelectionDialog dialog(session);
+    CPortSelectionDialog dialog(link, 9600);
     EXPECT_EQ(dialog.PortList()->currentIndex(), -1) << "no such position: nothing selected";
 }
 

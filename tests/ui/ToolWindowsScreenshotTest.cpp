@@ -12,7 +12,7 @@
 #include "Language.h"
 #include "MainWindowHarness.h"
 #include "MessageRecorder.h"
-#include "ModuleSession.h"
+#include "LinkAwait.h"
 #include "SimProcess.h"
 
 #include <QApplication>
@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -38,7 +39,9 @@ protected:
             GTEST_SKIP() << "TRELMO_SCREENSHOTS names no directory for the pictures";
         SetActiveLanguage(GetParam());
         ASSERT_TRUE(sim_.Start({"--mode", "115200"})) << sim_.ErrorText().toStdString();
-        ASSERT_TRUE(session_.Port().OpenSerialPort(sim_.DevicePath(), 115200));
+        const std::string device = sim_.DevicePath();
+        ASSERT_EQ(AwaitLink(link_, &LinkController::PortOpened, [&] { link_.OpenPort(device, 115200); }),
+                  PortOpenError::None);
     }
     void TearDown() override { SetActiveLanguage(LanguageVariant::English); }
 
@@ -53,17 +56,19 @@ protected:
     }
 
     SimProcess sim_;
-    ModuleSession session_;
+    LinkController link_;
     MessageRecorder messages_;
 };
 
 TEST_P(ToolWindowsScreenshotTest, ObjectAccess)
 {
-    CObjectAccessDialog dialog(session_);
+    CObjectAccessDialog dialog(link_);
     Control<QLineEdit>(&dialog, ObjectAccessControl::ObjectCode)->setText("1");
     Control<QLineEdit>(&dialog, ObjectAccessControl::InstanceCode)->setText("1");
     Control<QLineEdit>(&dialog, ObjectAccessControl::AttributeCode)->setText("4");
     dialog.OnSend();
+    auto* send = Control<QPushButton>(&dialog, ObjectAccessControl::Send);
+    ASSERT_TRUE(QTest::qWaitFor([send] { return send->isEnabled(); }));
     Picture(&dialog, "138-object-access-read");
     Control<QComboBox>(&dialog, ObjectAccessControl::AccessMode)->setCurrentIndex(1);
     Control<QPlainTextEdit>(&dialog, ObjectAccessControl::InputData)->setPlainText("0f 0e 0d 0c");
@@ -72,7 +77,9 @@ TEST_P(ToolWindowsScreenshotTest, ObjectAccess)
 
 TEST_P(ToolWindowsScreenshotTest, ModuleInformation)
 {
-    CModuleInfoDialog dialog(ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log()).info);
+    const ModuleInfoResult read =
+        AwaitRequest(link_, &LinkController::ModuleInfoRead, [this] { return link_.ReadModuleInfo(); });
+    CModuleInfoDialog dialog(read.info);
     Picture(&dialog, "135-module-information");
 }
 

@@ -1,9 +1,12 @@
 #include "WriteData.h"
 
 #include "DecimalText.h"
+#include "HexText.h"
 #include "MemoryGrid.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace trelmo;
 using trelmo::testing::MemoryGrid;
@@ -137,6 +140,24 @@ TEST_F(WriteDataTest, OnlyDataCellsWithinTheWriteLengthAreEditable)
     EXPECT_TRUE(IsWriteCellEditable(25, 4, data));
     EXPECT_FALSE(IsWriteCellEditable(25, 5, data));
     EXPECT_FALSE(IsWriteCellEditable(26, 1, data)) << "beyond the last row";
+}
+
+// The read grid follows the length of each answer: cells in use are active and show their byte, the rest are
+// emptied and grey.
+TEST(ReadGridTest, FollowsTheLengthOfEachAnswer)
+{
+    MemoryGrid grid;
+    int length = 0;
+    for (const Bytes& data : {Bytes{0x11, 0x22, 0xA3}, Bytes{0x44}, Bytes(12, 0xAB), Bytes(260, 0x01), Bytes()}) {
+        length = ShowReadData(grid, data, length);
+        const int expected = std::min(static_cast<int>(data.size()), GridDataCells);
+        EXPECT_EQ(length, expected);
+        for (int j = 0; j < GridDataCells; ++j) {
+            const bool inUse = j < expected;
+            ASSERT_EQ(grid.Active(j), inUse) << data.size() << " cell " << j;
+            ASSERT_EQ(grid.Text(j), inUse ? HexPair(data[static_cast<std::size_t>(j)]) : "") << data.size() << " cell " << j;
+        }
+    }
 }
 
 } // namespace

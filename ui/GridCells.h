@@ -2,6 +2,8 @@
 // What the exchange and the write-data editing need of an I/O grid, by the grid's own numbering:
 // row 0 and column 0 are headings; rows 1..25 and columns 1..10 hold the 250 byte cells.
 
+#include "Frame.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -66,5 +68,9 @@ private:
 // Brings the cell states from one length to another: shrinking empties and greys the cells that fall out of use,
 // growing gives the new cells the normal background and keeps their text. Lengths outside 0..250 are clamped.
 void ResizeActiveCells(GridCells& grid, int oldLength, int newLength);
+
+// Shows the module's read data in the first cells, two uppercase hex digits each (at most 250 of them), after
+// bringing the cell states from the previous length to the new one. Returns the new length.
+int ShowReadData(GridCells& readGrid, const Bytes& data, int previousLength);
 
 } // namespace trelmo

@@ -1,5 +1,7 @@
 #include "GridCells.h"
 
+#include "HexText.h"
+
 #include <algorithm>
 
 namespace trelmo {
@@ -17,6 +19,17 @@ void ResizeActiveCells(GridCells& grid, int oldLength, int newLength)
         const CellPosition cell = CellIndex(i);
         grid.SetCellActive(cell.row, cell.column, true);
     }
+}
+
+int ShowReadData(GridCells& readGrid, const Bytes& data, int previousLength)
+{
+    const int length = static_cast<int>(std::min<std::size_t>(data.size(), GridDataCells));
+    ResizeActiveCells(readGrid, previousLength, length);
+    for (int i = 0; i < length; ++i) {
+        const CellPosition cell = CellIndex(i);
+        readGrid.SetCellText(cell.row, cell.column, HexPair(data[static_cast<std::size_t>(i)]));
+    }
+    return length;
 }
 
 } // namespace trelmo

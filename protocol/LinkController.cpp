@@ -1,0 +1,242 @@
+#include "LinkController.h"
+
+#include "ModuleSession.h"
+
+#include <QTimer>
+
+#include <atomic>
+#include <utility>
+
+namespace trelmo {
+
+// Lives on the link thread; every member is touched there only, except stopping_.
+class LinkWorker : public QObject {
+public:
+    LinkWorker(LinkController& controller, std::unique_ptr<SerialBackend> backend)
+        : controller_(controller), session_(std::move(backend)), cycleTimer_(this)
+    {
+        cycleTimer_.setSingleShot(true);
+        cycleTimer_.setTimerType(Qt::PreciseTimer); // the cycle period is the protocol's pacing
+        connect(&cycleTimer_, &QTimer::timeout, this, [this] { AskForCycleInput(); });
+    }
+
+    ModuleSession& Session() { return session_; }
+    std::atomic<bool>& Stopping() { return stopping_; }
+
+    void OpenPort(const std::string& portName, int baudRate)
+    {
+        StopCycles();
+        const bool opened = session_.Open(portName, baudRate);
+        Publish();
+        emit controller_.PortOpened(opened ? PortOpenError::None : session_.Port().LastOpenError());
+    }
+
+    void Connect(OperatingMode mode, std::int32_t busAddress, bool startCycles)
+    {
+        const ConnectionResult result = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(), mode,
+                                                           busAddress, clock_, &stopping_);
+        if (stopping_)
+            return;
+        if (result.step != ConnectionOutcome::Online)
+            session_.Port().CloseSerialPort();
+        Publish();
+        emit controller_.ConnectionFinished(result);
+        if (result.step == ConnectionOutcome::Online && startCycles)
+            StartCycles();
+    }
+
+    void StartCycles()
+    {
+        cycling_ = true;
+        AskForCycleInput();
+    }
+
+    void StopCycles()
+    {
+        cycling_ = false;
+        pendingCycle_ = 0;
+        cycleTimer_.stop();
+    }
+
+    void Disconnect()
+    {
+        StopCycles();
+        session_.Port().CloseSerialPort();
+        Publish();
+        emit controller_.Disconnected();
+    }
+
+    void RunCycle(RequestId cycle, const CycleInput& input)
+    {
+        if (stopping_ || !cycling_ || cycle != pendingCycle_)
+            return;
+        pendingCycle_ = 0;
+        IoExchangeContext context{session_.Port(), session_.Sequence(), session_.Log(), input.appDataObjects};
+        const IoCycleOutcome outcome = ExchangeIoData(context, input.writeData);
+        if (outcome.linkLost) {
+            StopCycles();
+            session_.Port().CloseSerialPort();
+        } else {
+            const bool fast = session_.Port().Timing() == ReceiveTiming::Fast;
+            cycleTimer_.start(fast ? 0 : outcome.timerIntervalMs);
+        }
+        Publish();
+        emit controller_.CycleFinished(outcome);
+    }
+
+    void ReadModuleInfo(RequestId request)
+    {
+        const ModuleInfoResult result = trelmo::ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log());
+        Publish();
+        emit controller_.ModuleInfoRead(request, result);
+    }
+
+    void ReadAttribute(RequestId request, const ObjectAddress& address)
+    {
+        Publish();
+        emit controller_.AttributeAccessed(
+            request, trelmo::ReadAttribute(session_.Port(), session_.Sequence(), session_.Log(), address));
+    }
+
+    void WriteAttribute(RequestId request, const ObjectAddress& address, const Bytes& data)
+    {
+        Publish();
+        emit controller_.AttributeAccessed(
+            request, trelmo::WriteAttribute(session_.Port(), session_.Sequence(), session_.Log(), address, data));
+    }
+
+    void SetClock(SecondsClock clock) { clock_ = std::move(clock); }
+
+    // The last job on the thread: nothing more goes on the wire, the port is closed and the thread ends.
+    void Shutdown()
+    {
+        StopCycles();
+        session_.Port().CloseSerialPort();
+        thread()->quit();
+    }
+
+private:
+    // Done before every signal, so that a front end hearing one reads the port's state as the job left it.
+    void Publish() { controller_.portOpen_ = session_.Port().IsOpen(); }
+
+    void AskForCycleInput()
+    {
+        if (stopping_ || !cycling_)
+            return;
+        pendingCycle_ = ++lastCycle_;
+        Publish();
+        emit controller_.CycleInputWanted(pendingCycle_);
+    }
+
+    LinkController& controller_;
+    ModuleSession session_;
+    QTimer cycleTimer_;
+    SecondsClock clock_ = SteadyClockSeconds;
+    bool cycling_ = false;
+    RequestId lastCycle_ = 0;
+    RequestId pendingCycle_ = 0; // the cycle waiting for its input; 0 when none
+    std::atomic<bool> stopping_{false};
+};
+
+LinkController::LinkController(std::unique_ptr<SerialBackend> backend, QObject* parent)
+    : QObject(parent), worker_(new LinkWorker(*this, std::move(backend)))
+{
+    thread_.setObjectName(QStringLiteral("trelmo-link"));
+    worker_->moveToThread(&thread_);
+    thread_.start();
+}
+
+LinkController::~LinkController()
+{
+    worker_->Stopping() = true; // a handshake under way ends after its current probe; queued jobs are dropped
+    LinkWorker* worker = worker_;
+    QMetaObject::invokeMethod(worker_, [worker] { worker->Shutdown(); }, Qt::QueuedConnection);
+    thread_.wait();
+    delete worker_; // its thread has ended: nothing runs on it any more
+}
+
+template <typename Job>
+void LinkController::Post(Job job)
+{
+    LinkWorker* worker = worker_;
+    QMetaObject::invokeMethod(
+        worker_,
+        [worker, job = std::move(job)] {
+            if (!worker->Stopping())
+                job(*worker);
+        },
+        Qt::QueuedConnection);
+}
+
+MessageLog& LinkController::Log()
+{
+    return worker_->Session().Log();
+}
+
+void LinkController::OpenPort(const std::string& portName, int baudRate)
+{
+    Post([portName, baudRate](LinkWorker& w) { w.OpenPort(portName, baudRate); });
+}
+
+void LinkController::Connect(OperatingMode mode, std::int32_t busAddress, bool startCycles)
+{
+    Post([=](LinkWorker& w) { w.Connect(mode, busAddress, startCycles); });
+}
+
+void LinkController::StartCycles()
+{
+    Post([](LinkWorker& w) { w.StartCycles(); });
+}
+
+void LinkController::StopCycles()
+{
+    Post([](LinkWorker& w) { w.StopCycles(); });
+}
+
+void LinkController::Disconnect()
+{
+    Post([](LinkWorker& w) { w.Disconnect(); });
+}
+
+void LinkController::ProvideCycleInput(RequestId cycle, const CycleInput& input)
+{
+    Post([cycle, input](LinkWorker& w) { w.RunCycle(cycle, input); });
+}
+
+RequestId LinkController::ReadModuleInfo()
+{
+    const RequestId request = ++lastRequest_;
+    Post([request](LinkWorker& w) { w.ReadModuleInfo(request); });
+    return request;
+}
+
+RequestId LinkController::ReadAttribute(const ObjectAddress& address)
+{
+    const RequestId request = ++lastRequest_;
+    Post([request, address](LinkWorker& w) { w.ReadAttribute(request, address); });
+    return request;
+}
+
+RequestId LinkController::WriteAttribute(const ObjectAddress& address, const Bytes& data)
+{
+    const RequestId request = ++lastRequest_;
+    Post([request, address, data](LinkWorker& w) { w.WriteAttribute(request, address, data); });
+    return request;
+}
+
+void LinkController::SetReceiveTiming(ReceiveTiming timing)
+{
+    Post([timing](LinkWorker& w) { w.Session().Port().SetReceiveTiming(timing); });
+}
+
+void LinkController::SetWaitFunction(WaitFunction wait)
+{
+    Post([wait](LinkWorker& w) { w.Session().Port().SetWaitFunction(wait); });
+}
+
+void LinkController::SetSecondsClock(SecondsClock clock)
+{
+    Post([clock](LinkWorker& w) { w.SetClock(clock); });
+}
+
+} // namespace trelmo

@@ -1,0 +1,94 @@
+// Reading the Object Module Access window's typed texts: the codes as they reach the wire, the refusals of the Send
+// action and the bytes to write.
+
+#include "TypedInput.h"
+
+#include "WireBytes.h"
+
+#include <gtest/gtest.h>
+
+using namespace trelmo;
+using trelmo::testing::Hex;
+
+namespace {
+
+std::string Repeat(const std::string& piece, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += (i ? " " : "") + piece;
+    return text;
+}
+
+// The codes the user types, as they reach the wire: object hex (low 8 bits), instance and attribute decimal
+// (low 16 bits, high byte first).
+TEST(TypedInputTest, CodesAsTheyReachTheWire)
+{
+    struct Case {
+        const char* object;
+        const char* instance;
+        const char* attribute;
+        const char* wire; // bytes 5 to 9
+    };
+    const Case cases[] = {
+        {"1", "300", "1", "01 01 2C 00 01"},   {"1", "12abc", "-1", "01 00 0C FF FF"},
+        {"1F0", "1", "0", "F0 00 01 00 00"},   {"0x10", "1", "0", "00 00 01 00 00"},
+        {"G1", "1", "0", "00 00 01 00 00"},    {"10", "10", "10", "10 00 0A 00 0A"},
+        {"ff", " +7", "65537", "FF 00 07 00 01"}, {"123", "abc", "70000", "23 00 00 11 70"},
+        {" 5", "1", "2", "00 00 01 00 02"},
+    };
+    for (const Case& c : cases) {
+        const Bytes frame = AssembleObjectFrame(1, Request, ServiceRead, AddressFromTexts(c.object, c.instance,
+                                                                                          c.attribute));
+        EXPECT_EQ(Bytes(frame.begin() + 5, frame.begin() + 10), Hex(c.wire))
+            << c.object << " / " << c.instance << " / " << c.attribute;
+    }
+}
+
+TEST(TypedInputTest, RefusalsBeforeSending)
+{
+    struct Case {
+        const char* object;
+        const char* instance;
+        const char* attribute;
+        bool write;
+        const char* input;
+        AccessCheck check;
+    };
+    using C = AccessCheck;
+    const Case cases[] = {
+        {"", "1", "1", false, "", C::CodesIncomplete},   {"1", "", "1", false, "", C::CodesIncomplete},
+        {"1", "1", "", true, "01", C::CodesIncomplete},  {"1", "1", "1", true, "", C::InputDataMissing},
+        {"1", "1", "1", true, "  ", C::Ready},           {"1", "1", "1", false, "", C::Ready},
+        {"F0", "1", "1", false, "", C::ReservedObject},  {"f0", "1", "1", false, "", C::ReservedObject},
+        {"F1", "1", "1", true, "01", C::ReservedObject}, {"f1", "1", "1", false, "", C::ReservedObject},
+        {"1F0", "1", "1", false, "", C::ReservedObject}, {"0F0", "1", "1", false, "", C::ReservedObject},
+        {"F0 ", "1", "1", false, "", C::ReservedObject}, {"00F1", "1", "1", false, "", C::ReservedObject},
+        {"F2", "1", "1", false, "", C::Ready},           {"1EF", "1", "1", false, "", C::Ready},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckAccessTexts(c.object, c.instance, c.attribute, c.write, c.input), c.check)
+            << c.object << '/' << c.instance << '/' << c.attribute << '/' << c.input;
+}
+
+TEST(TypedInputTest, WriteInputRefusedOrRead)
+{
+    struct Case {
+        std::string input;
+        WriteInput check;
+        Bytes bytes;
+    };
+    using W = WriteInput;
+    const Case cases[] = {
+        {"   ", W::Empty, {}},          {"\r\n\t", W::Empty, {}},   {"01  02", W::Illegal, {}},
+        {"01 zz", W::Illegal, {}},      {"02\n0304", W::Illegal, {}}, {Repeat("01", 243), W::Illegal, {}},
+        {" a 0B ", W::Ready, {0x0A, 0x0B}}, {Repeat("5A", 242), W::Ready, Bytes(242, 0x5A)},
+    };
+    for (const Case& c : cases) {
+        const WriteInputBytes read = ParseWriteInput(c.input);
+        EXPECT_EQ(read.check, c.check) << '"' << c.input.substr(0, 20) << '"';
+        EXPECT_EQ(read.bytes, c.bytes) << '"' << c.input.substr(0, 20) << '"';
+    }
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+#pragma once
+// What the Object Module Access window reads from the texts the user typed: the attribute's address and the bytes
+// to write, with the checks of the Send action.
+
+#include "Frame.h"
+
+#include <string>
+
+namespace trelmo {
+
+// What the checks of the Send action find before anything is sent.
+enum class AccessCheck {
+    Ready,
+    CodesIncomplete,  // the object, instance or attribute code is empty
+    InputDataMissing, // Write with no input data as typed
+    ReservedObject,   // the object code that would be sent is 0xF0 or 0xF1
+};
+
+AccessCheck CheckAccessTexts(const std::string& objectText, const std::string& instanceText,
+                             const std::string& attributeText, bool write, const std::string& inputDataText);
+
+// The object code in hex, instance and attribute in decimal, each cut to the bits that go on the wire.
+ObjectAddress AddressFromTexts(const std::string& objectText, const std::string& instanceText,
+                               const std::string& attributeText);
+
+enum class WriteInput {
+    Ready,
+    Empty,   // blank only
+    Illegal, // not hex bytes of one or two digits at single blanks, or more than fit a request
+};
+struct WriteInputBytes {
+    WriteInput check = WriteInput::Ready;
+    Bytes bytes; // when Ready
+};
+WriteInputBytes ParseWriteInput(const std::string& inputDataText);
+
+} // namespace trelmo
