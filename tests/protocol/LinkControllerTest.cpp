@@ -1,0 +1,128 @@
+// The link controller over the fake line: what goes out, and what the front end hears, in order and by count.
+
+#include "LinkAwait.h"
+#include "LinkController.h"
+
+#include "FakeSerialBackend.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace trelmo;
+using trelmo::fake::FakeSerialBackend;
+
+namespace {
+
+// A module that answers every request with its echo and every cyclic frame with two bytes of read data.
+std::vector<Bytes> AnswerAsAModule(const Bytes& written)
+{
+    if (written.size() < ModuleFrame::Overhead)
+        return {};
+    if (written[ModuleFrame::FrameType] == IoData)
+        return {AssembleFrame(0x70, IoData, Bytes{0x11, 0x22})};
+    const Bytes body(written.begin() + ModuleFrame::HeaderSize, written.end() - 2);
+    return {AssembleFrame(0x71, Response, body)};
+}
+
+class LinkControllerTest : public ::testing::Test {
+protected:
+    LinkControllerTest()
+    {
+        auto owned = std::make_unique<FakeSerialBackend>();
+        backend = owned.get();
+        backend->SetResponder(AnswerAsAModule);
+        link = std::make_unique<LinkController>(std::move(owned));
+        link->SetWaitFunction(backend->WaitHook());
+        QObject::connect(link.get(), &LinkController::CycleInputWanted, &frontEnd,
+                         [this](RequestId cycle) { wanted.push_back(cycle); });
+        QObject::connect(link.get(), &LinkController::CycleFinished, &frontEnd,
+                         [this](const IoCycleOutcome& outcome) { finished.push_back(outcome); });
+    }
+
+    void Open()
+    {
+        ASSERT_EQ(AwaitLink(*link, &LinkController::PortOpened, [this] { link->OpenPort("fake", 115200); }),
+                  PortOpenError::None);
+    }
+    void ConnectOnline()
+    {
+        ASSERT_NO_FATAL_FAILURE(Open());
+        const ConnectionResult result = AwaitLink(*link, &LinkController::ConnectionFinished, [this] {
+            link->Connect(OperatingMode::Uart115200, 5, true);
+        });
+        ASSERT_EQ(result.step, ConnectionOutcome::Online);
+    }
+    // Everything asked before has run once the link has answered this.
+    void Settle()
+    {
+        AwaitRequest(*link, &LinkController::ModuleInfoRead, [this] { return link->ReadModuleInfo(); });
+    }
+
+    QObject frontEnd;
+    FakeSerialBackend* backend = nullptr; // owned by the link; touched only while the link waits for the test
+    std::unique_ptr<LinkController> link;
+    std::vector<RequestId> wanted;
+    std::vector<IoCycleOutcome> finished;
+};
+
+TEST_F(LinkControllerTest, EachCycleGoesOutWithTheInputItAskedForAndDisconnectEndsThem)
+{
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wanted.size() == 1; }));
+    EXPECT_EQ(backend->Writes().size(), 2u) << "bus address and on line; the cycle waits for its input";
+
+    link->ProvideCycleInput(wanted[0] + 1, {Bytes{0x99}, {}}); // not the cycle asked for: ignored
+    link->ProvideCycleInput(wanted[0], {Bytes{0x0A, 0x0B}, {}});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return finished.size() == 1; }));
+    EXPECT_EQ(finished[0].answer, IoAnswerKind::ReadData);
+    EXPECT_EQ(finished[0].data, (Bytes{0x11, 0x22}));
+    EXPECT_FALSE(finished[0].linkLost);
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wanted.size() == 2; })) << "the next cycle is armed";
+    AwaitLink(*link, &LinkController::Disconnected, [this] { link->Disconnect(); });
+    link->ProvideCycleInput(wanted[1], {Bytes{0x0C}, {}}); // too late: the cycles have ended
+    Settle();
+    EXPECT_FALSE(link->IsPortOpen());
+    EXPECT_EQ(finished.size(), 1u);
+    ASSERT_EQ(backend->Writes().size(), 3u);
+    EXPECT_EQ(backend->Writes()[2], AssembleFrame(3, IoData, Bytes{0x0A, 0x0B}));
+}
+
+TEST_F(LinkControllerTest, ALostPortEndsTheCyclesAndSaysSo)
+{
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wanted.size() == 1; }));
+    backend->FailAllWrites();
+    link->ProvideCycleInput(wanted[0], {});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return finished.size() == 1; }));
+    EXPECT_TRUE(finished[0].linkLost);
+    EXPECT_EQ(finished[0].exchange, ExchangeOutcome::NotSent);
+    Settle();
+    EXPECT_FALSE(link->IsPortOpen());
+    EXPECT_EQ(wanted.size(), 1u) << "no cycle after a lost link";
+}
+
+// Closing the window while the handshake runs: the link stops after the current probe instead of running it out.
+TEST_F(LinkControllerTest, DestroyingTheLinkStopsARunningHandshake)
+{
+    backend->SetResponder({}); // a module that never answers
+    link->SetSecondsClock([] { return 0L; }); // and a time limit that never passes
+    ASSERT_NO_FATAL_FAILURE(Open());
+    MessageLog::Reader probes(link->Log());
+    bool connectionEnded = false;
+    QObject::connect(link.get(), &LinkController::ConnectionFinished, &frontEnd,
+                     [&connectionEnded] { connectionEnded = true; });
+    link->Connect(OperatingMode::AutoBaud, 1, true);
+    std::size_t logged = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (logged += probes.TakeAll().size()) >= 4; }));
+
+    link.reset();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(connectionEnded);
+}
+
+} // namespace
