@@ -100,7 +100,7 @@ std::optional<AppDataObjectEntry> ParseServedObject(const QString& text, QString
         return std::nullopt;
     }
     const std::string dataText = TrimInputText(HexPairsText(*data));
-    return AppDataObjectEntry{*instance, *attribute, CountHexTokens(dataText), dataText};
+    return AppDataObjectEntry{*instance, *attribute, *data, dataText};
 }
 
 QString BytesText(const Bytes& bytes)

@@ -24,12 +24,9 @@ using namespace trelmo;
 AppDataObjectTable MakeAppDataObjects()
 {
     AppDataObjectTable table;
-    for (const auto& [instance, attribute, data] :
-         {std::tuple{"1", "1", "01 02 03"}, std::tuple{"2", "5", "FF"}, std::tuple{"65535", "65535", "00 7F"}}) {
-        const AppDataObjectAddCheck check = CheckAppDataObjectAdd(table, instance, attribute, data);
-        if (check.outcome == AppDataObjectAddOutcome::Accepted)
-            table.Add(check.entry);
-    }
+    table.Add({1, 1, {0x01, 0x02, 0x03}, "01 02 03"});
+    table.Add({2, 5, {0xFF}, "FF"});
+    table.Add({65535, 65535, {0x00, 0x7F}, "00 7F"});
     return table;
 }
 

@@ -1,7 +1,5 @@
 #include "AppDataObjectTable.h"
 
-#include "DecimalText.h"
-#include "HexText.h"
 #include "ObjectAccess.h"
 
 #include <algorithm>
@@ -19,11 +17,6 @@ auto MatchesPair(std::int32_t instance, std::int32_t attribute)
 std::uint16_t Low16(std::int32_t value)
 {
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
-}
-
-bool FitsSixteenBits(std::int32_t value)
-{
-    return value >= 0 && value <= 0xFFFF;
 }
 
 } // namespace
@@ -51,35 +44,15 @@ const AppDataObjectEntry* AppDataObjectTable::Find(std::int32_t instance, std::i
     return found == entries_.end() ? nullptr : &*found;
 }
 
-AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, const std::string& instanceText,
-                                            const std::string& attributeText, const std::string& dataText)
-{
-    AppDataObjectAddCheck check;
-    check.entry.Instance = ParseDecimalValue(instanceText);
-    check.entry.Attribute = ParseDecimalValue(attributeText);
-    check.entry.DataText = TrimInputText(JoinInputLines(dataText)); // pasted lines are kept on one line
-    if (!FitsSixteenBits(check.entry.Instance) || !FitsSixteenBits(check.entry.Attribute))
-        check.outcome = AppDataObjectAddOutcome::OutOfRange;
-    else if (table.Find(check.entry.Instance, check.entry.Attribute))
-        check.outcome = AppDataObjectAddOutcome::RepeatedPair;
-    else if (check.entry.DataText.empty())
-        check.outcome = AppDataObjectAddOutcome::EmptyData;
-    else if (!IsLegalHexByteList(check.entry.DataText))
-        check.outcome = AppDataObjectAddOutcome::IllegalData;
-    else
-        check.entry.ByteCount = CountHexTokens(check.entry.DataText);
-    return check;
-}
-
 bool SendAppDataObject(const AppDataObjectTable& table, std::int32_t instance, std::int32_t attribute,
                        SerialPort& port, SequenceCounter& counter, MessageLog& log)
 {
     const AppDataObjectEntry* entry = table.Find(instance, attribute);
     // Entries come through the Add checks; one that slipped past them would not fit the module's buffer.
-    if (!entry || !IsLegalHexByteList(entry->DataText))
+    if (!entry || entry->Data.size() > MaxObjectDataBytes)
         return false;
     const Bytes request = BuildObjectRequest(counter, ServiceWrite, AppDataObjectCode, Low16(entry->Instance),
-                                             Low16(entry->Attribute), ParseHexByteList(entry->DataText));
+                                             Low16(entry->Attribute), entry->Data);
     if (!SendLoggedFrame(port, log, request))
         return false;
     ReceiveLoggedAnswer(port, log);

@@ -14,10 +14,10 @@
 namespace trelmo {
 
 struct AppDataObjectEntry {
-    std::int32_t Instance = 0;   // as typed; sent as its low 16 bits
-    std::int32_t Attribute = 0;  // as typed; sent as its low 16 bits
-    std::size_t ByteCount = 0;   // CountHexTokens of DataText
-    std::string DataText;        // trimmed hex text, read by ParseHexByteList when sent
+    std::int32_t Instance = 0;  // as typed; sent as its low 16 bits
+    std::int32_t Attribute = 0; // as typed; sent as its low 16 bits
+    Bytes Data;                 // what is written to the module
+    std::string DataText;       // the data as the user typed it, trimmed; what the list shows
 };
 
 // Entries in the order they were added; no two share an (instance, attribute) pair.
@@ -36,23 +36,8 @@ private:
     std::vector<AppDataObjectEntry> entries_;
 };
 
-// What the checks of the Add action find. Line breaks in the data text become blanks.
-enum class AppDataObjectAddOutcome {
-    Accepted,
-    OutOfRange,   // the instance or the attribute is above 65535: only 16 bits of each go on the wire
-    RepeatedPair, // the (instance, attribute) pair is already in the table
-    EmptyData,    // the data text is empty or blank only
-    IllegalData,  // more than 242 bytes, or a piece that is not one or two hex digits
-};
-struct AppDataObjectAddCheck {
-    AppDataObjectAddOutcome outcome = AppDataObjectAddOutcome::Accepted;
-    AppDataObjectEntry entry; // the entry to add, when accepted
-};
-AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, const std::string& instanceText,
-                                            const std::string& attributeText, const std::string& dataText);
-
 // Writes the entry with the pair to object 0xF1 and logs the request and any answer; the answer is not examined.
-// A pair not in the table (or an entry whose data could not be sent whole) sends and logs nothing.
+// A pair not in the table (or an entry with more data than a request holds) sends and logs nothing.
 // Returns true when the request went out.
 bool SendAppDataObject(const AppDataObjectTable& table, std::int32_t instance, std::int32_t attribute,
                        SerialPort& port, SequenceCounter& counter, MessageLog& log);

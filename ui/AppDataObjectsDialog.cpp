@@ -4,6 +4,7 @@
 #include "MessageBoxes.h"
 #include "OutcomeTexts.h"
 #include "StringTable.h"
+#include "TypedInput.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -95,7 +96,7 @@ void CAppDataObjectsDialog::SetUpList()
 void CAppDataObjectsDialog::InsertRow(const AppDataObjectEntry& entry)
 {
     auto* row = new QTreeWidgetItem({QString::number(entry.Instance), QString::number(entry.Attribute),
-                                     QString::number(entry.ByteCount), QString::fromStdString(entry.DataText)});
+                                     QString::number(entry.Data.size()), QString::fromStdString(entry.DataText)});
     row->setToolTip(3, row->text(3)); // a long data text is cut off in its column
     list_->insertTopLevelItem(0, row);
 }

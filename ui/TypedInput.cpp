@@ -4,6 +4,14 @@
 #include "HexText.h"
 
 namespace trelmo {
+namespace {
+
+bool FitsSixteenBits(std::int32_t value)
+{
+    return value >= 0 && value <= 0xFFFF;
+}
+
+} // namespace
 
 ObjectAddress AddressFromTexts(const std::string& objectText, const std::string& instanceText,
                                const std::string& attributeText)
@@ -35,6 +43,26 @@ WriteInputBytes ParseWriteInput(const std::string& inputDataText)
     if (!IsLegalHexByteList(input))
         return {WriteInput::Illegal, {}};
     return {WriteInput::Ready, ParseHexByteList(input)};
+}
+
+AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, const std::string& instanceText,
+                                            const std::string& attributeText, const std::string& dataText)
+{
+    AppDataObjectAddCheck check;
+    check.entry.Instance = ParseDecimalValue(instanceText);
+    check.entry.Attribute = ParseDecimalValue(attributeText);
+    check.entry.DataText = TrimInputText(JoinInputLines(dataText)); // pasted lines are kept on one line
+    if (!FitsSixteenBits(check.entry.Instance) || !FitsSixteenBits(check.entry.Attribute))
+        check.outcome = AppDataObjectAddOutcome::OutOfRange;
+    else if (table.Find(check.entry.Instance, check.entry.Attribute))
+        check.outcome = AppDataObjectAddOutcome::RepeatedPair;
+    else if (check.entry.DataText.empty())
+        check.outcome = AppDataObjectAddOutcome::EmptyData;
+    else if (!IsLegalHexByteList(check.entry.DataText))
+        check.outcome = AppDataObjectAddOutcome::IllegalData;
+    else
+        check.entry.Data = ParseHexByteList(check.entry.DataText);
+    return check;
 }
 
 } // namespace trelmo

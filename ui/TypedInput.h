@@ -1,7 +1,8 @@
 #pragma once
-// What the Object Module Access window reads from the texts the user typed: the attribute's address and the bytes
-// to write, with the checks of the Send action.
+// What the tool windows read from the texts the user typed: the attribute's address and the bytes to write, with
+// the checks of Object Module Access's Send action, and the application data object to add.
 
+#include "AppDataObjectTable.h"
 #include "Frame.h"
 
 #include <string>
@@ -33,5 +34,20 @@ struct WriteInputBytes {
     Bytes bytes; // when Ready
 };
 WriteInputBytes ParseWriteInput(const std::string& inputDataText);
+
+// What the checks of the Add action find. Line breaks in the data text become blanks.
+enum class AppDataObjectAddOutcome {
+    Accepted,
+    OutOfRange,   // the instance or the attribute is above 65535: only 16 bits of each go on the wire
+    RepeatedPair, // the (instance, attribute) pair is already in the table
+    EmptyData,    // the data text is empty or blank only
+    IllegalData,  // more than 242 bytes, or a piece that is not one or two hex digits
+};
+struct AppDataObjectAddCheck {
+    AppDataObjectAddOutcome outcome = AppDataObjectAddOutcome::Accepted;
+    AppDataObjectEntry entry; // the entry to add, when accepted
+};
+AppDataObjectAddCheck CheckAppDataObjectAdd(const AppDataObjectTable& table, const std::string& instanceText,
+                                            const std::string& attributeText, const std::string& dataText);
 
 } // namespace trelmo

@@ -276,8 +276,7 @@ protected:
         AppDataObjectEntry entry;
         entry.Instance = 1;
         entry.Attribute = 2;
-        entry.ByteCount = 2;
-        entry.DataText = "0A 0B";
+        entry.Data = {0x0A, 0x0B};
         ASSERT_TRUE(table.Add(entry));
     }
 };

@@ -119,7 +119,7 @@ TEST_F(AppDataObjectsDialogTest, InstanceAndAttributeTakeDigitsOnly)
 
 TEST_F(AppDataObjectsDialogTest, DeleteRemovesTheFirstSelectedRow)
 {
-    table_.Add({4, 4, 1, "44"});
+    table_.Add({4, 4, {0x44}, "44"});
     Open();
     EXPECT_EQ(Rows(), (std::vector<Row>{{"4", "4", "1", "44"}}));
     Add("1", "1", "11");

@@ -200,7 +200,7 @@ TEST_F(CyclicExchangeTest, ConfigurationAndParameterDataAreStoredAndEchoedWithTh
 
 TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAndUnknownPairsGetNothing)
 {
-    ASSERT_TRUE(window->AppDataObjects().Add({1, 1, 2, "0A 0B"}));
+    ASSERT_TRUE(window->AppDataObjects().Add({1, 1, {0x0A, 0x0B}, "0A 0B"}));
     SimProcess& sim = ConnectToNewSim(
         {"--config-at", "0", "--param-at", "0", "--adi-every", "1", "--adi-list", "1:1,9:9"});
     // cycle 3 (module names 1:1), the write 4, cycle 5 (module names 9:9), cycle 6
@@ -266,7 +266,7 @@ INSTANTIATE_TEST_SUITE_P(Modules, BrokenAnswerTest,
 
 TEST_F(CyclicExchangeTest, ALateAnswerToAnObjectReadIsNeverServedAsAModuleRequest)
 {
-    ASSERT_TRUE(window->AppDataObjects().Add({1, 3, 1, "0A"}));
+    ASSERT_TRUE(window->AppDataObjects().Add({1, 3, {0x0A}, "0A"}));
     SimProcess& sim = ConnectToNewSim({"--late-kinds", "object", "--late-ms", "150"});
     ASSERT_TRUE(WaitForHostFrames(sim, 3));
 

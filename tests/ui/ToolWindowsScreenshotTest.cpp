@@ -86,12 +86,12 @@ TEST_P(ToolWindowsScreenshotTest, ModuleInformation)
 TEST_P(ToolWindowsScreenshotTest, ApplicationDataObjects)
 {
     AppDataObjectTable table;
-    table.Add({1, 23, 3, "0A 0B 0C"});
-    table.Add({12, 3, 1, "FF"});
+    table.Add({1, 23, {0x0A, 0x0B, 0x0C}, "0A 0B 0C"});
+    table.Add({12, 3, {0xFF}, "FF"});
     std::string longData;
     for (int i = 0; i < 120; ++i)
         longData += (i ? " " : "") + std::string("5A");
-    table.Add({300, 1, 120, longData});
+    table.Add({300, 1, Bytes(120, 0x5A), longData});
     auto* dialog = new CAppDataObjectsDialog(table);
     dialog->List()->topLevelItem(1)->setSelected(true);
     Picture(dialog, "136-application-data-objects");

@@ -91,4 +91,53 @@ TEST(TypedInputTest, WriteInputRefusedOrRead)
     }
 }
 
+TEST(TypedInputTest, AppDataObjectAddChecks)
+{
+    AppDataObjectTable table;
+    table.Add({1, 23, {0x01}, "01"});
+    std::string longText = "01";
+    for (int i = 1; i < 243; ++i)
+        longText += " 01";
+    struct Case {
+        std::string instance;
+        std::string attribute;
+        std::string data;
+        AppDataObjectAddOutcome outcome;
+        AppDataObjectEntry entry;
+    };
+    using O = AppDataObjectAddOutcome;
+    const Case cases[] = {
+        {"1", "23", "02", O::RepeatedPair, {}},
+        {"1", "23", "", O::RepeatedPair, {}},
+        {"12", "3", "  01 02  ", O::Accepted, {12, 3, {}, "01 02"}},
+        {"12", "3", "01\r\n02\n03 ", O::Accepted, {12, 3, {}, "01 02 03"}},
+        {"", "", "7F", O::Accepted, {0, 0, {}, "7F"}},
+        {"300", "1", "01", O::Accepted, {300, 1, {}, "01"}},
+        {"65535", "65535", "01", O::Accepted, {65535, 65535, {}, "01"}},
+        {"65537", "23", "01", O::OutOfRange, {}}, // would go on the wire as instance 1
+        {"1", "65536", "01", O::OutOfRange, {}},
+        {" 5", "6x", "01", O::Accepted, {5, 6, {}, "01"}},
+        {"2", "2", " \r\n ", O::EmptyData, {}},
+        {"2", "2", "", O::EmptyData, {}},
+        {"2", "2", "01  02", O::IllegalData, {}},
+        {"2", "2", "01 G2", O::IllegalData, {}},
+        {"2", "2", "0102", O::IllegalData, {}},
+        {"2", "2", "12,34", O::IllegalData, {}},
+        {"2", "2", longText, O::IllegalData, {}},
+        {"2", "2", longText.substr(3), O::Accepted, {2, 2, {}, longText.substr(3)}},
+    };
+    for (const Case& c : cases) {
+        const AppDataObjectAddCheck check = CheckAppDataObjectAdd(table, c.instance, c.attribute, c.data);
+        const std::string label = c.instance + "/" + c.attribute + "/" + c.data.substr(0, 12);
+        EXPECT_EQ(check.outcome, c.outcome) << label;
+        if (c.outcome == O::Accepted) {
+            EXPECT_EQ(check.entry.Instance, c.entry.Instance) << label;
+            EXPECT_EQ(check.entry.Attribute, c.entry.Attribute) << label;
+            EXPECT_EQ(check.entry.Data, Hex(c.entry.DataText)) << label;
+            EXPECT_EQ(check.entry.DataText, c.entry.DataText) << label;
+        }
+    }
+    EXPECT_EQ(table.Size(), 1u) << "checking adds nothing";
+}
+
 } // namespace
