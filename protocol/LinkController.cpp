@@ -11,6 +11,7 @@ namespace trelmo {
 
 // Lives on the link thread; every member is touched there only, except stopping_.
 class LinkWorker : public QObject {
+    Q_OBJECT
 public:
     LinkWorker(LinkController& controller, std::unique_ptr<SerialBackend> backend)
         : controller_(controller), session_(std::move(backend)), cycleTimer_(this)
@@ -27,8 +28,7 @@ public:
     {
         StopCycles();
         const bool opened = session_.Open(portName, baudRate);
-        Publish();
-        emit controller_.PortOpened(opened ? PortOpenError::None : session_.Port().LastOpenError());
+        Report(&LinkController::PortOpened, opened ? PortOpenError::None : session_.Port().LastOpenError());
     }
 
     void Connect(OperatingMode mode, std::int32_t busAddress, bool startCycles)
@@ -39,8 +39,7 @@ public:
             return;
         if (result.step != ConnectionOutcome::Online)
             session_.Port().CloseSerialPort();
-        Publish();
-        emit controller_.ConnectionFinished(result);
+        Report(&LinkController::ConnectionFinished, result);
         if (result.step == ConnectionOutcome::Online && startCycles)
             StartCycles();
     }
@@ -62,8 +61,7 @@ public:
     {
         StopCycles();
         session_.Port().CloseSerialPort();
-        Publish();
-        emit controller_.Disconnected();
+        Report(&LinkController::Disconnected);
     }
 
     void RunCycle(RequestId cycle, const CycleInput& input)
@@ -80,33 +78,31 @@ public:
             const bool fast = session_.Port().Timing() == ReceiveTiming::Fast;
             cycleTimer_.start(fast ? 0 : outcome.timerIntervalMs);
         }
-        Publish();
-        emit controller_.CycleFinished(outcome);
+        Report(&LinkController::CycleFinished, outcome);
     }
 
     void ReadModuleInfo(RequestId request)
     {
         const ModuleInfoResult result = trelmo::ReadModuleInfo(session_.Port(), session_.Sequence(), session_.Log());
-        Publish();
-        emit controller_.ModuleInfoRead(request, result);
+        Report(&LinkController::ModuleInfoRead, request, result);
     }
 
     void ReadAttribute(RequestId request, const ObjectAddress& address)
     {
-        Publish();
-        emit controller_.AttributeAccessed(
+        Report(&LinkController::AttributeAccessed, 
             request, trelmo::ReadAttribute(session_.Port(), session_.Sequence(), session_.Log(), address));
     }
 
     void WriteAttribute(RequestId request, const ObjectAddress& address, const Bytes& data)
     {
-        Publish();
-        emit controller_.AttributeAccessed(
+        Report(&LinkController::AttributeAccessed, 
             request, trelmo::WriteAttribute(session_.Port(), session_.Sequence(), session_.Log(), address, data));
     }
 
     void SetClock(SecondsClock clock) { clock_ = std::move(clock); }
 
+
+public slots:
     // The last job on the thread: nothing more goes on the wire, the port is closed and the thread ends.
     void Shutdown()
     {
@@ -115,17 +111,32 @@ public:
         thread()->quit();
     }
 
+public slots:
+    // Runs the job asked for first and not yet run; dropped once the link is stopping.
+    void RunNextJob()
+    {
+        std::function<void(LinkWorker&)> job = controller_.TakeJob();
+        if (job && !stopping_)
+            job(*this);
+    }
+
 private:
-    // Done before every signal, so that a front end hearing one reads the port's state as the job left it.
-    void Publish() { controller_.portOpen_ = session_.Port().IsOpen(); }
+    // Has the controller's thread send the signal with these arguments. The port's state is published first, so a
+    // front end hearing the signal reads the state the job left.
+    template <typename... Params, typename... Args>
+    void Report(void (LinkController::*signal)(Params...), const Args&... args)
+    {
+        controller_.portOpen_ = session_.Port().IsOpen();
+        LinkController* controller = &controller_;
+        controller_.Deliver([controller, signal, args...] { (controller->*signal)(args...); });
+    }
 
     void AskForCycleInput()
     {
         if (stopping_ || !cycling_)
             return;
         pendingCycle_ = ++lastCycle_;
-        Publish();
-        emit controller_.CycleInputWanted(pendingCycle_);
+        Report(&LinkController::CycleInputWanted, pendingCycle_);
     }
 
     LinkController& controller_;
@@ -149,23 +160,52 @@ LinkController::LinkController(std::unique_ptr<SerialBackend> backend, QObject* 
 LinkController::~LinkController()
 {
     worker_->Stopping() = true; // a handshake under way ends after its current probe; queued jobs are dropped
-    LinkWorker* worker = worker_;
-    QMetaObject::invokeMethod(worker_, [worker] { worker->Shutdown(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(worker_, "Shutdown", Qt::QueuedConnection);
     thread_.wait();
     delete worker_; // its thread has ended: nothing runs on it any more
 }
 
-template <typename Job>
-void LinkController::Post(Job job)
+// Jobs and results cross between the threads through these queues under a standard mutex, which thread checkers
+// see; Qt's queued calls only wake the other side and carry nothing.
+void LinkController::Post(std::function<void(LinkWorker&)> job)
 {
-    LinkWorker* worker = worker_;
-    QMetaObject::invokeMethod(
-        worker_,
-        [worker, job = std::move(job)] {
-            if (!worker->Stopping())
-                job(*worker);
-        },
-        Qt::QueuedConnection);
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        jobs_.push_back(std::move(job));
+    }
+    QMetaObject::invokeMethod(worker_, "RunNextJob", Qt::QueuedConnection);
+}
+
+std::function<void(LinkWorker&)> LinkController::TakeJob()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (jobs_.empty())
+        return {};
+    std::function<void(LinkWorker&)> job = std::move(jobs_.front());
+    jobs_.pop_front();
+    return job;
+}
+
+void LinkController::Deliver(std::function<void()> sendSignal)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        results_.push_back(std::move(sendSignal));
+    }
+    QMetaObject::invokeMethod(this, "SendNextResult", Qt::QueuedConnection);
+}
+
+void LinkController::SendNextResult()
+{
+    std::function<void()> sendSignal;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (results_.empty())
+            return;
+        sendSignal = std::move(results_.front());
+        results_.pop_front();
+    }
+    sendSignal();
 }
 
 MessageLog& LinkController::Log()
@@ -240,3 +280,5 @@ void LinkController::SetSecondsClock(SecondsClock clock)
 }
 
 } // namespace trelmo
+
+#include "LinkController.moc"

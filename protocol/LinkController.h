@@ -2,7 +2,8 @@
 // The one owner of the link to the module. A thread of its own holds the session (port, request counter, frame log)
 // and runs every exchange there, one at a time, in the order asked: the connection sequence, the cycles of the I/O
 // exchange (with the acknowledgements and application data objects they carry), module information and object
-// access. Front ends ask from their own thread and hear the outcomes by signals; none of the calls waits.
+// access. Front ends ask from their own thread and hear the outcomes by signals, sent on the thread that made the
+// controller; none of the calls waits.
 //
 // Each cycle starts by asking for its input (CycleInputWanted) and goes on the wire once the front end answers, so
 // that what a cycle sends is what the front end holds when the cycle starts. The next cycle is armed when one ends:
@@ -23,7 +24,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace trelmo {
@@ -81,14 +85,23 @@ signals:
     void ModuleInfoRead(trelmo::RequestId request, trelmo::ModuleInfoResult result);
     void AttributeAccessed(trelmo::RequestId request, trelmo::AccessResult result);
 
+private slots:
+    // On the controller's thread: sends the oldest signal the link thread reported.
+    void SendNextResult();
+
 private:
-    template <typename Job>
-    void Post(Job job);
+    void Post(std::function<void(LinkWorker&)> job);
+    // The link thread's side of the two queues.
+    std::function<void(LinkWorker&)> TakeJob();
+    void Deliver(std::function<void()> sendSignal);
 
     QThread thread_;
     LinkWorker* worker_ = nullptr;
     RequestId lastRequest_ = 0; // counted on the caller's thread
     std::atomic<bool> portOpen_{false};
+    std::mutex mutex_;
+    std::deque<std::function<void(LinkWorker&)>> jobs_; // guarded by mutex_
+    std::deque<std::function<void()>> results_;         // guarded by mutex_
 
     friend class LinkWorker;
 };
