@@ -1,12 +1,17 @@
 #include "BenchWindow.h"
 
+#include "ConfigurationDialog.h"
+#include "LinkAwait.h"
 #include "MainDialog.h"
+#include "MessageBoxes.h"
 #include "PortSelectionDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -78,26 +83,80 @@ QString StartModule(QProcess& module, const QString& program, const QStringList&
     return QString::fromLocal8Bit(module.readLine()).trimmed();
 }
 
-bool ClickConnect(CMainDialog& window, const QString& device, OperatingMode mode)
+namespace {
+
+constexpr int ModalPollMs = 5;
+constexpr int BenchBusAddress = 1;
+
+// Polls every few milliseconds while the caller's click runs a modal dialog's event loop; the step returns false
+// once it is done.
+template <typename Step>
+void PollWhileModal(QObject* owner, Step step)
 {
-    LineSettings& settings = window.Session().Settings();
-    settings.OperatingMode = mode;
-    settings.BaudRate = BenchLineSpeed;
-    settings.BusAddress = 1;
-    window.Button(MainControl::Connect)->setEnabled(true);
-    auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, device] {
-        if (auto* dialog = qobject_cast<CPortSelectionDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            dialog->PortList()->setEditText(device);
-            dialog->accept();
-            if (dialog->isVisible())
-                dialog->reject();
-        }
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step]() mutable {
+        if (step())
+            return;
+        poll->stop();
+        poll->deleteLater();
     });
-    poll->start(5);
+    poll->start(ModalPollMs);
+}
+
+} // namespace
+
+bool Configure(CMainDialog& window, OperatingMode mode)
+{
+    PollWhileModal(&window, [mode] {
+        auto* dialog = qobject_cast<CConfigurationDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return true;
+        dialog->ModeList()->setCurrentIndex(static_cast<int>(mode)); // the list holds the modes in this order
+        dialog->BaudList()->setCurrentIndex(dialog->BaudList()->findText(QString::number(BenchLineSpeed)));
+        dialog->BusAddressEdit()->setText(QString::number(BenchBusAddress));
+        dialog->accept();
+        if (dialog->isVisible())
+            dialog->reject();
+        return false;
+    });
+    window.Button(MainControl::OperatingMode)->click();
+    const LineSettings& settings = window.Settings();
+    return settings.OperatingMode == mode && settings.BaudRate == BenchLineSpeed
+        && settings.BusAddress == BenchBusAddress;
+}
+
+bool ClickConnect(CMainDialog& window, const QString& device)
+{
+    // OK has the link open the port; the dialog closes once it is open and stays open when it did not open.
+    PollWhileModal(&window, [device, accepted = false]() mutable {
+        auto* dialog = qobject_cast<CPortSelectionDialog*>(QApplication::activeModalWidget());
+        if (!accepted) {
+            if (dialog) {
+                dialog->PortList()->setEditText(device);
+                dialog->accept();
+                accepted = true;
+            }
+            return true;
+        }
+        if (dialog && dialog->IsOpening())
+            return true;
+        if (dialog)
+            dialog->reject();
+        return false;
+    });
     window.Button(MainControl::Connect)->click();
-    return window.Button(MainControl::Disconnect)->isVisible();
+    if (window.IsConnecting()) {
+        // The window hears the link's signals before this loop does, so its state is up to date here.
+        QEventLoop loop;
+        const auto quitWhenEnded = [&window, &loop] {
+            if (!window.IsConnecting())
+                loop.quit();
+        };
+        QObject::connect(&window.Link(), &LinkController::ConnectionFinished, &loop, quitWhenEnded);
+        QObject::connect(&window.Link(), &LinkController::CycleFinished, &loop, quitWhenEnded);
+        loop.exec();
+    }
+    return window.IsConnected();
 }
 
 int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window)
@@ -108,11 +167,34 @@ int StartAndConnect(QProcess& module, const QString& program, const QStringList&
         return 2;
     }
     window.show();
+    if (!Configure(window)) {
+        std::fprintf(stderr, "the configuration dialog did not take the line settings\n");
+        return 1;
+    }
     if (!ClickConnect(window, device)) {
         std::fprintf(stderr, "could not connect to %s\n", qPrintable(device));
         return 1;
     }
     return 0;
+}
+
+void DisconnectAndStopModule(CMainDialog& window, QProcess& module)
+{
+    AwaitLink(window.Link(), &LinkController::Disconnected, [&window] {
+        if (window.IsConnected())
+            window.Button(MainControl::Disconnect)->click();
+        else
+            window.Link().Disconnect();
+    });
+    module.terminate();
+    module.waitForFinished(3000);
+}
+
+void PrintMessagesOnStderr()
+{
+    SetMessageBoxHook([](MessageBoxKind, const QString& text) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    });
 }
 
 } // namespace trelmo

@@ -1,6 +1,7 @@
 #pragma once
 // What the window benchmarks share: clocks, percentiles, the virtual module started beside the benchmark, and the
-// main window connected to it at 115200 bit/s through its own Connect button and port dialog.
+// main window configured through its configuration dialog and connected to the module at 115200 bit/s through its
+// own Connect button and port dialog.
 
 #include "LineSettings.h"
 
@@ -34,11 +35,19 @@ bool ReadCycleArguments(int argc, char** argv, int minimumCycles, int& cycles, Q
 // when it did not start.
 QString StartModule(QProcess& module, const QString& program, const QStringList& options,
                     OperatingMode mode = OperatingMode::Uart115200);
-// Sets the window to the mode at 115200 bit/s, clicks Connect and answers the port dialog with the device; returns
-// when the window's connection attempt has ended, true when connected.
-bool ClickConnect(CMainDialog& window, const QString& device, OperatingMode mode = OperatingMode::Uart115200);
+// Chooses the mode at 115200 bit/s and bus address 1 in the configuration dialog, as a user would through the
+// Operating Mode button; true when the window took them.
+bool Configure(CMainDialog& window, OperatingMode mode = OperatingMode::Uart115200);
+// Clicks Connect, answers the port dialog with the device and runs the event loop until the window's connection
+// attempt has ended; true when connected.
+bool ClickConnect(CMainDialog& window, const QString& device);
 // Starts the module at 115200 bit/s with the extra options, shows the window and connects it to the module.
 // 0 when connected, else the benchmark's exit status, with the reason on stderr.
 int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window);
+// Disconnects the window (its Disconnect button when connected), waits until the link has closed the port, then
+// ends the module.
+void DisconnectAndStopModule(CMainDialog& window, QProcess& module);
+// Message boxes are written to stderr instead of being shown: offscreen nobody would click them away.
+void PrintMessagesOnStderr();
 
 } // namespace trelmo

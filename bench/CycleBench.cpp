@@ -4,14 +4,18 @@
 //
 //   trelmo-cycle-bench [cycles] [path of trelmo-sim]       (defaults: 100, trelmo-sim beside this program)
 //
-// The period is measured from timer tick to timer tick. CPU time is reported twice: the thread's CPU time inside
-// each cycle (the fixed waits are sleeps and cost none), and the whole process's CPU time over the run divided by
-// the cycles, which adds everything the event loop did between cycles (repainting the grids, the timer itself).
+// The cycles run on the link's thread. The period is measured from the start of one cycle (the link asking for its
+// input) to the start of the next. CPU time is reported twice: the link thread's CPU time for each cycle (the fixed
+// waits are sleeps and cost none), read from the scheduler's account of that thread, and the whole process's CPU
+// time over the run divided by the cycles, which adds everything the window did for the cycles (handing over the
+// write data, repainting the grids) and between them.
 
 #include "BenchWindow.h"
 #include "MainDialog.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTimer>
@@ -28,65 +32,98 @@ constexpr int BenchWriteLength = 244;
 constexpr int BenchReadLength = 250;
 constexpr int WarmUpCycles = 3;
 
-// Records when each timer-driven cycle starts and how much CPU the thread spent inside it.
-class CycleRecorder : public QObject {
+// The scheduler's account of the thread the link controller names, in seconds of CPU; negative when no such thread
+// runs or the system keeps no account.
+class ThreadCpuClock {
 public:
-    CycleRecorder(CMainDialog& window, int cycles) : window_(window), wanted_(cycles + WarmUpCycles)
-    {
-        window.ExchangeTimer().installEventFilter(this);
-        // Connected after the window's own slot, so it runs when the cycle has ended.
-        connect(&window.ExchangeTimer(), &QTimer::timeout, this, [this] { CycleEnded(); });
-    }
+    explicit ThreadCpuClock(const QString& threadName) : threadName_(threadName) {}
 
-    bool Done() const { return static_cast<int>(starts_.size()) >= wanted_; }
-    std::vector<double> Periods() const
+    double Seconds()
     {
-        std::vector<double> periods;
-        for (std::size_t i = WarmUpCycles + 1; i < starts_.size(); ++i)
-            periods.push_back(starts_[i] - starts_[i - 1]);
-        return periods;
-    }
-    std::vector<double> CycleCpu() const
-    {
-        return std::vector<double>(cpu_.begin() + std::min<std::size_t>(WarmUpCycles, cpu_.size()), cpu_.end());
-    }
-    std::vector<double> CycleDurations() const
-    {
-        return std::vector<double>(durations_.begin() + std::min<std::size_t>(WarmUpCycles, durations_.size()),
-                                   durations_.end());
-    }
-    double ProcessCpuOverMeasuredCycles() const { return processCpuEnd_ - processCpuStart_; }
-    int MeasuredCycles() const { return static_cast<int>(starts_.size()) - WarmUpCycles; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == &window_.ExchangeTimer() && event->type() == QEvent::Timer) {
-            startWall_ = Seconds(CLOCK_MONOTONIC);
-            startCpu_ = Seconds(CLOCK_THREAD_CPUTIME_ID);
-            if (static_cast<int>(starts_.size()) == WarmUpCycles)
-                processCpuStart_ = ProcessCpuSeconds();
-            starts_.push_back(startWall_);
-        }
-        return false;
+        if (accountPath_.isEmpty())
+            accountPath_ = FindAccount();
+        QFile account(accountPath_);
+        if (accountPath_.isEmpty() || !account.open(QIODevice::ReadOnly))
+            return -1;
+        // The first field is the time on the CPU in nanoseconds.
+        bool ok = false;
+        const double nanoseconds = account.readLine().split(' ').value(0).toDouble(&ok);
+        return ok ? nanoseconds * 1e-9 : -1;
     }
 
 private:
-    void CycleEnded()
+    QString FindAccount() const
     {
-        cpu_.push_back(Seconds(CLOCK_THREAD_CPUTIME_ID) - startCpu_);
-        durations_.push_back(Seconds(CLOCK_MONOTONIC) - startWall_);
-        if (Done()) {
+        const QDir tasks(QStringLiteral("/proc/self/task"));
+        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile name(tasks.filePath(task + QStringLiteral("/comm")));
+            if (name.open(QIODevice::ReadOnly) && QString::fromLocal8Bit(name.readAll()).trimmed() == threadName_)
+                return tasks.filePath(task + QStringLiteral("/schedstat"));
+        }
+        return {};
+    }
+
+    QString threadName_;
+    QString accountPath_;
+};
+
+// Records when each cycle starts and ends and the link thread's CPU time between the ends of two cycles (it does
+// nothing else while cycling). Runs on the window's thread, after the window has taken in each signal.
+class CycleRecorder : public QObject {
+public:
+    CycleRecorder(CMainDialog& window, int cycles) : wanted_(cycles + WarmUpCycles)
+    {
+        connect(&window.Link(), &LinkController::CycleInputWanted, this, [this] { CycleStarted(); });
+        connect(&window.Link(), &LinkController::CycleFinished, this,
+                [this](const IoCycleOutcome& outcome) { CycleEnded(outcome); });
+        lastLinkCpu_ = linkCpu_.Seconds(); // the link thread runs from the window's start
+    }
+
+    std::vector<double> Periods() const
+    {
+        std::vector<double> periods;
+        const std::size_t measuredStarts = std::min(starts_.size(), static_cast<std::size_t>(ended_));
+        for (std::size_t i = WarmUpCycles + 1; i < measuredStarts; ++i)
+            periods.push_back(starts_[i] - starts_[i - 1]);
+        return periods;
+    }
+    std::vector<double> CycleCpu() const { return AfterWarmUp(cpu_); }
+    std::vector<double> CycleDurations() const { return AfterWarmUp(durations_); }
+    double ProcessCpuOverMeasuredCycles() const { return processCpuEnd_ - processCpuStart_; }
+    int MeasuredCycles() const { return std::max(0, ended_ - WarmUpCycles); }
+    bool LinkLost() const { return linkLost_; }
+
+private:
+    void CycleStarted() { starts_.push_back(Seconds(CLOCK_MONOTONIC)); }
+
+    void CycleEnded(const IoCycleOutcome& outcome)
+    {
+        const double linkCpu = linkCpu_.Seconds();
+        if (linkCpu >= 0 && lastLinkCpu_ >= 0)
+            cpu_.push_back(linkCpu - lastLinkCpu_);
+        lastLinkCpu_ = linkCpu;
+        if (!starts_.empty())
+            durations_.push_back(Seconds(CLOCK_MONOTONIC) - starts_.back());
+        ++ended_;
+        if (ended_ == WarmUpCycles)
+            processCpuStart_ = ProcessCpuSeconds();
+        linkLost_ = outcome.linkLost;
+        if (ended_ == wanted_ || linkLost_) {
             processCpuEnd_ = ProcessCpuSeconds();
-            window_.ExchangeTimer().stop();
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
         }
     }
 
-    CMainDialog& window_;
+    static std::vector<double> AfterWarmUp(const std::vector<double>& values)
+    {
+        return std::vector<double>(values.begin() + std::min<std::size_t>(WarmUpCycles, values.size()), values.end());
+    }
+
     int wanted_;
-    double startWall_ = 0;
-    double startCpu_ = 0;
+    int ended_ = 0;
+    bool linkLost_ = false;
+    ThreadCpuClock linkCpu_{QStringLiteral("trelmo-link")};
+    double lastLinkCpu_ = -1;
     double processCpuStart_ = 0;
     double processCpuEnd_ = 0;
     std::vector<double> starts_;
@@ -105,6 +142,7 @@ int main(int argc, char** argv)
     if (!ReadCycleArguments(argc, argv, 2, cycles, simulator))
         return 2;
 
+    PrintMessagesOnStderr();
     CMainDialog window;
     window.WriteLengthEdit()->setText(QString::number(BenchWriteLength));
     CycleRecorder recorder(window, cycles);
@@ -114,10 +152,13 @@ int main(int argc, char** argv)
             {"--read-length", QString::number(BenchReadLength), "--config-at", "0", "--param-at", "0"}, window))
         return status;
     application.exec();
+    DisconnectAndStopModule(window, module);
 
     const std::vector<double> periods = recorder.Periods();
     const std::vector<double> cpu = recorder.CycleCpu();
     const std::vector<double> durations = recorder.CycleDurations();
+    if (cpu.empty())
+        std::fprintf(stderr, "no CPU account of the link thread\n");
     const double transferMs = 1000.0 * (BenchWriteLength + 6 + BenchReadLength + 6) * 10 / BenchLineSpeed;
     std::printf("cycles measured            %d (after %d warm-up cycles)\n", recorder.MeasuredCycles(),
                 WarmUpCycles);
@@ -126,16 +167,17 @@ int main(int argc, char** argv)
     std::printf("period start to start      median %.1f ms, min %.1f, p90 %.1f, max %.1f\n",
                 1000 * Percentile(periods, 0.5), 1000 * Percentile(periods, 0), 1000 * Percentile(periods, 0.9),
                 1000 * Percentile(periods, 1));
-    std::printf("cycle duration (in timer)  median %.1f ms\n", 1000 * Percentile(durations, 0.5));
+    std::printf("cycle duration             median %.1f ms\n", 1000 * Percentile(durations, 0.5));
     std::printf("target period              600 ms of waits + %.1f ms transfer at the line speed = %.1f ms "
                 "(+-5%%: %.1f..%.1f)\n",
                 transferMs, 600 + transferMs, 0.95 * (600 + transferMs), 1.05 * (600 + transferMs));
-    std::printf("CPU inside a cycle         median %.3f ms, p90 %.3f, max %.3f\n", 1000 * Percentile(cpu, 0.5),
+    std::printf("link thread CPU per cycle  median %.3f ms, p90 %.3f, max %.3f\n", 1000 * Percentile(cpu, 0.5),
                 1000 * Percentile(cpu, 0.9), 1000 * Percentile(cpu, 1));
     std::printf("process CPU per cycle      %.3f ms (all threads, everything between cycles included)\n",
                 1000 * recorder.ProcessCpuOverMeasuredCycles() / std::max(1, recorder.MeasuredCycles()));
-    window.Session().Port().CloseSerialPort();
-    module.terminate();
-    module.waitForFinished(3000);
+    if (recorder.LinkLost()) {
+        std::fprintf(stderr, "the link was lost after %d cycles\n", recorder.MeasuredCycles());
+        return 1;
+    }
     return 0;
 }

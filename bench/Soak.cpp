@@ -8,16 +8,15 @@
 // With --paused the Message Display window is paused as soon as it opens: it stays open but keeps no lines, so the
 // memory slope is that of everything else.
 //
-// A cycle is lost when the window's exchange timer falls back to its retry interval (the module's answer was
-// missing or not a whole, intact frame) or the port is no longer held. The Message Display list grows by design;
-// its storage is estimated from its lines and reported apart, so the slope without it shows what else grows.
+// A cycle is lost when the link arms the next cycle at its retry interval (the module's answer was missing or not a
+// whole, intact frame) or the link was lost. The Message Display list grows by design; its storage is estimated
+// from its lines and reported apart, so the slope without it shows what else grows.
 
 #include "AppDataObjectTable.h"
 #include "BenchWindow.h"
 #include "IoExchange.h"
 #include "MainDialog.h"
 #include "MessageDisplayDialog.h"
-#include "ModuleSession.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -85,8 +84,9 @@ class SoakRun : public QObject {
 public:
     SoakRun(CMainDialog& window, double hours, std::FILE* csv) : window_(window), hours_(hours), csv_(csv)
     {
-        // Connected after the window's own slot, so it runs when the cycle has ended.
-        connect(&window.ExchangeTimer(), &QTimer::timeout, this, [this] { CycleEnded(); });
+        // Connected after the window's own slot, so it runs once the window has taken in the cycle.
+        connect(&window.Link(), &LinkController::CycleFinished, this,
+                [this](const IoCycleOutcome& outcome) { CycleEnded(outcome); });
         connect(&sampler_, &QTimer::timeout, this, [this] { TakeSample(); });
         sampler_.start(SampleSeconds * 1000);
         started_ = Seconds(CLOCK_MONOTONIC);
@@ -96,14 +96,12 @@ public:
     const std::vector<Sample>& Samples() const { return samples_; }
 
 private:
-    void CycleEnded()
+    void CycleEnded(const IoCycleOutcome& outcome)
     {
         ++cycles_;
-        const bool lost = !window_.Session().Port().IsOpen()
-            || window_.ExchangeTimer().interval() == IoRetryIntervalMs;
-        if (lost)
+        if (outcome.linkLost || outcome.timerIntervalMs == IoRetryIntervalMs)
             ++lost_;
-        if (!window_.Session().Port().IsOpen())
+        if (outcome.linkLost)
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
 
@@ -202,10 +200,11 @@ int main(int argc, char** argv)
     }
     std::fprintf(csv, "hours,cycles,lost,resident_mb,cpu_s,display_lines,display_list_mb\n");
 
+    PrintMessagesOnStderr();
     CMainDialog window;
     window.WriteLengthEdit()->setText(QString::number(SoakWriteLength));
-    window.AppDataObjects().Add({1, 1, 4, "01 02 03 04"});
-    window.AppDataObjects().Add({2, 3, 2, "AA BB"});
+    window.AppDataObjects().Add({1, 1, {0x01, 0x02, 0x03, 0x04}, "01 02 03 04"});
+    window.AppDataObjects().Add({2, 3, {0xAA, 0xBB}, "AA BB"});
     QProcess module;
     if (const int status = StartAndConnect(module, simulator,
                                            {"--read-length", QString::number(SoakReadLength), "--config-at", "0",
@@ -221,10 +220,8 @@ int main(int argc, char** argv)
     application.exec();
 
     Report(run.Samples());
-    const bool portHeld = window.Session().Port().IsOpen();
-    window.Session().Port().CloseSerialPort();
-    module.terminate();
-    module.waitForFinished(3000);
+    const bool portHeld = window.Link().IsPortOpen();
+    DisconnectAndStopModule(window, module);
     if (csv != stdout)
         std::fclose(csv);
     return portHeld ? 0 : 1;

@@ -76,25 +76,25 @@ private:
     std::vector<double> delaysMs_;
 };
 
-// Ends the event loop when the window's exchange timer has run the given number of cycles.
+// Ends the event loop when the window has taken in the given number of cycles, or when the link was lost.
 class CycleCounter : public QObject {
 public:
-    CycleCounter(CMainDialog& window, int cycles) : window_(window), wanted_(cycles)
+    CycleCounter(CMainDialog& window, int cycles) : wanted_(cycles)
     {
-        // Connected after the window's own slot, so it runs when the cycle has ended.
-        connect(&window.ExchangeTimer(), &QTimer::timeout, this, [this] { CycleEnded(); });
+        // Connected after the window's own slot, so it runs once the window has taken in the cycle.
+        connect(&window.Link(), &LinkController::CycleFinished, this,
+                [this](const IoCycleOutcome& outcome) { CycleEnded(outcome); });
     }
     int Cycles() const { return cycles_; }
 
 private:
-    void CycleEnded()
+    void CycleEnded(const IoCycleOutcome& outcome)
     {
         ++cycles_;
-        if (cycles_ >= wanted_ || !window_.Session().Port().IsOpen())
+        if (cycles_ == wanted_ || outcome.linkLost)
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
 
-    CMainDialog& window_;
     int wanted_;
     int cycles_ = 0;
 };
@@ -103,13 +103,6 @@ void ReportDelays(const char* scenario, const std::vector<double>& delaysMs)
 {
     std::printf("%-11s probe ticks %zu: slowest %.1f ms, p99 %.1f ms, median %.2f ms\n", scenario, delaysMs.size(),
                 Percentile(delaysMs, 1), Percentile(delaysMs, 0.99), Percentile(delaysMs, 0.5));
-}
-
-void StopModule(CMainDialog& window, QProcess& module)
-{
-    window.Session().Port().CloseSerialPort();
-    module.terminate();
-    module.waitForFinished(3000);
 }
 
 int RunConnected(const QString& simulator, int cycles, const std::vector<QString>& messages)
@@ -130,7 +123,7 @@ int RunConnected(const QString& simulator, int cycles, const std::vector<QString
     probe.Stop();
 
     const bool failed = counter.Cycles() < cycles || !messages.empty();
-    StopModule(window, module);
+    DisconnectAndStopModule(window, module);
     std::printf("connected   %d cycles, %d read / %d write bytes at %d bit/s, one Message Display window open\n",
                 counter.Cycles(), BenchReadLength, BenchWriteLength, BenchLineSpeed);
     ReportDelays("connected", probe.DelaysMs());
@@ -151,6 +144,10 @@ int RunConnecting(const QString& simulator, const std::vector<QString>& messages
         return 2;
     }
     window.show();
+    if (!Configure(window, OperatingMode::AutoBaud)) {
+        std::fprintf(stderr, "the configuration dialog did not take the line settings\n");
+        return 1;
+    }
 
     EventLoopProbe probe;
     qint64 attemptMs = 0;
@@ -158,7 +155,7 @@ int RunConnecting(const QString& simulator, const std::vector<QString>& messages
     QTimer::singleShot(0, &window, [&] {
         QElapsedTimer attempt;
         attempt.start();
-        connected = ClickConnect(window, device, OperatingMode::AutoBaud);
+        connected = ClickConnect(window, device);
         attemptMs = attempt.elapsed();
         QTimer::singleShot(SettleMs, qApp, &QCoreApplication::quit);
     });
@@ -166,7 +163,7 @@ int RunConnecting(const QString& simulator, const std::vector<QString>& messages
     qApp->exec();
     probe.Stop();
 
-    StopModule(window, module);
+    DisconnectAndStopModule(window, module);
     std::printf("connecting  automatic baud mode, module silent: attempt %.2f s, %zu message(s)\n",
                 static_cast<double>(attemptMs) / 1000.0, messages.size());
     ReportDelays("connecting", probe.DelaysMs());
