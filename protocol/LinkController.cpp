@@ -108,6 +108,9 @@ public slots:
     {
         StopCycles();
         session_.Port().CloseSerialPort();
+        // The controller takes this lock once the thread has ended, so that thread checkers see all the thread did
+        // as done before the worker is destroyed (Qt's wait for the thread is invisible to them).
+        const std::lock_guard<std::mutex> done(controller_.mutex_);
         thread()->quit();
     }
 
@@ -162,6 +165,7 @@ LinkController::~LinkController()
     worker_->Stopping() = true; // a handshake under way ends after its current probe; queued jobs are dropped
     QMetaObject::invokeMethod(worker_, "Shutdown", Qt::QueuedConnection);
     thread_.wait();
+    const std::lock_guard<std::mutex> afterShutdown(mutex_);
     delete worker_; // its thread has ended: nothing runs on it any more
 }
 

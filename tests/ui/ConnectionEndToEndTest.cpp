@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -228,15 +229,20 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
 {
     Configure(OperatingMode::AutoBaud, "3", 4);
     SimProcess& sim = StartSim(GetParam().simArguments);
+    std::mutex recorded; // the waits happen on the link thread
     std::vector<int> waits;
     std::set<long> secondsAtWaits; // the handshake's own whole-second clock, read at each wait
-    window->Link().SetWaitFunction([&](int milliseconds) { // runs on the link thread, read once it has reported
-        waits.push_back(milliseconds);
-        secondsAtWaits.insert(SteadyClockSeconds());
+    window->Link().SetWaitFunction([&](int milliseconds) {
+        {
+            const std::lock_guard<std::mutex> lock(recorded);
+            waits.push_back(milliseconds);
+            secondsAtWaits.insert(SteadyClockSeconds());
+        }
         SleepMilliseconds(milliseconds);
     });
     ConnectTo(sim);
     window->Link().SetWaitFunction({});
+    std::unique_lock<std::mutex> lock(recorded);
 
     ExpectFailedWith(TextAutoBaudFailed);
     const std::vector<Bytes> frames = HostFrames(sim);
@@ -244,6 +250,7 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
     EXPECT_EQ(waits, std::vector<int>(frames.size(), 50)) << "one 50 ms wait for the answer to each probe";
     EXPECT_GE(secondsAtWaits.size(), 4u) << "probing goes on until the clock has moved more than 3 seconds on";
     EXPECT_LE(frames.size(), 80u) << "at 50 ms a probe, no more fit before the clock reads 4 seconds on";
+    lock.unlock();
     const Bytes answers = ModuleBytes(sim);
     if (GetParam().answer == 0) {
         EXPECT_TRUE(answers.empty());
