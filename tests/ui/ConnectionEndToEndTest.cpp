@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -229,20 +230,26 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
 {
     Configure(OperatingMode::AutoBaud, "3", 4);
     SimProcess& sim = StartSim(GetParam().simArguments);
-    std::mutex recorded; // the waits happen on the link thread
-    std::vector<int> waits;
-    std::set<long> secondsAtWaits; // the handshake's own whole-second clock, read at each wait
-    window->Link().SetWaitFunction([&](int milliseconds) {
+    // Recorded on the link thread, where the waits happen.
+    struct Recorded {
+        std::mutex mutex;
+        std::vector<int> waits;
+        std::set<long> secondsAtWaits; // the handshake's own whole-second clock, read at each wait
+    };
+    const auto recorded = std::make_shared<Recorded>();
+    window->Link().SetWaitFunction([recorded](int milliseconds) {
         {
-            const std::lock_guard<std::mutex> lock(recorded);
-            waits.push_back(milliseconds);
-            secondsAtWaits.insert(SteadyClockSeconds());
+            const std::lock_guard<std::mutex> lock(recorded->mutex);
+            recorded->waits.push_back(milliseconds);
+            recorded->secondsAtWaits.insert(SteadyClockSeconds());
         }
         SleepMilliseconds(milliseconds);
     });
     ConnectTo(sim);
     window->Link().SetWaitFunction({});
-    std::unique_lock<std::mutex> lock(recorded);
+    std::unique_lock<std::mutex> lock(recorded->mutex);
+    const std::vector<int>& waits = recorded->waits;
+    const std::set<long>& secondsAtWaits = recorded->secondsAtWaits;
 
     ExpectFailedWith(TextAutoBaudFailed);
     const std::vector<Bytes> frames = HostFrames(sim);
