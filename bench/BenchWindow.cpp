@@ -125,7 +125,7 @@ bool Configure(CMainDialog& window, OperatingMode mode)
         && settings.BusAddress == BenchBusAddress;
 }
 
-bool ClickConnect(CMainDialog& window, const QString& device)
+bool ClickConnect(CMainDialog& window, const QString& device, const std::function<void()>& whileConnecting)
 {
     // OK has the link open the port; the dialog closes once it is open and stays open when it did not open.
     PollWhileModal(&window, [device, accepted = false]() mutable {
@@ -146,6 +146,8 @@ bool ClickConnect(CMainDialog& window, const QString& device)
     });
     window.Button(MainControl::Connect)->click();
     if (window.IsConnecting()) {
+        if (whileConnecting)
+            whileConnecting();
         // The window hears the link's signals before this loop does, so its state is up to date here.
         QEventLoop loop;
         const auto quitWhenEnded = [&window, &loop] {

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <ctime>
+#include <functional>
 #include <vector>
 
 namespace trelmo {
@@ -39,8 +40,8 @@ QString StartModule(QProcess& module, const QString& program, const QStringList&
 // Operating Mode button; true when the window took them.
 bool Configure(CMainDialog& window, OperatingMode mode = OperatingMode::Uart115200);
 // Clicks Connect, answers the port dialog with the device and runs the event loop until the window's connection
-// attempt has ended; true when connected.
-bool ClickConnect(CMainDialog& window, const QString& device);
+// attempt has ended; true when connected. whileConnecting runs once the window shows "Connecting...".
+bool ClickConnect(CMainDialog& window, const QString& device, const std::function<void()>& whileConnecting = {});
 // Starts the module at 115200 bit/s with the extra options, shows the window and connects it to the module.
 // 0 when connected, else the benchmark's exit status, with the reason on stderr.
 int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window);

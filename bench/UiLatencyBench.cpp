@@ -149,17 +149,20 @@ int RunConnecting(const QString& simulator, const std::vector<QString>& messages
         return 1;
     }
 
+    // The probe runs from the port dialog's OK (the port open, "Connecting..." shown) until the failure message;
+    // building the port dialog, which lists the system's serial ports, comes before and is not connecting.
     EventLoopProbe probe;
     qint64 attemptMs = 0;
     bool connected = false;
     QTimer::singleShot(0, &window, [&] {
         QElapsedTimer attempt;
-        attempt.start();
-        connected = ClickConnect(window, device);
+        connected = ClickConnect(window, device, [&] {
+            attempt.start();
+            probe.Start();
+        });
         attemptMs = attempt.elapsed();
         QTimer::singleShot(SettleMs, qApp, &QCoreApplication::quit);
     });
-    probe.Start();
     qApp->exec();
     probe.Stop();
 

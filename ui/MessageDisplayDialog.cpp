@@ -4,13 +4,18 @@
 #include "MessageLog.h"
 #include "StringTable.h"
 
+#include <QApplication>
+#include <QCache>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStaticText>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <algorithm>
@@ -31,6 +36,65 @@ constexpr int kTextCaptureFilter = 148; // "Capture (*.pcapng)"
 constexpr int kRefreshPeriodMs = 100;
 // The list scrolls sideways over this width, enough for the frames of an ordinary exchange.
 constexpr int kMinimumLineExtent = 4650;
+
+// Draws each line from a laid-out copy kept for the rows drawn lately. The lines run to hundreds of characters, and
+// laying the visible ones out anew at every repaint (twice a cycle) held the window for tens of milliseconds.
+class LaidOutLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString text = item.text;
+        item.text.clear(); // the style draws background, selection and focus; the text is drawn below
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+
+        const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
+                                   .adjusted(TextMargin(style, widget), 0, -TextMargin(style, widget), 0);
+        const QStaticText& laidOut = LaidOut(index.row(), text, item.font);
+        const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (item.state & QStyle::State_Active)                               ? QPalette::Normal
+                                                                                 : QPalette::Inactive;
+        const QPalette::ColorRole role =
+            (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(group, role));
+        painter->setClipRect(textRect);
+        const int top = textRect.top() + (textRect.height() - QFontMetrics(item.font).height()) / 2;
+        painter->drawStaticText(textRect.left(), top, laidOut);
+        painter->restore();
+    }
+
+private:
+    struct Line {
+        QString text;
+        QStaticText laidOut;
+    };
+
+    static int TextMargin(const QStyle* style, const QWidget* widget)
+    {
+        return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1; // as the style's own text
+    }
+
+    const QStaticText& LaidOut(int row, const QString& text, const QFont& font) const
+    {
+        Line* line = cache_.object(row);
+        if (!line || line->text != text) {
+            line = new Line{text, QStaticText(text)};
+            line->laidOut.setTextFormat(Qt::PlainText);
+            line->laidOut.prepare(QTransform(), font);
+            cache_.insert(row, line);
+        }
+        return line->laidOut;
+    }
+
+    mutable QCache<int, Line> cache_{512}; // a few screens of rows
+};
 
 } // namespace
 
@@ -77,6 +141,7 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     if (!list_)
         list_ = new QTableView(this);
     list_->setModel(&model_);
+    list_->setItemDelegate(new LaidOutLineDelegate(list_));
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
     list_->setColumnWidth(0, kMinimumLineExtent);
 
