@@ -33,7 +33,7 @@ void SetAsideWaitingBytes(SerialPort& port, MessageLog& log)
 {
     const Bytes waiting = port.TakeWaitingBytes(MaxSetAsideBytes);
     if (!waiting.empty())
-        log.Append(BytesToHexText(waiting, 0));
+        log.Append(BytesToHexText(waiting, 0), /*setAside=*/true);
 }
 
 bool SendLoggedFrame(SerialPort& port, MessageLog& log, const std::uint8_t* bytes, std::size_t count)

@@ -28,7 +28,8 @@ ExchangeOutcome JudgeAnswer(const Bytes& received);
 // At most this much is set aside before one request; a flood beyond it is left to the next one.
 constexpr std::size_t MaxSetAsideBytes = 16384;
 
-// Reads whatever is waiting on the port and logs it as one received line; nothing is logged when nothing waits.
+// Reads whatever is waiting on the port and logs it as one received line marked set aside; nothing is logged when
+// nothing waits.
 void SetAsideWaitingBytes(SerialPort& port, MessageLog& log);
 
 // Sets aside waiting bytes, writes the frame and logs the bytes written as a sent line. False when the write failed

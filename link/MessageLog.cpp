@@ -51,13 +51,13 @@ MessageLog::MessageLog(std::function<std::int64_t()> clock)
 
 MessageLog::~MessageLog() = default;
 
-void MessageLog::Append(std::string line)
+void MessageLog::Append(std::string line, bool setAside)
 {
     const std::lock_guard<std::mutex> lock(readers_->mutex);
     std::vector<Reader*>& open = readers_->open;
     if (open.empty())
         return;
-    LogEntry entry{std::move(line), clock_ ? clock_() : 0};
+    LogEntry entry{std::move(line), clock_ ? clock_() : 0, setAside};
     for (std::size_t i = 0; i + 1 < open.size(); ++i)
         open[i]->entries_.push_back(entry);
     open.back()->entries_.push_back(std::move(entry));
@@ -65,7 +65,7 @@ void MessageLog::Append(std::string line)
 
 std::string FormatDisplayLine(const std::string& logLine)
 {
-    const bool sent = !logLine.empty() && logLine[0] == '1';
+    const bool sent = IsSentLine(logLine);
     char length[32];
     std::snprintf(length, sizeof length, "%03zu", logLine.size() / 3);
     std::string display = sent ? "TX" : "RX";
@@ -90,12 +90,17 @@ bool WriteDisplayLines(const std::string& path, std::size_t count,
     });
 }
 
+Bytes LogLineBytes(const std::string& logLine)
+{
+    return logLine.empty() ? Bytes() : ParseHexByteList(logLine.substr(1));
+}
+
 Bytes LogEntryPacket(const LogEntry& entry)
 {
-    const bool sent = !entry.line.empty() && entry.line[0] == '1';
-    const Bytes bytes = entry.line.empty() ? Bytes() : ParseHexByteList(entry.line.substr(1));
-    return PcapngPacket(entry.microseconds, sent ? CaptureDirection::Outbound : CaptureDirection::Inbound,
-                        bytes.data(), bytes.size());
+    const Bytes bytes = LogLineBytes(entry.line);
+    return PcapngPacket(entry.microseconds,
+                        IsSentLine(entry.line) ? CaptureDirection::Outbound : CaptureDirection::Inbound, bytes.data(),
+                        bytes.size());
 }
 
 bool WriteLogCapture(const std::string& path, std::size_t count,

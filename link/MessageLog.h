@@ -18,13 +18,27 @@ namespace trelmo {
 // The open readers of one log and the lock that guards them and their entries.
 struct MessageLogReaders;
 
-// One logged frame: its log line ("1" sent / "0" received, then "%02X " per byte) and when it was logged, in
-// microseconds since 1970.
+// One logged frame: its log line ("1" sent / "0" received, then "%02X " per byte), when it was logged, in
+// microseconds since 1970, and whether it holds bytes that were waiting before a request and were set aside. The
+// mark lives beside the line, so that lines, display lines and captures stay as they are.
 struct LogEntry {
     std::string line;
     std::int64_t microseconds = 0;
-    bool operator==(const LogEntry& other) const { return line == other.line && microseconds == other.microseconds; }
+    bool setAside = false;
+    bool operator==(const LogEntry& other) const
+    {
+        return line == other.line && microseconds == other.microseconds && setAside == other.setAside;
+    }
 };
+
+// Whether the log line is a sent one; any other line (even an empty one) counts as received.
+inline bool IsSentLine(const std::string& logLine)
+{
+    return !logLine.empty() && logLine[0] == '1';
+}
+
+// The bytes of a log line: its hex pairs after the direction character.
+Bytes LogLineBytes(const std::string& logLine);
 
 // Microseconds since 1970 on the system clock.
 std::int64_t SystemMicroseconds();
@@ -55,8 +69,9 @@ public:
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
 
-    // Gives the line, stamped with the clock's time, to every open reader; with none open the line is dropped.
-    void Append(std::string line);
+    // Gives the line, stamped with the clock's time and marked set aside when asked, to every open reader; with none
+    // open the line is dropped.
+    void Append(std::string line, bool setAside = false);
 
 private:
     std::function<std::int64_t()> clock_;

@@ -85,7 +85,8 @@ function trelmo.dissector(tvb, pinfo, tree)
             subtree:add(f.io_data, tvb(4, length))
         end
         info = info .. ", " .. length .. " bytes"
-    elseif length >= 6 then
+    elseif frame_type <= 3 and length >= 6 then
+        -- Requests, responses and error answers carry the object header; a frame of another type is shown as data.
         subtree:add(f.service, tvb(4, 1))
         subtree:add(f.object, tvb(5, 1))
         subtree:add(f.instance, tvb(6, 2))
