@@ -2,19 +2,14 @@
 
 #include "HexText.h"
 
+#include "WireBytes.h"
+
 #include <gtest/gtest.h>
 
 using namespace trelmo;
+using trelmo::testing::Repeat;
 
 namespace {
-
-std::string Repeat(const std::string& piece, int count)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += (i ? " " : "") + piece;
-    return text;
-}
 
 TEST(HexWriterTest, LogLineCellAndResponseData)
 {

@@ -15,6 +15,14 @@ Bytes Hex(const std::string& text)
     return bytes;
 }
 
+std::string Repeat(const std::string& piece, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += (i ? " " : "") + piece;
+    return text;
+}
+
 Bytes WithCrc(Bytes frame)
 {
     frame.resize(frame.size() + 2);

@@ -12,6 +12,8 @@ namespace trelmo::testing {
 
 // "05 01 0A" -> {0x05, 0x01, 0x0A}: whitespace-separated hex pairs.
 Bytes Hex(const std::string& text);
+// The piece count times, with single blanks between: typed hex bytes of a given count ("01 01 01").
+std::string Repeat(const std::string& piece, int count);
 
 // The frame as the tool sends it: the given bytes (Sequence and all) closed by their CRC.
 Bytes WithCrc(Bytes frameWithoutCrc);

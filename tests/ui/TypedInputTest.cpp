@@ -9,16 +9,9 @@
 
 using namespace trelmo;
 using trelmo::testing::Hex;
+using trelmo::testing::Repeat;
 
 namespace {
-
-std::string Repeat(const std::string& piece, int count)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += (i ? " " : "") + piece;
-    return text;
-}
 
 // The codes the user types, as they reach the wire: object hex (low 8 bits), instance and attribute decimal
 // (low 16 bits, high byte first).
@@ -95,9 +88,7 @@ TEST(TypedInputTest, AppDataObjectAddChecks)
 {
     AppDataObjectTable table;
     table.Add({1, 23, {0x01}, "01"});
-    std::string longText = "01";
-    for (int i = 1; i < 243; ++i)
-        longText += " 01";
+    const std::string longText = Repeat("01", 243);
     struct Case {
         std::string instance;
         std::string attribute;
