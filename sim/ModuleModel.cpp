@@ -142,7 +142,7 @@ void ModuleModel::TakeProbe(std::vector<ModuleAnswer>& answers)
     }
     handshakeDone_ = true;
     if (!options_.silent)
-        answers.push_back({{options_.probeAnswer}, std::nullopt});
+        answers.push_back({{options_.probeAnswer}, std::nullopt, 2});
 }
 
 // Takes one whole frame off the pending bytes. Returns false when more bytes are needed; a frame that is
@@ -242,7 +242,7 @@ void ModuleModel::Serve(const Bytes& frame, std::vector<ModuleAnswer>& answers)
     else
         answer = AnswerHostResponse(frame);
     if (!answer.empty() && Answers(kind))
-        answers.push_back({Damaged(kind, WithBadLength(std::move(answer))), kind});
+        answers.push_back({Damaged(kind, WithBadLength(std::move(answer))), kind, frame.size()});
 }
 
 Bytes ModuleModel::AnswerIoData(const Bytes& frame)

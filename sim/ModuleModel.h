@@ -38,6 +38,7 @@ constexpr ModuleError ScenarioRefusal = ModuleError::UnsupportedService;
 struct ModuleAnswer {
     Bytes bytes;
     std::optional<AnswerKind> kind;
+    std::size_t requestBytes = 0; // the size on the line of the request it answers
 };
 
 // Answers whose declared Length does not match what is sent.

@@ -66,6 +66,8 @@ const OptionText Options[] = {
      "n"},
     {"bad-length", "Scenario: answers declare a wrong Length: over (64 more than sent), huge (65535) or "
                    "under (3).", "over|huge|under"},
+    {"wire", "Behave like a UART at the host's line speed: each byte sent takes 10 bit times, and a request is "
+             "answered only once its own bytes would have crossed the line since its first byte came.", nullptr},
     {"exit-with-parent", "End when the process that started the module ends.", nullptr},
 };
 
@@ -307,6 +309,7 @@ bool ReadSimOptions(const QCommandLineParser& parser, SimSettings& settings, QSt
     }
     settings.logPath = parser.value(QStringLiteral("log"));
     settings.exitWithParent = parser.isSet(QStringLiteral("exit-with-parent"));
+    settings.wire = parser.isSet(QStringLiteral("wire"));
     return ReadInt(parser, "delay-ms", 0, 60000, settings.delayMs, error)
         && ReadInt(parser, "io-delay-ms", 0, 60000, settings.ioDelayMs, error)
         && ReadInt(parser, "split-ms", 0, 60000, settings.splitMs, error)

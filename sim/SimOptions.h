@@ -26,6 +26,7 @@ struct SimSettings {
     int floodAfter = -1;                  // after answering N frames, junk bytes for floodMs instead of answers
     int floodMs = 500;
     bool exitWithParent = false;
+    bool wire = false;                    // pace both directions as a UART at the host's line speed
 };
 
 void AddSimOptions(QCommandLineParser& parser);

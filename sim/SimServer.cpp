@@ -57,7 +57,7 @@ void TrafficLog::Write(const std::uint8_t* bytes, std::size_t count, int directi
 SimServer::SimServer(const SimSettings& settings, SimLine& line, TrafficLog& log, SimEnvironment& environment,
                      int stopDescriptor)
     : settings_(settings), model_(settings.module), line_(line), log_(log), environment_(environment),
-      stopDescriptor_(stopDescriptor), lastReceived_(environment.Now()),
+      stopDescriptor_(stopDescriptor), lastReceived_(environment.Now()), requestStart_(lastReceived_),
       flood_(settings.floodAfter >= 0 ? Flood::Armed : Flood::Done)
 {
 }
@@ -98,6 +98,8 @@ bool SimServer::Take(const std::uint8_t* bytes, std::size_t count)
 {
     log_.Write(bytes, count, 1);
     lastReceived_ = environment_.Now();
+    if (!model_.HasPartialFrame())
+        requestStart_ = lastReceived_;
     if (HangupDue()) {
         environment_.Warn("hanging up after " + std::to_string(model_.FramesServed()) + " frames");
         line_.HangUp();
@@ -157,47 +159,79 @@ void SimServer::Schedule(const ModuleAnswer& moduleAnswer)
         due += std::chrono::milliseconds(settings_.ioDelayMs);
     if (moduleAnswer.kind && settings_.lateKinds.count(*moduleAnswer.kind) != 0)
         due += std::chrono::milliseconds(settings_.lateMs);
-    if (!writes_.empty() && writes_.back().due > due)
-        due = writes_.back().due;
+    const SimClock::duration byteTime = settings_.wire ? ByteTime() : SimClock::duration::zero();
+    // On a paced line the request is whole only once its last byte has crossed the line.
+    due = std::max(due, requestStart_ + static_cast<SimClock::rep>(moduleAnswer.requestBytes) * byteTime);
+    if (!writes_.empty() && EndOf(writes_.back()) > due)
+        due = EndOf(writes_.back());
     if (settings_.splitMs < 0 || answer.size() < 2) {
-        writes_.push_back({due, answer});
+        writes_.push_back({due, answer, byteTime});
         return;
     }
     const std::size_t half = answer.size() / 2;
     const std::size_t first = settings_.splitAt > 0
         ? std::min(static_cast<std::size_t>(settings_.splitAt), answer.size() - 1) : half;
-    writes_.push_back({due, Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(first))});
-    writes_.push_back({due + std::chrono::milliseconds(settings_.splitMs),
-                       Bytes(answer.begin() + static_cast<std::ptrdiff_t>(first), answer.end())});
+    const TimedWrite head{due, Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(first)), byteTime};
+    writes_.push_back(head);
+    writes_.push_back({EndOf(head) + std::chrono::milliseconds(settings_.splitMs),
+                       Bytes(answer.begin() + static_cast<std::ptrdiff_t>(first), answer.end()), byteTime});
 }
 
+SimClock::duration SimServer::ByteTime() const
+{
+    const int baudRate = line_.HostBaudRate();
+    if (baudRate <= 0)
+        return SimClock::duration::zero();
+    return std::chrono::duration_cast<SimClock::duration>(std::chrono::nanoseconds(10'000'000'000LL / baudRate));
+}
+
+SimClock::time_point SimServer::EndOf(const TimedWrite& write)
+{
+    return write.due + static_cast<SimClock::rep>(write.bytes.size()) * write.byteTime;
+}
+
+// Writes what is due: a whole answer at once, or on a paced line the bytes whose time on the line has passed.
 void SimServer::SendDueWrites()
 {
-    while (!writes_.empty() && writes_.front().due <= environment_.Now()) {
-        const Bytes bytes = std::move(writes_.front().bytes);
+    const SimClock::time_point now = environment_.Now();
+    while (!writes_.empty() && writes_.front().due <= now) {
+        TimedWrite& write = writes_.front();
+        std::size_t due = write.bytes.size();
+        if (write.byteTime > SimClock::duration::zero())
+            due = std::min<std::size_t>(due, static_cast<std::size_t>((now - write.due) / write.byteTime));
+        if (due > write.sent) {
+            const std::size_t count = due - write.sent;
+            const ssize_t written = environment_.Write(line_.Descriptor(), write.bytes.data() + write.sent, count);
+            if (written > 0)
+                log_.Write(write.bytes.data() + write.sent, static_cast<std::size_t>(written), 0);
+            if (written < static_cast<ssize_t>(count))
+                environment_.Warn("the host does not take the answer; " + std::to_string(count) + " bytes dropped");
+            write.sent = due;
+        }
+        if (write.sent < write.bytes.size())
+            break;
         writes_.pop_front();
-        const ssize_t written = environment_.Write(line_.Descriptor(), bytes.data(), bytes.size());
-        if (written > 0)
-            log_.Write(bytes.data(), static_cast<std::size_t>(written), 0);
-        if (written < static_cast<ssize_t>(bytes.size()))
-            environment_.Warn("the host does not take the answer; " + std::to_string(bytes.size())
-                              + " bytes dropped");
     }
 }
 
 int SimServer::Timeout()
 {
     SimClock::time_point next = SimClock::time_point::max();
-    if (!writes_.empty())
-        next = writes_.front().due;
+    if (!writes_.empty()) {
+        const TimedWrite& write = writes_.front();
+        next = write.due + static_cast<SimClock::rep>(write.sent + 1) * write.byteTime;
+    }
     if (model_.HasPartialFrame())
         next = std::min(next, lastReceived_ + PartialFrameTimeout);
     if (flood_ == Flood::Running)
         next = std::min(next, floodEnd_);
     if (next == SimClock::time_point::max())
         return -1;
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - environment_.Now()).count();
-    return wait <= 0 ? 0 : static_cast<int>(wait) + 1;
+    // Rounded up: a paced byte due in under a millisecond must not make a wait of 0 that never reaches it.
+    const SimClock::duration remaining = next - environment_.Now();
+    if (remaining <= SimClock::duration::zero())
+        return 0;
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(remaining).count());
 }
 
 void SimServer::PrintNotes()

@@ -97,6 +97,8 @@ private:
     struct TimedWrite {
         SimClock::time_point due;
         Bytes bytes;
+        SimClock::duration byteTime{}; // on a paced line each byte goes out this long after the one before
+        std::size_t sent = 0;          // bytes already written
     };
     enum class Flood { Armed, Running, Done };
 
@@ -107,6 +109,10 @@ private:
     bool HangupDue() const;
     void Schedule(const ModuleAnswer& moduleAnswer);
     void SendDueWrites();
+    // The time one byte (start bit, 8 data bits, stop bit) takes at the host's line speed.
+    SimClock::duration ByteTime() const;
+    // When a paced write's last byte has gone out.
+    static SimClock::time_point EndOf(const TimedWrite& write);
     int Timeout();
     void PrintNotes();
 
@@ -118,6 +124,7 @@ private:
     int stopDescriptor_;
     std::deque<TimedWrite> writes_;
     SimClock::time_point lastReceived_;
+    SimClock::time_point requestStart_; // when the first byte of the request being received came
     Flood flood_;
     SimClock::time_point floodEnd_;
 };

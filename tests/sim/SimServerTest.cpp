@@ -88,5 +88,29 @@ TEST(SimServerTest, HangUpAndFloodScenarios)
     EXPECT_EQ(flooded.Warnings().back(), "junk ended, serving again");
 }
 
+// On a paced line at 9600 bit/s (a byte every 1.04 ms) a 12-byte request is whole 12.5 ms after its first byte
+// came; only then does the answer start, and its bytes follow one another at the line's pace.
+TEST(SimServerTest, APacedLineAnswersAfterTheRequestsWireTimeAtTheLinesPace)
+{
+    SimSettings settings = FixedMode();
+    settings.module.mode = OperatingMode::Uart9600;
+    settings.wire = true;
+    FakeSimHost host;
+    host.SetHostBaudRate(9600);
+    const Bytes request = HostRequest(1, ServiceRead, 0x03, 1, 1);
+    ASSERT_EQ(request.size(), 12u);
+    host.QueueChunk(0, request);
+    Serve(settings, host);
+
+    const std::vector<FakeSimHost::Sent>& written = host.Written();
+    ASSERT_GT(written.size(), 5u) << "the answer goes out a few bytes at a time";
+    Bytes answer;
+    for (const FakeSimHost::Sent& write : written)
+        answer.insert(answer.end(), write.bytes.begin(), write.bytes.end());
+    EXPECT_TRUE(IsIntactFrame(answer));
+    EXPECT_GE(written.front().atMs, 13) << "the request's 12 bytes, then the answer's first byte";
+    EXPECT_GE(written.back().atMs - written.front().atMs, static_cast<long>(answer.size()) - 2);
+}
+
 } // namespace
 } // namespace trelmo

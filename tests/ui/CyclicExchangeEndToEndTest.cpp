@@ -6,6 +6,7 @@
 #include "ObjectAccess.h"
 
 #include "LogRecorder.h"
+#include "PacedBackend.h"
 #include "StringTable.h"
 
 #include <QLineEdit>
@@ -89,6 +90,24 @@ TEST_F(CyclicExchangeTest, ReadGridFillsAndGreysAsTheModulesReadLengthChanges)
         ASSERT_GE(answers.size(), 2u);
         ExpectReadGridShows(answers.back());
     }
+}
+
+// On a line paced as a UART at 9600 bit/s on both sides (the module's bytes at the line's pace, the host's drain
+// waiting for its bytes to cross), a cycle with full grids still brings the module's whole answer within the wait.
+TEST_F(CyclicExchangeTest, AFullGridCycleOnAPacedLineAt9600BitsShowsTheAnswer)
+{
+    window = std::make_unique<CMainDialog>(nullptr, std::make_unique<PacedBackend>());
+    ShowActive(*window);
+    Configure(OperatingMode::Uart9600, "12");
+    EnterWriteLength("244");
+    SimProcess& sim = StartSim({"--mode", "9600", "--wire", "--read-length", "250", "--config-at", "0",
+                                "--param-at", "0"});
+    ConnectTo(sim);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    const std::vector<Bytes> answers = ModuleFramesAfterConnecting(sim);
+    ASSERT_EQ(answers.size(), 1u);
+    ExpectReadGridShows(answers[0]);
+    EXPECT_EQ(window->ReadLengthEdit()->text(), "250");
 }
 
 TEST_F(CyclicExchangeTest, WriteLengthZeroAndThreeSendTheirFrames)
