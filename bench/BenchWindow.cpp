@@ -112,7 +112,9 @@ bool Configure(CMainDialog& window, OperatingMode mode)
         if (!dialog)
             return true;
         dialog->ModeList()->setCurrentIndex(static_cast<int>(mode)); // the list holds the modes in this order
-        dialog->BaudList()->setCurrentIndex(dialog->BaudList()->findText(QString::number(BenchLineSpeed)));
+        // The port opens at the listed rate: the detecting mode's, or the fixed mode's own.
+        const int rate = mode == OperatingMode::AutoBaud ? BenchLineSpeed : FixedBaudRate(mode);
+        dialog->BaudList()->setCurrentIndex(dialog->BaudList()->findText(QString::number(rate)));
         dialog->BusAddressEdit()->setText(QString::number(BenchBusAddress));
         dialog->accept();
         if (dialog->isVisible())
@@ -121,8 +123,8 @@ bool Configure(CMainDialog& window, OperatingMode mode)
     });
     window.Button(MainControl::OperatingMode)->click();
     const LineSettings& settings = window.Settings();
-    return settings.OperatingMode == mode && settings.BaudRate == BenchLineSpeed
-        && settings.BusAddress == BenchBusAddress;
+    return settings.OperatingMode == mode && settings.BusAddress == BenchBusAddress
+        && settings.BaudRate == (mode == OperatingMode::AutoBaud ? BenchLineSpeed : FixedBaudRate(mode));
 }
 
 bool ClickConnect(CMainDialog& window, const QString& device, const std::function<void()>& whileConnecting)
@@ -161,15 +163,16 @@ bool ClickConnect(CMainDialog& window, const QString& device, const std::functio
     return window.IsConnected();
 }
 
-int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window)
+int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window,
+                    OperatingMode mode)
 {
-    const QString device = StartModule(module, program, options);
+    const QString device = StartModule(module, program, options, mode);
     if (device.isEmpty()) {
         std::fprintf(stderr, "the virtual module did not start\n");
         return 2;
     }
     window.show();
-    if (!Configure(window)) {
+    if (!Configure(window, mode)) {
         std::fprintf(stderr, "the configuration dialog did not take the line settings\n");
         return 1;
     }

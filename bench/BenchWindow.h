@@ -36,15 +36,16 @@ bool ReadCycleArguments(int argc, char** argv, int minimumCycles, int& cycles, Q
 // when it did not start.
 QString StartModule(QProcess& module, const QString& program, const QStringList& options,
                     OperatingMode mode = OperatingMode::Uart115200);
-// Chooses the mode at 115200 bit/s and bus address 1 in the configuration dialog, as a user would through the
-// Operating Mode button; true when the window took them.
+// Chooses the mode (the detecting one at 115200 bit/s) and bus address 1 in the configuration dialog, as a user
+// would through the Operating Mode button; true when the window took them.
 bool Configure(CMainDialog& window, OperatingMode mode = OperatingMode::Uart115200);
 // Clicks Connect, answers the port dialog with the device and runs the event loop until the window's connection
 // attempt has ended; true when connected. whileConnecting runs once the window shows "Connecting...".
 bool ClickConnect(CMainDialog& window, const QString& device, const std::function<void()>& whileConnecting = {});
-// Starts the module at 115200 bit/s with the extra options, shows the window and connects it to the module.
-// 0 when connected, else the benchmark's exit status, with the reason on stderr.
-int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window);
+// Starts the module in the mode (115200 bit/s unless told) with the extra options, shows the window and connects it
+// to the module. 0 when connected, else the benchmark's exit status, with the reason on stderr.
+int StartAndConnect(QProcess& module, const QString& program, const QStringList& options, CMainDialog& window,
+                    OperatingMode mode = OperatingMode::Uart115200);
 // Disconnects the window (its Disconnect button when connected), waits until the link has closed the port, then
 // ends the module.
 void DisconnectAndStopModule(CMainDialog& window, QProcess& module);

@@ -2,7 +2,10 @@
 // write frame (244 bytes) and a full read grid (250 bytes): the start-to-start period of the cycles and the tool's
 // CPU time per cycle. Run by hand:
 //
-//   trelmo-cycle-bench [cycles] [path of trelmo-sim]       (defaults: 100, trelmo-sim beside this program)
+//   trelmo-cycle-bench [cycles] [path of trelmo-sim] [9600|115200]
+//
+// (defaults: 100 cycles, trelmo-sim beside this program). With a rate the line is paced as a UART at that rate on
+// both sides, so the period holds the frames' wire time as on a real line.
 //
 // The cycles run on the link's thread. The period is measured from the start of one cycle (the link asking for its
 // input) to the start of the next. CPU time is reported twice: the link thread's CPU time for each cycle (the fixed
@@ -12,6 +15,7 @@
 
 #include "BenchWindow.h"
 #include "MainDialog.h"
+#include "PacedBackend.h"
 
 #include <QApplication>
 #include <QDir>
@@ -142,14 +146,25 @@ int main(int argc, char** argv)
     if (!ReadCycleArguments(argc, argv, 2, cycles, simulator))
         return 2;
 
+    // A third argument, 9600 or 115200, runs on a paced line at that rate: the module as a UART (--wire) and the
+    // host's drain waiting for the wire.
+    const int pacedRate = argc > 3 ? std::atoi(argv[3]) : 0;
+    if (pacedRate != 0 && pacedRate != 9600 && pacedRate != 115200) {
+        std::fprintf(stderr, "the paced line runs at 9600 or 115200 bit/s\n");
+        return 2;
+    }
+    const int lineSpeed = pacedRate != 0 ? pacedRate : BenchLineSpeed;
+    const OperatingMode mode = lineSpeed == 9600 ? OperatingMode::Uart9600 : OperatingMode::Uart115200;
+    QStringList options{"--read-length", QString::number(BenchReadLength), "--config-at", "0", "--param-at", "0"};
+    if (pacedRate != 0)
+        options << "--wire";
+
     PrintMessagesOnStderr();
-    CMainDialog window;
+    CMainDialog window(nullptr, pacedRate != 0 ? std::make_unique<testing::PacedBackend>() : MakeQtSerialBackend());
     window.WriteLengthEdit()->setText(QString::number(BenchWriteLength));
     CycleRecorder recorder(window, cycles);
     QProcess module;
-    if (const int status = StartAndConnect(
-            module, simulator,
-            {"--read-length", QString::number(BenchReadLength), "--config-at", "0", "--param-at", "0"}, window))
+    if (const int status = StartAndConnect(module, simulator, options, window, mode))
         return status;
     application.exec();
     DisconnectAndStopModule(window, module);
@@ -159,16 +174,18 @@ int main(int argc, char** argv)
     const std::vector<double> durations = recorder.CycleDurations();
     if (cpu.empty())
         std::fprintf(stderr, "no CPU account of the link thread\n");
-    const double transferMs = 1000.0 * (BenchWriteLength + 6 + BenchReadLength + 6) * 10 / BenchLineSpeed;
+    // The write frame's time on the line adds to the period; the answer crosses the line during the 300 ms the
+    // tool waits for it, so its own time adds nothing while it fits that wait.
+    const double transferMs = 1000.0 * (BenchWriteLength + 6) * 10 / lineSpeed;
     std::printf("cycles measured            %d (after %d warm-up cycles)\n", recorder.MeasuredCycles(),
                 WarmUpCycles);
     std::printf("read grid / write frame    %d cells / %d data bytes, %d bit/s\n", BenchReadLength, BenchWriteLength,
-                BenchLineSpeed);
+                lineSpeed);
     std::printf("period start to start      median %.1f ms, min %.1f, p90 %.1f, max %.1f\n",
                 1000 * Percentile(periods, 0.5), 1000 * Percentile(periods, 0), 1000 * Percentile(periods, 0.9),
                 1000 * Percentile(periods, 1));
     std::printf("cycle duration             median %.1f ms\n", 1000 * Percentile(durations, 0.5));
-    std::printf("target period              600 ms of waits + %.1f ms transfer at the line speed = %.1f ms "
+    std::printf("target period              600 ms of waits + %.1f ms of the write frame on the line = %.1f ms "
                 "(+-5%%: %.1f..%.1f)\n",
                 transferMs, 600 + transferMs, 0.95 * (600 + transferMs), 1.05 * (600 + transferMs));
     std::printf("link thread CPU per cycle  median %.3f ms, p90 %.3f, max %.3f\n", 1000 * Percentile(cpu, 0.5),
