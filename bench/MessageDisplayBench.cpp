@@ -1,6 +1,6 @@
 // A Message Display window holding a day's traffic (1,000,000 lines): the cost of the slowest of the 100 ms ticks
-// that each bring 10,000 new lines, the resident memory per shown line, and the time to save all lines as text or
-// as a capture.
+// that each bring 10,000 new lines, showing display lines and showing the decoded table, the resident memory per
+// shown line in either view, the time to switch views, and the time to save all lines as text or as a capture.
 
 #include "MessageBoxes.h"
 #include "MessageDisplayDialog.h"
@@ -64,6 +64,7 @@ struct FullDisplay {
     MessageLog log;
     std::unique_ptr<CMessageDisplayDialog> window;
     std::size_t serial = 0;
+    std::size_t residentBefore = 0;
     double residentPerLine = 0;
     double textPerLine = 0;
 
@@ -74,7 +75,7 @@ struct FullDisplay {
         window->show();
         QCoreApplication::processEvents();
         malloc_trim(0);
-        const std::size_t before = ResidentBytes();
+        residentBefore = ResidentBytes();
         while (window->DisplayedLineCount() < kLinesHeld) {
             LogLines(log, kLinesPerTick, serial);
             window->RefreshFromLog();
@@ -86,7 +87,7 @@ struct FullDisplay {
         std::size_t text = 0;
         for (const std::string& line : lines)
             text += line.size();
-        residentPerLine = static_cast<double>(after - before) / static_cast<double>(lines.size());
+        residentPerLine = static_cast<double>(after - residentBefore) / static_cast<double>(lines.size());
         textPerLine = static_cast<double>(text) / static_cast<double>(lines.size());
     }
 };
@@ -116,6 +117,30 @@ void BM_MemoryPerLine(benchmark::State& state)
 }
 BENCHMARK(BM_MemoryPerLine)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Switching the full window to the decoded table and back; then the resident memory per line with the table shown.
+void BM_SwitchView(benchmark::State& state)
+{
+    FullDisplay& display = Display();
+    double slowest = 0;
+    for (auto _ : state) {
+        for (const bool decoded : {true, false}) {
+            QElapsedTimer switching;
+            switching.start();
+            display.window->ShowDecoded(decoded);
+            QCoreApplication::processEvents();
+            slowest = std::max(slowest, static_cast<double>(switching.nsecsElapsed()) / 1e6);
+        }
+    }
+    display.window->ShowDecoded(true);
+    QCoreApplication::processEvents();
+    malloc_trim(0);
+    state.counters["resident_bytes_per_line_decoded"] = static_cast<double>(ResidentBytes() - display.residentBefore)
+        / static_cast<double>(display.window->DisplayedLineCount());
+    display.window->ShowDecoded(false);
+    state.counters["slowest_switch_ms"] = slowest;
+}
+BENCHMARK(BM_SwitchView)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Saving every line, as text (argument 0) or as a capture (1).
 void BM_SaveDisplayedLines(benchmark::State& state)
 {
@@ -138,10 +163,13 @@ void BM_SaveDisplayedLines(benchmark::State& state)
 }
 BENCHMARK(BM_SaveDisplayedLines)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// One tick as the window's timer runs it, plus the layout and painting that it causes.
+// One tick as the window's timer runs it, plus the layout and painting that it causes, showing display lines
+// (argument 0) or the decoded table (1).
 void BM_DrainTick(benchmark::State& state)
 {
     FullDisplay& display = Display();
+    display.window->ShowDecoded(state.range(0) == 1);
+    QCoreApplication::processEvents();
     double slowest = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -155,8 +183,9 @@ void BM_DrainTick(benchmark::State& state)
     }
     state.counters["lines_shown"] = static_cast<double>(display.window->DisplayedLineCount());
     state.counters["slowest_tick_ms"] = slowest;
+    display.window->ShowDecoded(false);
 }
-BENCHMARK(BM_DrainTick)->Iterations(30)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrainTick)->Arg(0)->Arg(1)->Iterations(30)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -223,6 +223,86 @@
         <source>it is not a regular file</source>
         <translation>it is not a regular file</translation>
     </message>
+    <message id="170">
+        <source>&amp;Decode</source>
+        <translation>&amp;Decode</translation>
+    </message>
+    <message id="171">
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message id="172">
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message id="173">
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message id="174">
+        <source>Service</source>
+        <translation>Service</translation>
+    </message>
+    <message id="175">
+        <source>Object</source>
+        <translation>Object</translation>
+    </message>
+    <message id="176">
+        <source>Instance</source>
+        <translation>Instance</translation>
+    </message>
+    <message id="177">
+        <source>Attribute</source>
+        <translation>Attribute</translation>
+    </message>
+    <message id="178">
+        <source>CRC</source>
+        <translation>CRC</translation>
+    </message>
+    <message id="179">
+        <source>Set aside</source>
+        <translation>Set aside</translation>
+    </message>
+    <message id="180">
+        <source>TX</source>
+        <translation>TX</translation>
+    </message>
+    <message id="181">
+        <source>RX</source>
+        <translation>RX</translation>
+    </message>
+    <message id="182">
+        <source>I/O data</source>
+        <translation>I/O data</translation>
+    </message>
+    <message id="183">
+        <source>Request</source>
+        <translation>Request</translation>
+    </message>
+    <message id="184">
+        <source>Response</source>
+        <translation>Response</translation>
+    </message>
+    <message id="185">
+        <source>Error answer</source>
+        <translation>Error answer</translation>
+    </message>
+    <message id="186">
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+    <message id="187">
+        <source>Baud-rate probe</source>
+        <translation>Baud-rate probe</translation>
+    </message>
+    <message id="188">
+        <source>Probe answer</source>
+        <translation>Probe answer</translation>
+    </message>
+    <message id="189">
+        <source>Cut short</source>
+        <translation>Cut short</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>About Trelmo</translation>

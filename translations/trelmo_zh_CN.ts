@@ -223,6 +223,86 @@
         <source>it is not a regular file</source>
         <translation>它不是普通文件</translation>
     </message>
+    <message id="170">
+        <source>&amp;Decode</source>
+        <translation>解码(&amp;D)</translation>
+    </message>
+    <message id="171">
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message id="172">
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message id="173">
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message id="174">
+        <source>Service</source>
+        <translation>服务</translation>
+    </message>
+    <message id="175">
+        <source>Object</source>
+        <translation>对象</translation>
+    </message>
+    <message id="176">
+        <source>Instance</source>
+        <translation>实例</translation>
+    </message>
+    <message id="177">
+        <source>Attribute</source>
+        <translation>属性</translation>
+    </message>
+    <message id="178">
+        <source>CRC</source>
+        <translation>CRC</translation>
+    </message>
+    <message id="179">
+        <source>Set aside</source>
+        <translation>已搁置</translation>
+    </message>
+    <message id="180">
+        <source>TX</source>
+        <translation>发送</translation>
+    </message>
+    <message id="181">
+        <source>RX</source>
+        <translation>接收</translation>
+    </message>
+    <message id="182">
+        <source>I/O data</source>
+        <translation>I/O数据</translation>
+    </message>
+    <message id="183">
+        <source>Request</source>
+        <translation>请求</translation>
+    </message>
+    <message id="184">
+        <source>Response</source>
+        <translation>响应</translation>
+    </message>
+    <message id="185">
+        <source>Error answer</source>
+        <translation>错误应答</translation>
+    </message>
+    <message id="186">
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message id="187">
+        <source>Baud-rate probe</source>
+        <translation>波特率探测</translation>
+    </message>
+    <message id="188">
+        <source>Probe answer</source>
+        <translation>探测应答</translation>
+    </message>
+    <message id="189">
+        <source>Cut short</source>
+        <translation>不完整</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>关于 Trelmo</translation>

@@ -1,5 +1,6 @@
 #include "DialogTemplate.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -40,15 +41,6 @@ QRect VariantRect(const QJsonValue& value, const QString& key)
     if (a.size() != 4)
         return {};
     return QRect(a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt());
-}
-
-// Mnemonic markers are not part of what a screen reader should say.
-QString StripMnemonic(QString text)
-{
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
-    return text;
 }
 
 // Breaks a button caption into lines at blanks so that it fits the button's inner width.
@@ -109,6 +101,10 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const Di
         button->setAccessibleName(StripMnemonic(control.text));
         button->setDefault(kind == QLatin1String("defbutton"));
         widget = button;
+    } else if (kind == QLatin1String("check")) {
+        auto* check = new QCheckBox(control.text, dialog);
+        check->setAccessibleName(StripMnemonic(control.text));
+        widget = check;
     } else if (kind == QLatin1String("static")) {
         auto* label = new QLabel(control.text, dialog);
         label->setTextFormat(Qt::PlainText);
@@ -176,6 +172,14 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const Di
 }
 
 } // namespace
+
+QString StripMnemonic(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return text;
+}
 
 DialogTemplate DialogTemplate::Load(int id, LanguageVariant variant)
 {

@@ -18,7 +18,7 @@
 //       "name": "dlg.134.1001.name" }   // string id of the accessible name where no label names the control
 //   ]
 // }
-// Kinds: button, defbutton, static, edit, multiedit, combo, list, report, grid, vline, bitmap.
+// Kinds: button, defbutton, check, static, edit, multiedit, combo, list, report, grid, vline, bitmap.
 // Flags: hidden, disabled, readonly, digits, maxlen:<n>, wrap, vscroll, hscroll, border, noprefix.
 // A static with "buddy": <id> is that control's label: the control's accessible name is the label's text.
 // Controls without id get id -1. Every control carries its id in the property "controlId".
@@ -91,6 +91,9 @@ private:
 // Builds the template's controls as children of the dialog: caption, font, fixed client size, positions, tab
 // order, labels as accessible names. Buttons with id 1 and 2 are wired to accept() and reject().
 void BuildDialogFromTemplate(QDialog* dialog, const DialogTemplate& dialogTemplate);
+
+// The text without its mnemonic markers ("&Save" -> "Save", "&&" -> "&"): what a screen reader should say.
+QString StripMnemonic(QString text);
 
 // The child widget with the given control id (nullptr when there is none).
 QWidget* FindControl(const QWidget* root, int controlId);

@@ -1,15 +1,18 @@
 #include "MessageDisplayDialog.h"
 
+#include "HexText.h"
 #include "MessageBoxes.h"
 #include "MessageLog.h"
 #include "StringTable.h"
 
 #include <QApplication>
 #include <QCache>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,6 +22,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <array>
 
 namespace trelmo {
 namespace {
@@ -27,12 +31,42 @@ constexpr int kMessageDisplayTemplate = 142;
 constexpr int kPauseButton = 1046;
 constexpr int kSaveButton = 1047;
 constexpr int kLineList = 1048;
+constexpr int kDecodeBox = 1049;
 constexpr int kTextPause = 122;
 constexpr int kTextContinue = 123;
 constexpr int kTextSaveFailed = 124;
 constexpr int kTextSaved = 125;
 constexpr int kTextTextFilter = 147;    // "Text (*.txt)"
 constexpr int kTextCaptureFilter = 148; // "Capture (*.pcapng)"
+constexpr int kTextDecode = 170;        // "&Decode"
+// The decoded view's headings, in column order, and its field names.
+constexpr int kTextTime = 171;
+constexpr int kTextDirection = 172;
+constexpr int kTextType = 173;
+constexpr int kTextService = 174;
+constexpr int kTextObject = 175;
+constexpr int kTextInstance = 176;
+constexpr int kTextAttribute = 177;
+constexpr int kTextLength = 118;
+constexpr int kTextCrc = 178;
+constexpr int kTextSetAside = 179;
+constexpr int kTextData = 119;
+constexpr std::array<int, DecodedLineModel::ColumnCount> kHeadingTexts{
+    kTextTime,      kTextDirection, kTextType, kTextService,  kTextObject, kTextInstance,
+    kTextAttribute, kTextLength,    kTextCrc,  kTextSetAside, kTextData};
+constexpr int kTextSent = 180;     // "TX"
+constexpr int kTextReceived = 181; // "RX"
+constexpr int kTextIoData = 182;
+constexpr int kTextRequest = 183;
+constexpr int kTextResponse = 184;
+constexpr int kTextErrorAnswer = 185;
+constexpr int kTextUnknownType = 186;
+constexpr int kTextBaudRateProbe = 187;
+constexpr int kTextProbeAnswer = 188;
+constexpr int kTextNoBytes = 113;  // "No data"
+constexpr int kTextCrcOk = 134;    // "Right"
+constexpr int kTextCrcBad = 132;   // "Error"
+constexpr int kTextCutShort = 189;
 constexpr int kRefreshPeriodMs = 100;
 // The list scrolls sideways over this width, enough for the frames of an ordinary exchange.
 constexpr int kMinimumLineExtent = 4650;
@@ -52,10 +86,12 @@ public:
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        if (text.isEmpty())
+            return;
 
         const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
                                    .adjusted(TextMargin(style, widget), 0, -TextMargin(style, widget), 0);
-        const QStaticText& laidOut = LaidOut(index.row(), text, item.font);
+        const QStaticText& laidOut = LaidOut({index.row(), index.column()}, text, item.font);
         const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
             : (item.state & QStyle::State_Active)                               ? QPalette::Normal
                                                                                  : QPalette::Inactive;
@@ -81,20 +117,109 @@ private:
         return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1; // as the style's own text
     }
 
-    const QStaticText& LaidOut(int row, const QString& text, const QFont& font) const
+    using Cell = std::pair<int, int>; // row, column
+
+    const QStaticText& LaidOut(Cell cell, const QString& text, const QFont& font) const
     {
-        Line* line = cache_.object(row);
+        Line* line = cache_.object(cell);
         if (!line || line->text != text) {
             line = new Line{text, QStaticText(text)};
             line->laidOut.setTextFormat(Qt::PlainText);
             line->laidOut.prepare(QTransform(), font);
-            cache_.insert(row, line);
+            cache_.insert(cell, line);
         }
         return line->laidOut;
     }
 
-    mutable QCache<int, Line> cache_{512}; // a few screens of rows
+    mutable QCache<Cell, Line> cache_{512}; // a few screens of display lines, two of decoded rows
 };
+
+// The names of the frame types and CRC states (a line that is no frame has no CRC state to name).
+constexpr std::pair<LineKind, int> kKindTexts[] = {
+    {LineKind::NoBytes, kTextNoBytes},         {LineKind::BaudRateProbe, kTextBaudRateProbe},
+    {LineKind::ProbeAnswer, kTextProbeAnswer}, {LineKind::IoData, kTextIoData},
+    {LineKind::Request, kTextRequest},         {LineKind::Response, kTextResponse},
+    {LineKind::ErrorAnswer, kTextErrorAnswer}, {LineKind::Unknown, kTextUnknownType}};
+constexpr std::pair<CrcState, int> kCrcTexts[] = {
+    {CrcState::Ok, kTextCrcOk}, {CrcState::Bad, kTextCrcBad}, {CrcState::CutShort, kTextCutShort}};
+
+template <typename Value, std::size_t Count>
+QString NameIn(const std::pair<Value, int> (&names)[Count], Value value)
+{
+    const auto named = std::find_if(std::begin(names), std::end(names),
+                                    [value](const std::pair<Value, int>& name) { return name.first == value; });
+    return named == std::end(names) ? QString() : LoadText(named->second);
+}
+
+template <typename Value, std::size_t Count>
+QStringList AllNamesIn(const std::pair<Value, int> (&names)[Count])
+{
+    QStringList texts;
+    for (const auto& name : names)
+        texts << LoadText(name.second);
+    return texts;
+}
+
+QString HexCode(std::uint8_t code)
+{
+    return QString::asprintf("0x%02X", code);
+}
+
+// The text of one decoded field; empty where the line has no such field.
+QString FieldText(const DecodedLine& line, int column)
+{
+    const std::optional<ObjectHeader>& header = line.objectHeader;
+    switch (column) {
+    case DecodedLineModel::Time:
+        return QString::fromStdString(line.time);
+    case DecodedLineModel::Direction:
+        return LoadText(line.direction == LineDirection::Sent ? kTextSent : kTextReceived);
+    case DecodedLineModel::Type:
+        return NameIn(kKindTexts, line.kind);
+    case DecodedLineModel::Service:
+        return header ? HexCode(header->service) : QString();
+    case DecodedLineModel::Object:
+        return header ? HexCode(header->address.object) : QString();
+    case DecodedLineModel::Instance:
+        return header ? QString::number(header->address.instance) : QString();
+    case DecodedLineModel::Attribute:
+        return header ? QString::number(header->address.attribute) : QString();
+    case DecodedLineModel::Length:
+        return line.length ? QString::number(*line.length) : QString();
+    case DecodedLineModel::Crc:
+        return NameIn(kCrcTexts, line.crc);
+    case DecodedLineModel::SetAside:
+        return line.setAside ? LoadText(kTextSetAside) : QString();
+    case DecodedLineModel::Data:
+        return QString::fromStdString(HexPairsText(line.data)).trimmed();
+    }
+    return QString();
+}
+
+// Shows model, whose rows are those of the model shown now, with the same rows selected, current and at the top.
+void ShowModelKeepingRows(QTableView* list, QAbstractItemModel* model)
+{
+    std::vector<std::pair<int, int>> selectedRows; // first, last
+    for (const QItemSelectionRange& range : list->selectionModel()->selection())
+        selectedRows.emplace_back(range.top(), range.bottom());
+    const int currentRow = list->currentIndex().row();
+    const int topRow = list->rowAt(0);
+
+    QItemSelectionModel* previousSelection = list->selectionModel();
+    list->setModel(model);
+    delete previousSelection; // the view leaves the old one to its owner
+
+    QItemSelection selection;
+    const int lastColumn = model->columnCount() - 1;
+    for (const auto& [first, last] : selectedRows)
+        selection.select(model->index(first, 0), model->index(last, lastColumn));
+    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (currentRow >= 0)
+        list->selectionModel()->setCurrentIndex(model->index(currentRow, 0), QItemSelectionModel::NoUpdate);
+    list->doItemsLayout(); // the scroll range follows the new model at once
+    if (topRow >= 0)
+        list->scrollTo(model->index(topRow, 0), QAbstractItemView::PositionAtTop);
+}
 
 } // namespace
 
@@ -131,6 +256,76 @@ std::string DisplayLineModel::LongestLine() const
     return entries_.empty() ? std::string() : DisplayLine(longest_);
 }
 
+std::string DisplayLineModel::LongestBytesText() const
+{
+    return entries_.empty() ? std::string() : entries_[longest_].line.substr(1);
+}
+
+DecodedLineModel::DecodedLineModel(const DisplayLineModel& lines, QObject* parent)
+    : QAbstractTableModel(parent), lines_(lines)
+{
+    connect(&lines, &QAbstractItemModel::rowsAboutToBeInserted, this,
+            [this](const QModelIndex&, int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    connect(&lines, &QAbstractItemModel::rowsInserted, this, [this] { endInsertRows(); });
+}
+
+int DecodedLineModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(lines_.Count());
+}
+
+int DecodedLineModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant DecodedLineModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+        return QVariant();
+    return FieldText(Decoded(static_cast<std::size_t>(index.row())), index.column());
+}
+
+QVariant DecodedLineModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return QVariant();
+    return LoadText(kHeadingTexts[static_cast<std::size_t>(section)]);
+}
+
+QStringList DecodedLineModel::WidestTexts(int column) const
+{
+    switch (column) {
+    case Time:
+        return {QStringLiteral("00:00:00.000")};
+    case Direction:
+        return {LoadText(kTextSent), LoadText(kTextReceived)};
+    case Type:
+        return AllNamesIn(kKindTexts);
+    case Service:
+    case Object:
+        return {QStringLiteral("0xFF")};
+    case Instance:
+    case Attribute:
+    case Length:
+        return {QStringLiteral("65535")};
+    case Crc:
+        return AllNamesIn(kCrcTexts);
+    case SetAside:
+        return {LoadText(kTextSetAside)};
+    case Data:
+        return {QString::fromStdString(lines_.LongestBytesText()).trimmed()};
+    }
+    return {};
+}
+
+const DecodedLine& DecodedLineModel::Decoded(std::size_t row) const
+{
+    if (!lastDecoded_ || lastDecoded_->first != row)
+        lastDecoded_.emplace(row, DecodeLogEntry(lines_.Entries()[row]));
+    return lastDecoded_->second;
+}
+
 CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     : CToolWindow(kMessageDisplayTemplate, parent), log_(log)
 {
@@ -150,6 +345,11 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
         connect(pauseButton_, &QPushButton::clicked, this, &CMessageDisplayDialog::TogglePause);
     if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
         connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
+    decodeBox_ = ControlOrSpare<QCheckBox>(this, kDecodeBox);
+    const QString decodeCaption = LoadText(kTextDecode);
+    decodeBox_->setText(decodeCaption);
+    decodeBox_->setAccessibleName(StripMnemonic(decodeCaption));
+    connect(decodeBox_, &QCheckBox::toggled, this, &CMessageDisplayDialog::ShowDecoded);
 
     auto* copy = new QShortcut(QKeySequence::Copy, this);
     connect(copy, &QShortcut::activated, this, &CMessageDisplayDialog::CopySelectedLines);
@@ -174,22 +374,68 @@ void CMessageDisplayDialog::RefreshFromLog()
 
 void CMessageDisplayDialog::SelectNewestLine()
 {
-    const QModelIndex newest = model_.index(model_.rowCount() - 1, 0);
+    const QModelIndex newest = list_->model()->index(model_.rowCount() - 1, 0);
     QScrollBar* sideways = list_->horizontalScrollBar();
     const int sidewaysPosition = sideways->value();
-    list_->selectionModel()->setCurrentIndex(newest, QItemSelectionModel::ClearAndSelect);
+    list_->selectionModel()->setCurrentIndex(newest, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     list_->scrollTo(newest);
     sideways->setValue(sidewaysPosition);
 }
 
+int CMessageDisplayDialog::TextExtent(const QString& text) const
+{
+    return list_->fontMetrics().horizontalAdvance(text)
+        + 2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 8;
+}
+
+// Widens the column that holds the frames' bytes, when the longest entry so far needs it.
 void CMessageDisplayDialog::WidenForLongestLine()
 {
-    const std::string longest = model_.LongestLine();
-    const int needed = list_->fontMetrics().horizontalAdvance(
-                           QString::fromLatin1(longest.data(), static_cast<qsizetype>(longest.size())))
-        + 2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 8;
-    if (needed > list_->columnWidth(0))
-        list_->setColumnWidth(0, needed);
+    int needed = 0;
+    int column = 0;
+    if (ShowsDecoded()) {
+        column = DecodedLineModel::Data;
+        needed = TextExtent(decodedModel_.WidestTexts(column).value(0));
+    } else {
+        const std::string longest = model_.LongestLine();
+        needed = TextExtent(QString::fromLatin1(longest.data(), static_cast<qsizetype>(longest.size())));
+    }
+    if (needed > list_->columnWidth(column))
+        list_->setColumnWidth(column, needed);
+}
+
+void CMessageDisplayDialog::SizeColumns()
+{
+    if (!ShowsDecoded()) {
+        list_->setColumnWidth(0, kMinimumLineExtent);
+        WidenForLongestLine();
+        return;
+    }
+    for (int column = 0; column < DecodedLineModel::ColumnCount; ++column) {
+        int width = list_->horizontalHeader()->sectionSizeHint(column);
+        for (const QString& text : decodedModel_.WidestTexts(column))
+            width = std::max(width, TextExtent(text));
+        list_->setColumnWidth(column, width);
+    }
+}
+
+bool CMessageDisplayDialog::ShowsDecoded() const
+{
+    return list_->model() == &decodedModel_;
+}
+
+void CMessageDisplayDialog::ShowDecoded(bool decoded)
+{
+    if (decodeBox_->isChecked() != decoded) {
+        decodeBox_->setChecked(decoded); // its toggled() calls back
+        return;
+    }
+    if (decoded == ShowsDecoded())
+        return;
+    ShowModelKeepingRows(list_, decoded ? static_cast<QAbstractItemModel*>(&decodedModel_) : &model_);
+    list_->horizontalHeader()->setVisible(decoded);
+    list_->horizontalHeader()->setSectionResizeMode(decoded ? QHeaderView::Interactive : QHeaderView::Fixed);
+    SizeColumns();
 }
 
 void CMessageDisplayDialog::TogglePause()
@@ -237,9 +483,15 @@ void CMessageDisplayDialog::CopySelectedLines()
     if (rows.isEmpty())
         return;
     std::sort(rows.begin(), rows.end());
+    const QAbstractItemModel* shown = list_->model();
     QStringList lines;
-    for (const QModelIndex& row : rows)
-        lines << row.data().toString();
+    QStringList fields;
+    for (const QModelIndex& row : rows) {
+        fields.clear();
+        for (int column = 0; column < shown->columnCount(); ++column)
+            fields << shown->index(row.row(), column).data().toString();
+        lines << fields.join(QLatin1Char('\t'));
+    }
     QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 

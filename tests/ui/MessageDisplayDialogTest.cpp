@@ -10,8 +10,10 @@
 
 #include "Frame.h"
 #include "HexText.h"
+#include "WireBytes.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +55,24 @@ protected:
     static QPushButton* Button(const CMessageDisplayDialog* window, int id)
     {
         return Control<QPushButton>(window, id);
+    }
+
+    // Selects the rows whole, as a click or Shift+click does.
+    static void SelectRows(QTableView* list, std::initializer_list<int> rows)
+    {
+        list->selectionModel()->clearSelection();
+        for (int row : rows)
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+
+    static std::vector<int> SelectedRows(const QTableView* list)
+    {
+        std::vector<int> rows;
+        for (const QModelIndex& index : list->selectionModel()->selectedRows())
+            rows.push_back(index.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
     }
 
     static QByteArray FileBytes(const QString& path)
@@ -115,12 +136,6 @@ TEST_F(MessageDisplayTest, CtrlCCopiesTheSelectedLinesAsShown)
     QTableView* list = window->LineList();
     list->setFocus();
     QClipboard* clipboard = QGuiApplication::clipboard();
-    const auto select = [&](std::initializer_list<int> rows) {
-        list->selectionModel()->clearSelection();
-        for (int row : rows)
-            list->selectionModel()->select(list->model()->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    };
 
     clipboard->setText(QStringLiteral("before"));
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
@@ -133,9 +148,85 @@ TEST_F(MessageDisplayTest, CtrlCCopiesTheSelectedLinesAsShown)
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard->text(), QStringLiteral("TX: Length:001, Data:FF ")) << "the newest line, selected by the tick";
 
-    select({2, 0});
+    SelectRows(list, {2, 0});
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard->text(), QStringLiteral("TX: Length:002, Data:01 02 \nTX: Length:001, Data:FF "));
+}
+
+// Decode shows each line's fields by name, Data last, on the same rows with the same selection; Copy then gives the
+// selected rows' fields separated by tabs; unticked, the display lines come back as they were.
+TEST_F(MessageDisplayTest, DecodeShowsTheFieldsOfTheSameRowsAndCopiesThemWithTabs)
+{
+    struct Row {
+        std::string logLine;
+        bool setAside;
+        const char* fields; // direction to Data, after the time
+    };
+    const Row rows[] = {
+        {BytesToHexText(HostRequest(1, ServiceRead, 0xF1, 258, 3), 1), false,
+         "TX\tRequest\t0x01\t0xF1\t258\t3\t6\tRight\t\t"},
+        {BytesToHexText(WithFlippedCrc(AssembleObjectFrame(1, Response, ServiceRead, 0xF1, 258, 3, {0xAB})), 0), true,
+         "RX\tResponse\t0x01\t0xF1\t258\t3\t7\tError\tSet aside\tAB"},
+        {BytesToHexText(AssembleFrame(2, IoData, Hex("11 22")), 1), false, "TX\tI/O data\t\t\t\t\t2\tRight\t\t11 22"},
+        {BytesToHexText(Hex("02 03 00 09 01"), 0), false, "RX\tError answer\t\t\t\t\t9\tCut short\t\t"},
+        {"0AA ", false, "RX\tProbe answer\t\t\t\t\t\t\t\t"},
+        {"0", false, "RX\tNo data\t\t\t\t\t\t\t\t"},
+    };
+    CMessageDisplayDialog* window = Open();
+    for (const Row& row : rows)
+        log_.Append(row.logLine, row.setAside);
+    window->RefreshFromLog();
+    QTableView* list = window->LineList();
+    const Lines displayLines = window->DisplayedLines();
+    SelectRows(list, {1, 3});
+
+    window->ShowDecoded(true);
+    const QAbstractItemModel* decoded = list->model();
+    ASSERT_EQ(decoded->rowCount(), 6);
+    EXPECT_EQ(decoded->headerData(10, Qt::Horizontal).toString(), LoadText(119)) << "Data comes last";
+    const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"));
+    QStringList copied;
+    for (int row = 0; row < 6; ++row) {
+        QStringList fields;
+        for (int column = 1; column < decoded->columnCount(); ++column)
+            fields << decoded->index(row, column).data().toString();
+        EXPECT_EQ(fields.join(QLatin1Char('\t')).toStdString(), rows[row].fields) << row;
+        const QString shownTime = decoded->index(row, 0).data().toString();
+        EXPECT_TRUE(time.match(shownTime).hasMatch()) << shownTime.toStdString();
+        if (row == 1 || row == 3)
+            copied << shownTime + QLatin1Char('\t') + QString::fromLatin1(rows[row].fields);
+    }
+    EXPECT_EQ(SelectedRows(list), (std::vector<int>{1, 3}));
+    window->CopySelectedLines();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), copied.join(QLatin1Char('\n')));
+
+    SelectRows(list, {0, 5});
+    window->ShowDecoded(false);
+    EXPECT_EQ(SelectedRows(list), (std::vector<int>{0, 5}));
+    EXPECT_EQ(list->model()->columnCount(), 1);
+    EXPECT_EQ(window->DisplayedLines(), displayLines);
+}
+
+// Alt+D, the box's mnemonic in both languages, ticks it and Space on the focused box unticks it; it is announced by
+// its caption.
+TEST_F(MessageDisplayTest, TheDecodeBoxTogglesByKeyboard)
+{
+    for (const LanguageVariant language : {LanguageVariant::English, LanguageVariant::Chinese}) {
+        SetActiveLanguage(language);
+        CMessageDisplayDialog* window = Open();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        auto* box = Control<QCheckBox>(window, 1049);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(AccessibleText(box), StripMnemonic(LoadText(170)));
+
+        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([window] { return window->ShowsDecoded(); }, 1000)) << "a mnemonic clicks late";
+        QTest::keyClick(box, Qt::Key_Space);
+        EXPECT_FALSE(window->ShowsDecoded());
+        window->close();
+    }
 }
 
 TEST_F(MessageDisplayTest, TheListScrollsSidewaysOverLongLines)
