@@ -223,6 +223,10 @@
         <source>it is not a regular file</source>
         <translation>it is not a regular file</translation>
     </message>
+    <message id="156">
+        <source>Link Statistics</source>
+        <translation>Link Statistics</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>About Trelmo</translation>
@@ -606,6 +610,46 @@ with the given filename extension.</translation>
     <message id="dlg.142.1048.name">
         <source>Messages</source>
         <translation>Messages</translation>
+    </message>
+    <message id="dlg.156.caption">
+        <source>Link Statistics</source>
+        <translation>Link Statistics</translation>
+    </message>
+    <message id="dlg.156.1057.label">
+        <source>Cycles:</source>
+        <translation>Cycles:</translation>
+    </message>
+    <message id="dlg.156.1058.label">
+        <source>Answered:</source>
+        <translation>Answered:</translation>
+    </message>
+    <message id="dlg.156.1059.label">
+        <source>No answer:</source>
+        <translation>No answer:</translation>
+    </message>
+    <message id="dlg.156.1060.label">
+        <source>Broken answers:</source>
+        <translation>Broken answers:</translation>
+    </message>
+    <message id="dlg.156.1061.label">
+        <source>Error answers:</source>
+        <translation>Error answers:</translation>
+    </message>
+    <message id="dlg.156.1062.label">
+        <source>Bytes set aside:</source>
+        <translation>Bytes set aside:</translation>
+    </message>
+    <message id="dlg.156.1063.label">
+        <source>Last cycle period (ms):</source>
+        <translation>Last cycle period (ms):</translation>
+    </message>
+    <message id="dlg.156.1064.label">
+        <source>Mean cycle period (ms):</source>
+        <translation>Mean cycle period (ms):</translation>
+    </message>
+    <message id="dlg.156.1065.label">
+        <source>Slowest cycle period (ms):</source>
+        <translation>Slowest cycle period (ms):</translation>
     </message>
 </context>
 </TS>

@@ -223,6 +223,10 @@
         <source>it is not a regular file</source>
         <translation>它不是普通文件</translation>
     </message>
+    <message id="156">
+        <source>Link Statistics</source>
+        <translation>链路统计</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>关于 Trelmo</translation>
@@ -605,6 +609,46 @@ with the given filename extension.</source>
     <message id="dlg.142.1048.name">
         <source>Messages</source>
         <translation>报文</translation>
+    </message>
+    <message id="dlg.156.caption">
+        <source>Link Statistics</source>
+        <translation>链路统计</translation>
+    </message>
+    <message id="dlg.156.1057.label">
+        <source>Cycles:</source>
+        <translation>周期数:</translation>
+    </message>
+    <message id="dlg.156.1058.label">
+        <source>Answered:</source>
+        <translation>已应答:</translation>
+    </message>
+    <message id="dlg.156.1059.label">
+        <source>No answer:</source>
+        <translation>无应答:</translation>
+    </message>
+    <message id="dlg.156.1060.label">
+        <source>Broken answers:</source>
+        <translation>损坏的应答:</translation>
+    </message>
+    <message id="dlg.156.1061.label">
+        <source>Error answers:</source>
+        <translation>错误应答:</translation>
+    </message>
+    <message id="dlg.156.1062.label">
+        <source>Bytes set aside:</source>
+        <translation>搁置的字节数:</translation>
+    </message>
+    <message id="dlg.156.1063.label">
+        <source>Last cycle period (ms):</source>
+        <translation>最近周期 (毫秒):</translation>
+    </message>
+    <message id="dlg.156.1064.label">
+        <source>Mean cycle period (ms):</source>
+        <translation>平均周期 (毫秒):</translation>
+    </message>
+    <message id="dlg.156.1065.label">
+        <source>Slowest cycle period (ms):</source>
+        <translation>最长周期 (毫秒):</translation>
     </message>
 </context>
 </TS>

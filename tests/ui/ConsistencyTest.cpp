@@ -12,6 +12,7 @@
 #include "MessageDisplayDialog.h"
 #include "ModuleInfoDialog.h"
 #include "LinkController.h"
+#include "LinkStatisticsDialog.h"
 #include "ObjectAccessDialog.h"
 #include "PortSelectionDialog.h"
 #include "StringTable.h"
@@ -91,6 +92,7 @@ protected:
         namespace objectIds = AppDataObjectsControl;
         namespace infoIds = ModuleInfoControl;
         namespace handedOverIds = AppConfigObjectControl;
+        namespace statisticsIds = LinkStatisticsControl;
         return {
             {"main window", 102,
              {mainIds::OperatingMode, mainIds::Connect, mainIds::ModuleInformation, mainIds::ObjectModuleAccess,
@@ -121,6 +123,11 @@ protected:
              {infoIds::NetworkType, infoIds::ProductType, infoIds::SerialNumber, infoIds::ProductionDate,
               infoIds::HardwareVersion, infoIds::FirmwareVersion},
              [] { return std::make_unique<CModuleInfoDialog>(std::nullopt); }},
+            {"link statistics", 156,
+             {statisticsIds::Cycles, statisticsIds::Answered, statisticsIds::NoAnswer, statisticsIds::BrokenAnswers,
+              statisticsIds::ErrorAnswers, statisticsIds::SetAsideBytes, statisticsIds::LastPeriod,
+              statisticsIds::MeanPeriod, statisticsIds::SlowestPeriod},
+             [this] { return std::make_unique<CLinkStatisticsDialog>(link_); }},
             {"message display", 142, {}, [this] { return std::make_unique<CMessageDisplayDialog>(link_.Log()); }},
             {"about", 100, {}, [] { return std::make_unique<CAboutDialog>(); }},
         };
