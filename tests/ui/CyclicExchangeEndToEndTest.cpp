@@ -95,8 +95,6 @@ TEST_F(CyclicExchangeTest, LinkStatisticsWindowFromTheMenuFollowsTheCounts)
     ASSERT_FALSE(statistics.isNull());
     EXPECT_FALSE(statistics->isModal());
     const auto field = [&statistics](int id) { return Control<QLineEdit>(statistics, id)->text(); };
-    EXPECT_GE(field(ids::Cycles).toInt(), 1) << "the first cycle ended before the window connected";
-
     ASSERT_TRUE(WaitFor([&] { return field(ids::Cycles).toInt() >= 3; })) << "refreshed while open";
     EXPECT_EQ(field(ids::Answered), field(ids::Cycles));
     for (int id : {ids::NoAnswer, ids::BrokenAnswers, ids::ErrorAnswers, ids::SetAsideBytes})
@@ -104,8 +102,7 @@ TEST_F(CyclicExchangeTest, LinkStatisticsWindowFromTheMenuFollowsTheCounts)
     EXPECT_FALSE(field(ids::SlowestPeriod).isEmpty());
 
     actions[3]->trigger();
-    EXPECT_EQ(window->LinkStatisticsDialog(), statistics.data());
-    EXPECT_EQ(window->findChildren<CLinkStatisticsDialog*>().size(), 1);
+    EXPECT_EQ(window->findChildren<CLinkStatisticsDialog*>(), QList<CLinkStatisticsDialog*>{statistics.data()});
 }
 
 TEST_F(CyclicExchangeTest, ReadGridFillsAndGreysAsTheModulesReadLengthChanges)
