@@ -19,6 +19,7 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -33,7 +34,7 @@ const char Description[] =
     "  info                       print the module information\n"
     "  read OBJ INST ATTR         read one attribute (object in hex, instance and attribute in decimal)\n"
     "  write OBJ INST ATTR BYTES  write one attribute (hex bytes); its size is probed first\n"
-    "  exchange --cycles N        run the cyclic I/O exchange and print each cycle's read data\n"
+    "  exchange --cycles N        run the cyclic I/O exchange, print each cycle's read data, then the totals\n"
     "  run PLAN.json              run a test plan\n"
     "\n"
     "Exit status: 0 all good, 1 a check failed, 2 usage error, 3 the port cannot be opened,\n"
@@ -89,7 +90,10 @@ const std::vector<CommandEntry>& Commands()
          4, -1, {}},
         {"exchange", "Connects and runs the cyclic I/O exchange: sends the write data each cycle, answers the "
                      "module's configuration requests, serves the listed application data objects, and prints "
-                     "each cycle's read data.",
+                     "each cycle's read data. Then it prints the link's totals: cycles, answered, no answer, broken "
+                     "answers, error answers, bytes set aside and the cycle period (last, mean, slowest, in ms, from "
+                     "one cycle's start to the next; left out below two cycles). With --json they are one last "
+                     "object, {\"totals\": {...}}.",
          {}, 0, 0,
          {{"cycles", "Number of cycles (required).", "N"},
           {"write", "I/O write data, hex bytes; may be given more than once. At most 244 bytes.", "HEX"},
@@ -350,6 +354,46 @@ void PrintCycle(Output& output, const CycleReport& report)
         output.out << "cycle " << report.cycle << ": " << text << Qt::endl;
 }
 
+// The link's counts of the run, after its cycles: in text two lines, the second only once a period was measured.
+void PrintTotals(Output& output, const LinkStatistics& counted)
+{
+    const struct {
+        const char* key;
+        const char* label;
+        std::uint64_t value;
+    } counts[] = {
+        {"cycles", "cycles", counted.cycles},
+        {"answered", "answered", counted.answered},
+        {"noAnswer", "no answer", counted.noAnswer},
+        {"brokenAnswers", "broken answers", counted.brokenAnswers},
+        {"errorAnswers", "error answers", counted.errorAnswers},
+        {"setAsideBytes", "bytes set aside", counted.setAsideBytes},
+    };
+    const std::pair<const char*, LinkStatistics::Clock::duration> periods[] = {
+        {"last", counted.lastPeriod}, {"mean", counted.MeanPeriod()}, {"slowest", counted.slowestPeriod}};
+    QJsonObject totals;
+    QStringList countTexts, periodTexts;
+    for (const auto& count : counts) {
+        totals.insert(QLatin1String(count.key), static_cast<qint64>(count.value));
+        countTexts << QStringLiteral("%1 %2").arg(QLatin1String(count.label)).arg(count.value);
+    }
+    QJsonObject periodMs;
+    for (const auto& [name, period] : periods) {
+        const double ms = std::round(Milliseconds(period) * 10) / 10;
+        periodMs.insert(QLatin1String(name), ms);
+        periodTexts << QStringLiteral("%1 %2 ms").arg(QLatin1String(name)).arg(ms, 0, 'f', 1);
+    }
+    if (counted.periods > 0)
+        totals.insert(QStringLiteral("periodMs"), periodMs);
+    if (output.json) {
+        PrintJson(output, QJsonObject{{"totals", totals}});
+        return;
+    }
+    output.out << "totals: " << countTexts.join(QStringLiteral(", ")) << Qt::endl;
+    if (counted.periods > 0)
+        output.out << "cycle period: " << periodTexts.join(QStringLiteral(", ")) << Qt::endl;
+}
+
 int ExchangeCommand(CliSession& session, const ExchangeRequest& exchange, Output& output)
 {
     // A closed or full stdout ends the run: nobody would see its cycles.
@@ -357,6 +401,7 @@ int ExchangeCommand(CliSession& session, const ExchangeRequest& exchange, Output
         PrintCycle(output, report);
         return output.out.status() == QTextStream::Ok;
     });
+    PrintTotals(output, session.Link().Statistics());
     return result.status == ExitOk ? ExitOk : Fail(output, result);
 }
 

@@ -123,6 +123,7 @@ Bytes SerialPort::TakeWaitingBytes(std::size_t limit)
             break;
         taken.insert(taken.end(), chunk, chunk + got);
     }
+    waitingBytesTaken_ += taken.size();
     return taken;
 }
 

@@ -45,6 +45,8 @@ public:
     bool ReceiveBytesSlow(std::uint8_t* buffer, std::size_t capacity, std::size_t* read);
     // Takes, without waiting, the bytes already buffered, at most limit of them.
     Bytes TakeWaitingBytes(std::size_t limit);
+    // How many bytes TakeWaitingBytes has taken since the port was made.
+    std::uint64_t WaitingBytesTaken() const { return waitingBytesTaken_; }
 
     // Sleeps a fixed wait through this port's wait function.
     void Wait(int milliseconds) { wait_(milliseconds); }
@@ -74,6 +76,7 @@ private:
     ReceiveTiming timing_ = ReceiveTiming::Fixed;
     // Fast timing: bytes still to come of a frame longer than the receive that took its start.
     std::size_t frameRest_ = 0;
+    std::uint64_t waitingBytesTaken_ = 0;
 };
 
 } // namespace trelmo

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <optional>
 #include <utility>
 
 namespace trelmo {
@@ -33,6 +34,9 @@ public:
 
     void Connect(OperatingMode mode, std::int32_t busAddress, bool startCycles)
     {
+        statistics_ = {};
+        setAsideBefore_ = session_.Port().WaitingBytesTaken();
+        lastCycleStart_.reset();
         const ConnectionResult result = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(), mode,
                                                            busAddress, clock_, &stopping_);
         if (stopping_)
@@ -55,6 +59,7 @@ public:
         cycling_ = false;
         pendingCycle_ = 0;
         cycleTimer_.stop();
+        lastCycleStart_.reset();
     }
 
     void Disconnect()
@@ -69,8 +74,10 @@ public:
         if (stopping_ || !cycling_ || cycle != pendingCycle_)
             return;
         pendingCycle_ = 0;
+        CountCycleStart();
         IoExchangeContext context{session_.Port(), session_.Sequence(), session_.Log(), input.appDataObjects};
         const IoCycleOutcome outcome = ExchangeIoData(context, input.writeData);
+        statistics_.CountCycle(outcome.exchange);
         if (outcome.linkLost) {
             StopCycles();
             session_.Port().CloseSerialPort();
@@ -124,14 +131,27 @@ public slots:
     }
 
 private:
-    // Has the controller's thread send the signal with these arguments. The port's state is published first, so a
-    // front end hearing the signal reads the state the job left.
+    // Has the controller's thread send the signal with these arguments. The port's state and the statistics are
+    // published first, so a front end hearing the signal reads the state the job left.
     template <typename... Params, typename... Args>
     void Report(void (LinkController::*signal)(Params...), const Args&... args)
     {
         controller_.portOpen_ = session_.Port().IsOpen();
+        statistics_.setAsideBytes = session_.Port().WaitingBytesTaken() - setAsideBefore_;
+        {
+            const std::lock_guard<std::mutex> lock(controller_.statisticsMutex_);
+            controller_.statistics_ = statistics_;
+        }
         LinkController* controller = &controller_;
         controller_.Deliver([controller, signal, args...] { (controller->*signal)(args...); });
+    }
+
+    void CountCycleStart()
+    {
+        const LinkStatistics::Clock::time_point start = LinkStatistics::Clock::now();
+        if (lastCycleStart_)
+            statistics_.CountPeriod(start - *lastCycleStart_);
+        lastCycleStart_ = start;
     }
 
     void AskForCycleInput()
@@ -149,6 +169,9 @@ private:
     bool cycling_ = false;
     RequestId lastCycle_ = 0;
     RequestId pendingCycle_ = 0; // the cycle waiting for its input; 0 when none
+    LinkStatistics statistics_;  // since the last Connect
+    std::uint64_t setAsideBefore_ = 0; // the port's count of bytes set aside when Connect began
+    std::optional<LinkStatistics::Clock::time_point> lastCycleStart_; // while the cycles run
     std::atomic<bool> stopping_{false};
 };
 
@@ -210,6 +233,12 @@ void LinkController::SendNextResult()
         results_.pop_front();
     }
     sendSignal();
+}
+
+LinkStatistics LinkController::Statistics() const
+{
+    const std::lock_guard<std::mutex> lock(statisticsMutex_);
+    return statistics_;
 }
 
 MessageLog& LinkController::Log()

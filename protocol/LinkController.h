@@ -13,6 +13,7 @@
 #include "ConnectionSteps.h"
 #include "IoExchange.h"
 #include "LineSettings.h"
+#include "LinkStatistics.h"
 #include "MessageLog.h"
 #include "ModuleInfo.h"
 #include "ObjectAccess.h"
@@ -55,6 +56,9 @@ public:
     MessageLog& Log();
     // Whether the port was held when the link last reported; each signal is sent after it is set.
     bool IsPortOpen() const { return portOpen_; }
+    // The counts since the last Connect as the link last reported them; like the port's state, they are set
+    // before each signal is sent. Safe from any thread.
+    LinkStatistics Statistics() const;
 
     // Each request runs on the link thread after those asked before it.
     void OpenPort(const std::string& portName, int baudRate);                // -> PortOpened
@@ -102,6 +106,8 @@ private:
     std::mutex mutex_;
     std::deque<std::function<void(LinkWorker&)>> jobs_; // guarded by mutex_
     std::deque<std::function<void()>> results_;         // guarded by mutex_
+    mutable std::mutex statisticsMutex_;
+    LinkStatistics statistics_; // guarded by statisticsMutex_
 
     friend class LinkWorker;
 };

@@ -223,83 +223,87 @@
         <source>it is not a regular file</source>
         <translation>it is not a regular file</translation>
     </message>
-    <message id="170">
+    <message id="156">
+        <source>Link Statistics</source>
+        <translation>Link Statistics</translation>
+    </message>
+    <message id="157">
         <source>&amp;Decode</source>
         <translation>&amp;Decode</translation>
     </message>
-    <message id="171">
+    <message id="158">
         <source>Time</source>
         <translation>Time</translation>
     </message>
-    <message id="172">
+    <message id="159">
         <source>Direction</source>
         <translation>Direction</translation>
     </message>
-    <message id="173">
+    <message id="160">
         <source>Type</source>
         <translation>Type</translation>
     </message>
-    <message id="174">
+    <message id="161">
         <source>Service</source>
         <translation>Service</translation>
     </message>
-    <message id="175">
+    <message id="162">
         <source>Object</source>
         <translation>Object</translation>
     </message>
-    <message id="176">
+    <message id="163">
         <source>Instance</source>
         <translation>Instance</translation>
     </message>
-    <message id="177">
+    <message id="164">
         <source>Attribute</source>
         <translation>Attribute</translation>
     </message>
-    <message id="178">
+    <message id="165">
         <source>CRC</source>
         <translation>CRC</translation>
     </message>
-    <message id="179">
+    <message id="166">
         <source>Set aside</source>
         <translation>Set aside</translation>
     </message>
-    <message id="180">
+    <message id="167">
         <source>TX</source>
         <translation>TX</translation>
     </message>
-    <message id="181">
+    <message id="168">
         <source>RX</source>
         <translation>RX</translation>
     </message>
-    <message id="182">
+    <message id="169">
         <source>I/O data</source>
         <translation>I/O data</translation>
     </message>
-    <message id="183">
+    <message id="170">
         <source>Request</source>
         <translation>Request</translation>
     </message>
-    <message id="184">
+    <message id="171">
         <source>Response</source>
         <translation>Response</translation>
     </message>
-    <message id="185">
+    <message id="172">
         <source>Error answer</source>
         <translation>Error answer</translation>
     </message>
-    <message id="186">
+    <message id="173">
         <source>Unknown</source>
         <translation>Unknown</translation>
     </message>
-    <message id="187">
+    <message id="174">
         <source>Baud-rate probe</source>
         <translation>Baud-rate probe</translation>
     </message>
-    <message id="188">
+    <message id="175">
         <source>Probe answer</source>
         <translation>Probe answer</translation>
     </message>
-    <message id="189">
+    <message id="176">
         <source>Cut short</source>
         <translation>Cut short</translation>
     </message>
@@ -686,6 +690,46 @@ with the given filename extension.</translation>
     <message id="dlg.142.1048.name">
         <source>Messages</source>
         <translation>Messages</translation>
+    </message>
+    <message id="dlg.156.caption">
+        <source>Link Statistics</source>
+        <translation>Link Statistics</translation>
+    </message>
+    <message id="dlg.156.1057.label">
+        <source>Cycles:</source>
+        <translation>Cycles:</translation>
+    </message>
+    <message id="dlg.156.1058.label">
+        <source>Answered:</source>
+        <translation>Answered:</translation>
+    </message>
+    <message id="dlg.156.1059.label">
+        <source>No answer:</source>
+        <translation>No answer:</translation>
+    </message>
+    <message id="dlg.156.1060.label">
+        <source>Broken answers:</source>
+        <translation>Broken answers:</translation>
+    </message>
+    <message id="dlg.156.1061.label">
+        <source>Error answers:</source>
+        <translation>Error answers:</translation>
+    </message>
+    <message id="dlg.156.1062.label">
+        <source>Bytes set aside:</source>
+        <translation>Bytes set aside:</translation>
+    </message>
+    <message id="dlg.156.1063.label">
+        <source>Last cycle period (ms):</source>
+        <translation>Last cycle period (ms):</translation>
+    </message>
+    <message id="dlg.156.1064.label">
+        <source>Mean cycle period (ms):</source>
+        <translation>Mean cycle period (ms):</translation>
+    </message>
+    <message id="dlg.156.1065.label">
+        <source>Slowest cycle period (ms):</source>
+        <translation>Slowest cycle period (ms):</translation>
     </message>
 </context>
 </TS>

@@ -223,83 +223,87 @@
         <source>it is not a regular file</source>
         <translation>它不是普通文件</translation>
     </message>
-    <message id="170">
+    <message id="156">
+        <source>Link Statistics</source>
+        <translation>链路统计</translation>
+    </message>
+    <message id="157">
         <source>&amp;Decode</source>
         <translation>解码(&amp;D)</translation>
     </message>
-    <message id="171">
+    <message id="158">
         <source>Time</source>
         <translation>时间</translation>
     </message>
-    <message id="172">
+    <message id="159">
         <source>Direction</source>
         <translation>方向</translation>
     </message>
-    <message id="173">
+    <message id="160">
         <source>Type</source>
         <translation>类型</translation>
     </message>
-    <message id="174">
+    <message id="161">
         <source>Service</source>
         <translation>服务</translation>
     </message>
-    <message id="175">
+    <message id="162">
         <source>Object</source>
         <translation>对象</translation>
     </message>
-    <message id="176">
+    <message id="163">
         <source>Instance</source>
         <translation>实例</translation>
     </message>
-    <message id="177">
+    <message id="164">
         <source>Attribute</source>
         <translation>属性</translation>
     </message>
-    <message id="178">
+    <message id="165">
         <source>CRC</source>
         <translation>CRC</translation>
     </message>
-    <message id="179">
+    <message id="166">
         <source>Set aside</source>
         <translation>已搁置</translation>
     </message>
-    <message id="180">
+    <message id="167">
         <source>TX</source>
         <translation>发送</translation>
     </message>
-    <message id="181">
+    <message id="168">
         <source>RX</source>
         <translation>接收</translation>
     </message>
-    <message id="182">
+    <message id="169">
         <source>I/O data</source>
         <translation>I/O数据</translation>
     </message>
-    <message id="183">
+    <message id="170">
         <source>Request</source>
         <translation>请求</translation>
     </message>
-    <message id="184">
+    <message id="171">
         <source>Response</source>
         <translation>响应</translation>
     </message>
-    <message id="185">
+    <message id="172">
         <source>Error answer</source>
         <translation>错误应答</translation>
     </message>
-    <message id="186">
+    <message id="173">
         <source>Unknown</source>
         <translation>未知</translation>
     </message>
-    <message id="187">
+    <message id="174">
         <source>Baud-rate probe</source>
         <translation>波特率探测</translation>
     </message>
-    <message id="188">
+    <message id="175">
         <source>Probe answer</source>
         <translation>探测应答</translation>
     </message>
-    <message id="189">
+    <message id="176">
         <source>Cut short</source>
         <translation>不完整</translation>
     </message>
@@ -685,6 +689,46 @@ with the given filename extension.</source>
     <message id="dlg.142.1048.name">
         <source>Messages</source>
         <translation>报文</translation>
+    </message>
+    <message id="dlg.156.caption">
+        <source>Link Statistics</source>
+        <translation>链路统计</translation>
+    </message>
+    <message id="dlg.156.1057.label">
+        <source>Cycles:</source>
+        <translation>周期数:</translation>
+    </message>
+    <message id="dlg.156.1058.label">
+        <source>Answered:</source>
+        <translation>已应答:</translation>
+    </message>
+    <message id="dlg.156.1059.label">
+        <source>No answer:</source>
+        <translation>无应答:</translation>
+    </message>
+    <message id="dlg.156.1060.label">
+        <source>Broken answers:</source>
+        <translation>损坏的应答:</translation>
+    </message>
+    <message id="dlg.156.1061.label">
+        <source>Error answers:</source>
+        <translation>错误应答:</translation>
+    </message>
+    <message id="dlg.156.1062.label">
+        <source>Bytes set aside:</source>
+        <translation>搁置的字节数:</translation>
+    </message>
+    <message id="dlg.156.1063.label">
+        <source>Last cycle period (ms):</source>
+        <translation>最近周期 (毫秒):</translation>
+    </message>
+    <message id="dlg.156.1064.label">
+        <source>Mean cycle period (ms):</source>
+        <translation>平均周期 (毫秒):</translation>
+    </message>
+    <message id="dlg.156.1065.label">
+        <source>Slowest cycle period (ms):</source>
+        <translation>最长周期 (毫秒):</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include "ConfigurationDialog.h"
 #include "DecimalText.h"
 #include "DialogTemplate.h"
+#include "LinkStatisticsDialog.h"
 #include "MessageBoxes.h"
 #include "MessageDisplayDialog.h"
 #include "MessageLog.h"
@@ -36,12 +37,25 @@ constexpr int TextConnecting = 102;
 constexpr int TextConnect = 104;
 constexpr int TextConnected = 107;
 constexpr int TextConnectionLost = 143;
+constexpr int LinkStatisticsMenuText = 156;
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
 
 bool IsEscapeKey(const QEvent* event)
 {
     return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
+}
+
+// A modeless tool window the main window keeps one of: made and shown on the first request, brought forward after.
+template <typename Window, typename Make>
+void ShowTheOneWindow(QPointer<Window>& window, Make make)
+{
+    if (!window) {
+        window = make();
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
 }
 
 bool IsShiftF10(const QEvent* event)
@@ -86,6 +100,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     // Button 1005 stays hidden; its window opens from this menu instead, under the button's label.
     if (QPushButton* appDataObjects = Button(MainControl::ApplicationDataObjects))
         systemMenu_->addAction(appDataObjects->text(), this, &CMainDialog::OnApplicationDataObjects);
+    systemMenu_->addAction(LoadText(LinkStatisticsMenuText), this, &CMainDialog::OnLinkStatistics);
 
     setWindowIcon(QIcon(QString::fromLatin1(WindowIconPath)));
 
@@ -189,17 +204,22 @@ void CMainDialog::OnAbout()
 
 void CMainDialog::OnApplicationDataObjects()
 {
-    if (!appDataObjectsDialog_) {
-        appDataObjectsDialog_ = new CAppDataObjectsDialog(appDataObjects_, this);
-        appDataObjectsDialog_->show();
-    }
-    appDataObjectsDialog_->raise();
-    appDataObjectsDialog_->activateWindow();
+    ShowTheOneWindow(appDataObjectsDialog_, [this] { return new CAppDataObjectsDialog(appDataObjects_, this); });
 }
 
 CAppDataObjectsDialog* CMainDialog::AppDataObjectsDialog() const
 {
     return appDataObjectsDialog_;
+}
+
+void CMainDialog::OnLinkStatistics()
+{
+    ShowTheOneWindow(linkStatisticsDialog_, [this] { return new CLinkStatisticsDialog(*link_, this); });
+}
+
+CLinkStatisticsDialog* CMainDialog::LinkStatisticsDialog() const
+{
+    return linkStatisticsDialog_;
 }
 
 void CMainDialog::ConnectToModule()

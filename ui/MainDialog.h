@@ -43,6 +43,7 @@ constexpr int Disconnect = 1010;
 constexpr int AboutCommandId = 16;
 
 class CAppDataObjectsDialog;
+class CLinkStatisticsDialog;
 
 class CMainDialog : public QDialog {
     Q_OBJECT
@@ -93,6 +94,8 @@ public:
     AppDataObjectTable& AppDataObjects() { return appDataObjects_; }
     // The open Application Data Objects window, or nullptr.
     CAppDataObjectsDialog* AppDataObjectsDialog() const;
+    // The open Link Statistics window, or nullptr.
+    CLinkStatisticsDialog* LinkStatisticsDialog() const;
 
     // The dialog's OK command (Enter) never closes the main window.
     void accept() override {}
@@ -106,6 +109,8 @@ public slots:
     void OnAbout();
     // Opens the Application Data Objects window on the table above, or brings the open one forward.
     void OnApplicationDataObjects();
+    // Opens the Link Statistics window, or brings the open one forward.
+    void OnLinkStatistics();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -144,6 +149,7 @@ private:
     bool applyingWriteLength_ = false;
     AppDataObjectTable appDataObjects_;
     QPointer<CAppDataObjectsDialog> appDataObjectsDialog_;
+    QPointer<CLinkStatisticsDialog> linkStatisticsDialog_;
 };
 
 } // namespace trelmo

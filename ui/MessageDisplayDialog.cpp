@@ -38,35 +38,35 @@ constexpr int kTextSaveFailed = 124;
 constexpr int kTextSaved = 125;
 constexpr int kTextTextFilter = 147;    // "Text (*.txt)"
 constexpr int kTextCaptureFilter = 148; // "Capture (*.pcapng)"
-constexpr int kTextDecode = 170;        // "&Decode"
+constexpr int kTextDecode = 157;        // "&Decode"
 // The decoded view's headings, in column order, and its field names.
-constexpr int kTextTime = 171;
-constexpr int kTextDirection = 172;
-constexpr int kTextType = 173;
-constexpr int kTextService = 174;
-constexpr int kTextObject = 175;
-constexpr int kTextInstance = 176;
-constexpr int kTextAttribute = 177;
+constexpr int kTextTime = 158;
+constexpr int kTextDirection = 159;
+constexpr int kTextType = 160;
+constexpr int kTextService = 161;
+constexpr int kTextObject = 162;
+constexpr int kTextInstance = 163;
+constexpr int kTextAttribute = 164;
 constexpr int kTextLength = 118;
-constexpr int kTextCrc = 178;
-constexpr int kTextSetAside = 179;
+constexpr int kTextCrc = 165;
+constexpr int kTextSetAside = 166;
 constexpr int kTextData = 119;
 constexpr std::array<int, DecodedLineModel::ColumnCount> kHeadingTexts{
     kTextTime,      kTextDirection, kTextType, kTextService,  kTextObject, kTextInstance,
     kTextAttribute, kTextLength,    kTextCrc,  kTextSetAside, kTextData};
-constexpr int kTextSent = 180;     // "TX"
-constexpr int kTextReceived = 181; // "RX"
-constexpr int kTextIoData = 182;
-constexpr int kTextRequest = 183;
-constexpr int kTextResponse = 184;
-constexpr int kTextErrorAnswer = 185;
-constexpr int kTextUnknownType = 186;
-constexpr int kTextBaudRateProbe = 187;
-constexpr int kTextProbeAnswer = 188;
+constexpr int kTextSent = 167;     // "TX"
+constexpr int kTextReceived = 168; // "RX"
+constexpr int kTextIoData = 169;
+constexpr int kTextRequest = 170;
+constexpr int kTextResponse = 171;
+constexpr int kTextErrorAnswer = 172;
+constexpr int kTextUnknownType = 173;
+constexpr int kTextBaudRateProbe = 174;
+constexpr int kTextProbeAnswer = 175;
 constexpr int kTextNoBytes = 113;  // "No data"
 constexpr int kTextCrcOk = 134;    // "Right"
 constexpr int kTextCrcBad = 132;   // "Error"
-constexpr int kTextCutShort = 189;
+constexpr int kTextCutShort = 176;
 constexpr int kRefreshPeriodMs = 100;
 // The list scrolls sideways over this width, enough for the frames of an ordinary exchange.
 constexpr int kMinimumLineExtent = 4650;

@@ -80,6 +80,12 @@ TEST(CliTest, EachCommandAndExitStatusAgainstTheVirtualModule)
         {"exchange: served object", {"--adi-every", "1", "--config-at", "0", "--adi-list", "2:7"},
          Connected({"exchange", "--cycles", "1", "--serve", "2:7=0A0B", "--json"}), 0,
          "{\"appDataObject\":\"2:7\",\"cycle\":1,\"served\":true}", ""},
+        {"exchange: totals after the cycles", {"--bad-crc", "io"}, Connected({"exchange", "--cycles", "2"}), 4,
+         "cycle 2: no answer\ntotals: cycles 2, answered 0, no answer 0, broken answers 2, error answers 0, bytes set "
+         "aside 0\ncycle period: last ", "no answer"},
+        {"exchange: totals as JSON", {}, Connected({"exchange", "--cycles", "2", "--json"}), 0,
+         "\n{\"totals\":{\"answered\":2,\"brokenAnswers\":0,\"cycles\":2,\"errorAnswers\":0,\"noAnswer\":0,"
+         "\"periodMs\":{\"last\":", ""},
         {"usage: missing argument", {}, Connected({"read", "01", "1"}), 2, "", "wrong number of arguments"},
         {"usage: reserved object", {}, Connected({"read", "F0", "1", "1"}), 2, "", "F0 and F1"},
         {"usage: a code with a line break", {}, Connected({"read", "01\n", "1", "3"}), 2, "", "hex digits"},

@@ -106,6 +106,49 @@ TEST_F(LinkControllerTest, ALostPortEndsTheCyclesAndSaysSo)
     EXPECT_EQ(wanted.size(), 1u) << "no cycle after a lost link";
 }
 
+// Four scripted cycles, one of each answer, with bytes waiting before the second: each is counted once, and a
+// new Connect starts the counts afresh.
+TEST_F(LinkControllerTest, StatisticsCountTheCyclesByTheirAnswerSinceConnect)
+{
+    Bytes broken = AssembleFrame(0x72, IoData, Bytes{0x11});
+    broken.back() ^= 0xFF;
+    const std::vector<Bytes> cycleAnswers = {AssembleFrame(0x70, IoData, Bytes{0x11}), Bytes{},
+                                             AssembleFrame(0x71, ErrorAnswer, Bytes{0x07}), broken};
+    std::size_t cyclesAnswered = 0; // touched by the responder, on the link's thread only
+    backend->SetResponder([&](const Bytes& written) {
+        if (written.size() < ModuleFrame::Overhead || written[ModuleFrame::FrameType] != IoData)
+            return AnswerAsAModule(written);
+        return std::vector<Bytes>{cycleAnswers[cyclesAnswered++ % cycleAnswers.size()]};
+    });
+    link->SetReceiveTiming(ReceiveTiming::Fast); // the next cycle is armed at once
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline());
+    for (std::size_t cycle = 0; cycle < cycleAnswers.size(); ++cycle) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return wanted.size() == cycle + 1; }));
+        if (cycle == 1)
+            backend->Deliver(Bytes{0x5A, 0x5A, 0x5A}); // the link waits for this cycle's input meanwhile
+        link->ProvideCycleInput(wanted[cycle], {});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() == cycle + 1; }));
+    }
+
+    const LinkStatistics counted = link->Statistics();
+    EXPECT_EQ(counted.cycles, 4u);
+    EXPECT_EQ(counted.answered, 1u);
+    EXPECT_EQ(counted.noAnswer, 1u);
+    EXPECT_EQ(counted.errorAnswers, 1u);
+    EXPECT_EQ(counted.brokenAnswers, 1u);
+    EXPECT_EQ(counted.setAsideBytes, 3u);
+    EXPECT_EQ(counted.periods, 3u) << "from each cycle's start to the next";
+    EXPECT_LE(counted.lastPeriod, counted.slowestPeriod);
+    EXPECT_LE(counted.MeanPeriod(), counted.slowestPeriod);
+
+    AwaitLink(*link, &LinkController::Disconnected, [this] { link->Disconnect(); });
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline());
+    const LinkStatistics afresh = link->Statistics();
+    EXPECT_EQ(afresh.cycles, 0u);
+    EXPECT_EQ(afresh.setAsideBytes, 0u);
+    EXPECT_EQ(afresh.periods, 0u);
+}
+
 // Closing the window while the handshake runs: the link stops after the current probe instead of running it out.
 TEST_F(LinkControllerTest, DestroyingTheLinkStopsARunningHandshake)
 {

@@ -3,14 +3,18 @@
 #include "MainWindowHarness.h"
 
 #include "AppDataObjectTable.h"
+#include "LinkStatisticsDialog.h"
 #include "ObjectAccess.h"
 
 #include "LogRecorder.h"
 #include "PacedBackend.h"
 #include "StringTable.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -77,6 +81,30 @@ protected:
         Configure(OperatingMode::Uart115200, "12");
     }
 };
+
+// Opened from the menu, right after Application Data Objects, one at a time: the window shows the link's counts and
+// follows them while the cycles run.
+TEST_F(CyclicExchangeTest, LinkStatisticsWindowFromTheMenuFollowsTheCounts)
+{
+    namespace ids = LinkStatisticsControl;
+    ConnectToNewSim({});
+    const QList<QAction*> actions = window->SystemMenu()->actions();
+    ASSERT_EQ(actions.size(), 4);
+    ASSERT_EQ(actions[3]->text(), "Link Statistics");
+    actions[3]->trigger();
+    const QPointer<CLinkStatisticsDialog> statistics = window->LinkStatisticsDialog();
+    ASSERT_FALSE(statistics.isNull());
+    EXPECT_FALSE(statistics->isModal());
+    const auto field = [&statistics](int id) { return Control<QLineEdit>(statistics, id)->text(); };
+    ASSERT_TRUE(WaitFor([&] { return field(ids::Cycles).toInt() >= 3; })) << "refreshed while open";
+    EXPECT_EQ(field(ids::Answered), field(ids::Cycles));
+    for (int id : {ids::NoAnswer, ids::BrokenAnswers, ids::ErrorAnswers, ids::SetAsideBytes})
+        EXPECT_EQ(field(id), "0") << id;
+    EXPECT_FALSE(field(ids::SlowestPeriod).isEmpty());
+
+    actions[3]->trigger();
+    EXPECT_EQ(window->findChildren<CLinkStatisticsDialog*>(), QList<CLinkStatisticsDialog*>{statistics.data()});
+}
 
 TEST_F(CyclicExchangeTest, ReadGridFillsAndGreysAsTheModulesReadLengthChanges)
 {

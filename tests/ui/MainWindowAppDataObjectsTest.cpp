@@ -56,7 +56,7 @@ TEST_P(MainWindowAppDataObjectsTest, MenuOpensOneWindowOnTheMainWindowsTable)
     CMainDialog window;
     EXPECT_TRUE(window.Button(MainControl::ApplicationDataObjects)->isHidden());
     const QList<QAction*> actions = window.SystemMenu()->actions();
-    ASSERT_EQ(actions.size(), 3); // separator, About, then this entry
+    ASSERT_EQ(actions.size(), 4); // separator, About, this entry, then Link Statistics
     EXPECT_EQ(actions[1]->data().toInt(), AboutCommandId); // beside About, after it
     ASSERT_EQ(actions[2], MenuAction(window, label));
 

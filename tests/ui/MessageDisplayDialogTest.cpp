@@ -219,7 +219,7 @@ TEST_F(MessageDisplayTest, TheDecodeBoxTogglesByKeyboard)
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
         auto* box = Control<QCheckBox>(window, 1049);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(AccessibleText(box), StripMnemonic(LoadText(170)));
+        EXPECT_EQ(AccessibleText(box), StripMnemonic(LoadText(157)));
 
         QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([window] { return window->ShowsDecoded(); }, 1000)) << "a mnemonic clicks late";
