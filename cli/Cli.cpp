@@ -98,7 +98,10 @@ const std::vector<CommandEntry>& Commands()
          {{"cycles", "Number of cycles (required).", "N"},
           {"write", "I/O write data, hex bytes; may be given more than once. At most 244 bytes.", "HEX"},
           {"serve", "An application data object to serve: instance and attribute in decimal, hex data; may be "
-                    "given more than once.", "INST:ATTR=HEX"}}},
+                    "given more than once.", "INST:ATTR=HEX"},
+          {"reconnect", "When the link is lost, look for the port again once a second for up to SECONDS (a virtual "
+                        "module by its name, an adapter by its /dev/serial/by-id link), bring the module on line "
+                        "and go on with the cycles; each loss and return is reported.", "SECONDS"}}},
         {"run", "Connects and runs a test plan: one line per step; stops at the first failed step.",
          {{"PLAN", "The plan, a JSON file.", "PLAN.json"}}, 1, 1,
          {{"junit", "Write a JUnit XML report to FILE.", "FILE"},
@@ -394,13 +397,26 @@ void PrintTotals(Output& output, const LinkStatistics& counted)
         output.out << "cycle period: " << periodTexts.join(QStringLiteral(", ")) << Qt::endl;
 }
 
+void PrintLinkEvent(Output& output, const LinkEvent& event)
+{
+    if (output.json)
+        PrintJson(output, QJsonObject{{event.back ? "linkBack" : "linkLost", event.cycle}});
+    else if (event.back)
+        output.out << "link back after cycle " << event.cycle << Qt::endl;
+    else
+        output.out << "link lost in cycle " << event.cycle << ", reconnecting" << Qt::endl;
+}
+
 int ExchangeCommand(CliSession& session, const ExchangeRequest& exchange, Output& output)
 {
     // A closed or full stdout ends the run: nobody would see its cycles.
-    const OperationResult result = RunExchange(session, exchange, [&](const CycleReport& report) {
-        PrintCycle(output, report);
-        return output.out.status() == QTextStream::Ok;
-    });
+    const OperationResult result = RunExchange(
+        session, exchange,
+        [&](const CycleReport& report) {
+            PrintCycle(output, report);
+            return output.out.status() == QTextStream::Ok;
+        },
+        [&](const LinkEvent& event) { PrintLinkEvent(output, event); });
     PrintTotals(output, session.Link().Statistics());
     return result.status == ExitOk ? ExitOk : Fail(output, result);
 }
@@ -515,6 +531,12 @@ QString Prepare(const Invocation& invocation, Prepared& prepared)
         if (!cycles)
             return QStringLiteral("--cycles takes a number from 1 on");
         prepared.exchange.cycles = *cycles;
+        if (invocation.isSet(QStringLiteral("reconnect"))) {
+            const auto seconds = ParseWholeNumber(Value(invocation, "reconnect"), 1, 86400);
+            if (!seconds)
+                return QStringLiteral("--reconnect takes a number of seconds from 1 to 86400");
+            prepared.exchange.reconnectSeconds = *seconds;
+        }
         const auto writeData =
             ParseHexBytes(invocation.values(QStringLiteral("write")).join(QLatin1Char(' ')), 0, MaxIoWriteLength);
         if (!writeData)

@@ -68,6 +68,8 @@ public:
     int Connect(Output& output);
 
     LinkController& Link() { return link_; }
+    // The port as given on the command line.
+    const QString& PortArgument() const { return options_.port; }
     // False once the port was lost.
     bool PortHeld() const { return link_.IsPortOpen(); }
 

@@ -5,6 +5,7 @@
 #include "ObjectAccess.h"
 
 #include <QEventLoop>
+#include <QTimer>
 #include <QRegularExpression>
 
 namespace trelmo::cli {
@@ -181,7 +182,8 @@ OperationResult WriteObject(CliSession& session, const ObjectTarget& target, con
 }
 
 OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
-                            const std::function<bool(const CycleReport&)>& onCycle)
+                            const std::function<bool(const CycleReport&)>& onCycle,
+                            const std::function<void(const LinkEvent&)>& onLinkEvent)
 {
     LinkController& link = session.Link();
     const std::size_t writeLength = std::min<std::size_t>(exchange.writeData.size(), MaxIoWriteLength);
@@ -192,6 +194,20 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
     int finished = 0;
     // The link paces the cycles; each one asks for its input, and none is given once the run is over.
     QEventLoop loop;
+    QTimer reconnectLimit;
+    reconnectLimit.setSingleShot(true);
+    QObject::connect(&reconnectLimit, &QTimer::timeout, &loop, [&] {
+        result = Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1, not back within %2 s")
+                                           .arg(finished)
+                                           .arg(exchange.reconnectSeconds));
+        AwaitLink(link, &LinkController::Disconnected, [&] { link.Disconnect(); });
+        loop.quit();
+    });
+    QObject::connect(&link, &LinkController::Reconnected, &loop, [&] {
+        reconnectLimit.stop();
+        if (onLinkEvent)
+            onLinkEvent({finished, true});
+    });
     QObject::connect(&link, &LinkController::CycleInputWanted, &loop, [&](RequestId cycle) {
         if (started < exchange.cycles && started == finished) {
             ++started;
@@ -203,9 +219,17 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
         session.FlushTrace();
         const bool goOn = onCycle({cycle, outcome.answer, outcome.data, outcome.instance, outcome.attribute,
                                    outcome.served});
-        if (outcome.linkLost) {
+        if (outcome.linkLost && (exchange.reconnectSeconds == 0 || cycle == exchange.cycles || !goOn)) {
             result = Failure(ExitNoAnswer, QStringLiteral("connection to the module lost in cycle %1").arg(cycle));
+            link.SetReconnect(std::nullopt);
             loop.quit();
+            return;
+        }
+        if (outcome.linkLost) {
+            // Not a failure of the run unless the link stays away.
+            if (onLinkEvent)
+                onLinkEvent({cycle, false});
+            reconnectLimit.start(exchange.reconnectSeconds * 1000);
             return;
         }
         if (result.status == ExitOk && outcome.exchange != ExchangeOutcome::Answered)
@@ -213,6 +237,8 @@ OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange
         if (!goOn || cycle == exchange.cycles)
             loop.quit();
     });
+    if (exchange.reconnectSeconds > 0)
+        link.SetReconnect(RememberPortChoice(session.PortArgument()));
     link.StartCycles();
     loop.exec();
     link.StopCycles();

@@ -78,6 +78,13 @@ struct ExchangeRequest {
     int cycles = 1;
     Bytes writeData; // at most 244 bytes
     AppDataObjectTable served;
+    int reconnectSeconds = 0; // how long a lost link is looked for again; 0: a lost link ends the run
+};
+
+// A lost link during the run (back = false) and its return, after the cycle it happened in.
+struct LinkEvent {
+    int cycle = 0;
+    bool back = false;
 };
 
 // What one cycle brought: the cycle's own account of the module's answer, with the bytes it showed or stored.
@@ -90,9 +97,10 @@ struct CycleReport {
 };
 
 // Runs the cycles and reports each; onCycle returns false to end the run after that cycle. ExitOk when every cycle
-// run was answered; ExitErrorAnswer or ExitNoAnswer when one was not; a lost connection ends the run at once with
-// ExitNoAnswer.
+// run was answered; ExitErrorAnswer or ExitNoAnswer when one was not. A lost connection ends the run at once with
+// ExitNoAnswer, unless it is back within the reconnection time; onLinkEvent hears of each loss and return.
 OperationResult RunExchange(CliSession& session, const ExchangeRequest& exchange,
-                            const std::function<bool(const CycleReport&)>& onCycle);
+                            const std::function<bool(const CycleReport&)>& onCycle,
+                            const std::function<void(const LinkEvent&)>& onLinkEvent = {});
 
 } // namespace trelmo::cli

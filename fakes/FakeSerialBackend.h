@@ -77,6 +77,8 @@ public:
 
     // Every write that went out, in order, with the bytes actually written.
     const std::vector<Bytes>& Writes() const { return writes_; }
+    // Open calls.
+    std::size_t Opens() const { return opens_; }
     // Write calls, including the failed ones.
     std::size_t WriteCalls() const { return writeCalls_; }
     // Every fixed wait, in milliseconds, in order.
@@ -90,6 +92,7 @@ public:
 
     bool Open(const std::string&, int) override
     {
+        ++opens_;
         open_ = true;
         lost_ = false;
         received_.clear(); // opening purges the queues
@@ -157,6 +160,7 @@ private:
     std::vector<std::string> events_;
     std::size_t failWritesFrom_ = std::numeric_limits<std::size_t>::max();
     std::size_t writeCalls_ = 0;
+    std::size_t opens_ = 0;
     std::deque<Bytes> script_;
     std::deque<std::uint8_t> received_;
     std::vector<Bytes> writes_;

@@ -61,4 +61,32 @@ QStringList RegisteredVirtualPorts()
     return ports;
 }
 
+PortChoice RememberPortChoice(const QString& chosen, const QString& byIdFolder)
+{
+    for (const RegisteredModule& module : RegisteredVirtualModules()) {
+        if (module.name == chosen || module.device == chosen)
+            return {PortChoice::Kind::VirtualModule, module.name};
+    }
+    const QString path = chosen.contains(QLatin1Char('/')) ? chosen : QStringLiteral("/dev/") + chosen;
+    const QString device = QFileInfo(path).canonicalFilePath();
+    if (!device.isEmpty() && !path.startsWith(byIdFolder + QLatin1Char('/'))) {
+        for (const QFileInfo& link : QDir(byIdFolder).entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
+            if (link.canonicalFilePath() == device)
+                return {PortChoice::Kind::Path, link.filePath()};
+        }
+    }
+    return {PortChoice::Kind::Path, chosen};
+}
+
+QString LocatePort(const PortChoice& choice)
+{
+    if (choice.kind == PortChoice::Kind::Path)
+        return choice.value;
+    for (const RegisteredModule& module : RegisteredVirtualModules()) {
+        if (module.name == choice.value)
+            return module.device;
+    }
+    return QString();
+}
+
 } // namespace trelmo

@@ -44,4 +44,21 @@ std::vector<RegisteredModule> RegisteredVirtualModules();
 // Their device paths, in the same order.
 QStringList RegisteredVirtualPorts();
 
+// The port as the user chose it, kept so that it can be found again after it went away: a virtual module by its
+// name (it comes back on another pseudo-terminal), a device by its link in the by-id folder when it has one (an
+// adapter plugged back may get another ttyUSB number), any other path as typed.
+struct PortChoice {
+    enum class Kind { Path, VirtualModule };
+    Kind kind = Kind::Path;
+    QString value; // the path, or the module's name
+};
+
+inline const QString SerialByIdFolder = QStringLiteral("/dev/serial/by-id");
+
+// What chosen (a device path, a bare device name under /dev, a running module's name or device) is to be found by.
+PortChoice RememberPortChoice(const QString& chosen, const QString& byIdFolder = SerialByIdFolder);
+
+// The device to open for choice now; empty while no virtual module of that name runs.
+QString LocatePort(const PortChoice& choice);
+
 } // namespace trelmo

@@ -27,12 +27,12 @@ long SteadyClockSeconds()
     return static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
 }
 
-ExchangeOutcome AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock, StopFlag stop)
+ExchangeOutcome AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock, const StopFlag& stop)
 {
     const long start = clock();
     const std::uint8_t probe[2] = {AutoBaudProbeByte, AutoBaudProbeByte};
     ExchangeOutcome last = ExchangeOutcome::NoAnswer;
-    while (clock() - start <= AutoBaudTimeLimitSeconds && !(stop && stop->load())) {
+    while (clock() - start <= AutoBaudTimeLimitSeconds && !(stop && stop())) {
         if (!SendLoggedFrame(port, log, probe, sizeof probe))
             return ExchangeOutcome::NotSent;
 
@@ -59,7 +59,7 @@ ExchangeOutcome GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog
 
 ConnectionResult ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
                                     OperatingMode operatingMode, std::int32_t busAddress, const SecondsClock& clock,
-                                    StopFlag stop)
+                                    const StopFlag& stop)
 {
     using O = ConnectionOutcome;
     ExchangeOutcome exchange = ExchangeOutcome::Answered;

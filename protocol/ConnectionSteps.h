@@ -8,7 +8,6 @@
 #include "MessageLog.h"
 #include "SerialPort.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -20,8 +19,9 @@ long SteadyClockSeconds();
 
 constexpr long AutoBaudTimeLimitSeconds = 3;
 
-// Set from another thread to end a running handshake after its current probe; null when nothing stops it.
-using StopFlag = const std::atomic<bool>*;
+// Asked after each probe of a running handshake (and may read flags set from another thread); true ends it. Empty
+// when nothing stops it.
+using StopFlag = std::function<bool()>;
 
 // How the connection sequence ended: on line, or which step failed.
 enum class ConnectionOutcome { Online, AutoBaudFailed, BusAddressFailed, GoOnlineFailed };
@@ -35,7 +35,7 @@ struct ConnectionResult {
 // answer, a bare "0" when no byte came. Answered when 0xAA came; otherwise how the last probe went (NotSent,
 // NoAnswer, or BrokenAnswer for anything but 0xAA). A raised stop flag ends it as if the time were up.
 ExchangeOutcome AutoBaudHandshake(SerialPort& port, MessageLog& log, const SecondsClock& clock = SteadyClockSeconds,
-                                  StopFlag stop = nullptr);
+                                  const StopFlag& stop = {});
 
 // Writes the low 8 bits of the bus address to object 0x03, instance 1, attribute 1. Done when Answered: a whole,
 // intact frame other than an error answer came back.
@@ -48,6 +48,6 @@ ExchangeOutcome GoOnline(SerialPort& port, SequenceCounter& sequence, MessageLog
 // Stops at the first step that fails; closing the port after a failure is the caller's.
 ConnectionResult ConnectionSequence(SerialPort& port, SequenceCounter& sequence, MessageLog& log,
                                      OperatingMode operatingMode, std::int32_t busAddress,
-                                     const SecondsClock& clock = SteadyClockSeconds, StopFlag stop = nullptr);
+                                     const SecondsClock& clock = SteadyClockSeconds, const StopFlag& stop = {});
 
 } // namespace trelmo

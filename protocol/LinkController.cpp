@@ -10,35 +10,46 @@
 
 namespace trelmo {
 
-// Lives on the link thread; every member is touched there only, except stopping_.
+constexpr int ReconnectIntervalMs = 1000;
+
+// Lives on the link thread; every member is touched there only, except the two atomic flags.
 class LinkWorker : public QObject {
     Q_OBJECT
 public:
     LinkWorker(LinkController& controller, std::unique_ptr<SerialBackend> backend)
-        : controller_(controller), session_(std::move(backend)), cycleTimer_(this)
+        : controller_(controller), session_(std::move(backend)), cycleTimer_(this),
+          reconnectTimer_(this)
     {
         cycleTimer_.setSingleShot(true);
         cycleTimer_.setTimerType(Qt::PreciseTimer); // the cycle period is the protocol's pacing
         connect(&cycleTimer_, &QTimer::timeout, this, [this] { AskForCycleInput(); });
+        reconnectTimer_.setSingleShot(true);
+        connect(&reconnectTimer_, &QTimer::timeout, this, [this] { TryToReconnect(); });
     }
 
     ModuleSession& Session() { return session_; }
     std::atomic<bool>& Stopping() { return stopping_; }
+    std::atomic<bool>& DisconnectAsked() { return disconnectAsked_; }
 
     void OpenPort(const std::string& portName, int baudRate)
     {
+        StopReconnecting();
         StopCycles();
+        baudRate_ = baudRate;
         const bool opened = session_.Open(portName, baudRate);
         Report(&LinkController::PortOpened, opened ? PortOpenError::None : session_.Port().LastOpenError());
     }
 
     void Connect(OperatingMode mode, std::int32_t busAddress, bool startCycles)
     {
+        StopReconnecting();
+        mode_ = mode;
+        busAddress_ = busAddress;
         statistics_ = {};
         setAsideBefore_ = session_.Port().WaitingBytesTaken();
         lastCycleStart_.reset();
         const ConnectionResult result = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(), mode,
-                                                           busAddress, clock_, &stopping_);
+                                                           busAddress, clock_, [this] { return stopping_.load(); });
         if (stopping_)
             return;
         if (result.step != ConnectionOutcome::Online)
@@ -64,9 +75,18 @@ public:
 
     void Disconnect()
     {
+        StopReconnecting();
         StopCycles();
         session_.Port().CloseSerialPort();
+        disconnectAsked_ = false;
         Report(&LinkController::Disconnected);
+    }
+
+    void SetReconnect(std::optional<PortChoice> choice)
+    {
+        reconnectChoice_ = std::move(choice);
+        if (!reconnectChoice_)
+            StopReconnecting();
     }
 
     void RunCycle(RequestId cycle, const CycleInput& input)
@@ -81,6 +101,8 @@ public:
         if (outcome.linkLost) {
             StopCycles();
             session_.Port().CloseSerialPort();
+            if (reconnectChoice_)
+                reconnectTimer_.start(ReconnectIntervalMs);
         } else {
             const bool fast = session_.Port().Timing() == ReceiveTiming::Fast;
             cycleTimer_.start(fast ? 0 : outcome.timerIntervalMs);
@@ -113,6 +135,7 @@ public slots:
     // The last job on the thread: nothing more goes on the wire, the port is closed and the thread ends.
     void Shutdown()
     {
+        StopReconnecting();
         StopCycles();
         session_.Port().CloseSerialPort();
         // The controller takes this lock once the thread has ended, so that thread checkers see all the thread did
@@ -154,6 +177,31 @@ private:
         lastCycleStart_ = start;
     }
 
+    // One attempt: the port as chosen, if it is there again, and the module brought on line; else the next in a
+    // second. A Disconnect asked meanwhile ends the handshake after its current probe.
+    void TryToReconnect()
+    {
+        const auto abandoned = [this] { return stopping_ || disconnectAsked_; };
+        if (!reconnectChoice_ || abandoned())
+            return;
+        const QString device = LocatePort(*reconnectChoice_);
+        if (!device.isEmpty() && session_.Open(device.toStdString(), baudRate_)) {
+            const ConnectionResult result = ConnectionSequence(session_.Port(), session_.Sequence(), session_.Log(),
+                                                               mode_, busAddress_, clock_, abandoned);
+            if (abandoned())
+                return; // the Disconnect queued closes the port
+            if (result.step == ConnectionOutcome::Online) {
+                Report(&LinkController::Reconnected);
+                StartCycles();
+                return;
+            }
+            session_.Port().CloseSerialPort();
+        }
+        reconnectTimer_.start(ReconnectIntervalMs);
+    }
+
+    void StopReconnecting() { reconnectTimer_.stop(); }
+
     void AskForCycleInput()
     {
         if (stopping_ || !cycling_)
@@ -165,6 +213,11 @@ private:
     LinkController& controller_;
     ModuleSession session_;
     QTimer cycleTimer_;
+    QTimer reconnectTimer_;
+    std::optional<PortChoice> reconnectChoice_;
+    int baudRate_ = 0;                     // of the last OpenPort
+    OperatingMode mode_ = OperatingMode::AutoBaud; // of the last Connect
+    std::int32_t busAddress_ = 0;
     SecondsClock clock_ = SteadyClockSeconds;
     bool cycling_ = false;
     RequestId lastCycle_ = 0;
@@ -173,6 +226,7 @@ private:
     std::uint64_t setAsideBefore_ = 0; // the port's count of bytes set aside when Connect began
     std::optional<LinkStatistics::Clock::time_point> lastCycleStart_; // while the cycles run
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> disconnectAsked_{false}; // set on the caller's thread, so that a reconnection stops early
 };
 
 LinkController::LinkController(std::unique_ptr<SerialBackend> backend, QObject* parent)
@@ -268,7 +322,13 @@ void LinkController::StopCycles()
 
 void LinkController::Disconnect()
 {
+    worker_->DisconnectAsked() = true;
     Post([](LinkWorker& w) { w.Disconnect(); });
+}
+
+void LinkController::SetReconnect(std::optional<PortChoice> choice)
+{
+    Post([choice](LinkWorker& w) { w.SetReconnect(choice); });
 }
 
 void LinkController::ProvideCycleInput(RequestId cycle, const CycleInput& input)

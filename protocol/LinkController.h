@@ -8,6 +8,10 @@
 // Each cycle starts by asking for its input (CycleInputWanted) and goes on the wire once the front end answers, so
 // that what a cycle sends is what the front end holds when the cycle starts. The next cycle is armed when one ends:
 // 300 ms after an answer, 1000 ms after none, at once with the fast receive timing.
+//
+// With a port choice to reconnect to, a link lost during the cycles is taken up again: once a second the port is
+// looked for and opened at the last rate, the connection sequence runs with the last mode and bus address, and the
+// cycles resume (Reconnected) until Disconnect.
 
 #include "AppDataObjectTable.h"
 #include "ConnectionSteps.h"
@@ -17,6 +21,7 @@
 #include "MessageLog.h"
 #include "ModuleInfo.h"
 #include "ObjectAccess.h"
+#include "PortRegistry.h"
 #include "SerialBackend.h"
 #include "SerialPort.h"
 
@@ -29,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace trelmo {
@@ -68,8 +74,10 @@ public:
     void StartCycles();
     // Stops the cycles; a cycle's exchange under way ends first. The port stays open.
     void StopCycles();
-    // Stops the cycles and closes the port; the module is told nothing.
+    // Stops the cycles (and the attempts to reconnect) and closes the port; the module is told nothing.
     void Disconnect(); // -> Disconnected
+    // Where to reconnect after a lost link; none: a lost link stays lost. Kept until changed.
+    void SetReconnect(std::optional<PortChoice> choice);
     // The answer to CycleInputWanted(cycle); a stale answer (cycles stopped since) is ignored.
     void ProvideCycleInput(RequestId cycle, const CycleInput& input);
     RequestId ReadModuleInfo();                                          // -> ModuleInfoRead
@@ -86,6 +94,7 @@ signals:
     void CycleInputWanted(trelmo::RequestId cycle);
     void CycleFinished(trelmo::IoCycleOutcome outcome); // after a lost link no cycle follows and the port is closed
     void Disconnected();
+    void Reconnected(); // back on line after a lost link; the cycles resume
     void ModuleInfoRead(trelmo::RequestId request, trelmo::ModuleInfoResult result);
     void AttributeAccessed(trelmo::RequestId request, trelmo::AccessResult result);
 

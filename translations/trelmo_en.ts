@@ -307,6 +307,10 @@
         <source>Cut short</source>
         <translation>Cut short</translation>
     </message>
+    <message id="177">
+        <source>Reconnecting...</source>
+        <translation>Reconnecting...</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>About Trelmo</translation>

@@ -307,6 +307,10 @@
         <source>Cut short</source>
         <translation>不完整</translation>
     </message>
+    <message id="177">
+        <source>Reconnecting...</source>
+        <translation>重新连接中...</translation>
+    </message>
     <message id="dlg.100.caption">
         <source>About Trelmo</source>
         <translation>关于 Trelmo</translation>

@@ -38,6 +38,7 @@ constexpr int TextConnect = 104;
 constexpr int TextConnected = 107;
 constexpr int TextConnectionLost = 143;
 constexpr int LinkStatisticsMenuText = 156;
+constexpr int TextReconnecting = 177;
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
 
@@ -112,6 +113,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     writeGrid_->SetAllDataCellsActive(false);
     readGrid_->SetAllDataCellsActive(false);
     writeLengthEdit_->setText(QStringLiteral("0"));
+    disconnectCaption_ = Button(MainControl::Disconnect)->text();
 
     ConnectControls();
     qApp->installEventFilter(this);
@@ -142,6 +144,7 @@ void CMainDialog::ConnectControls()
     connect(link_.get(), &LinkController::CycleInputWanted, this, &CMainDialog::OnCycleInputWanted);
     connect(link_.get(), &LinkController::CycleFinished, this, &CMainDialog::OnCycleFinished);
     connect(link_.get(), &LinkController::ModuleInfoRead, this, &CMainDialog::OnModuleInfoRead);
+    connect(link_.get(), &LinkController::Reconnected, this, &CMainDialog::OnReconnected);
 }
 
 QPushButton* CMainDialog::Button(int controlId) const
@@ -237,6 +240,8 @@ void CMainDialog::ConnectToModule()
     // The window goes on answering while the module is brought on line; a second connection cannot be asked for.
     connectButton->setEnabled(false);
     Button(MainControl::OperatingMode)->setEnabled(false);
+    // A lost link is taken up again on the port as chosen, should it come back under another device name.
+    link_->SetReconnect(RememberPortChoice(portDialog.PortName()));
     link_->Connect(settings_.OperatingMode, settings_.BusAddress, true);
 }
 
@@ -254,7 +259,7 @@ void CMainDialog::OnConnectionFinished(const ConnectionResult& result)
 
 void CMainDialog::DisconnectFromModule()
 {
-    if (linkState_ != LinkState::Connected)
+    if (linkState_ != LinkState::Connected && linkState_ != LinkState::Reconnecting)
         return;
     const bool keyboardOnDisconnect = Button(MainControl::Disconnect)->hasFocus();
     linkState_ = LinkState::Disconnected;
@@ -266,6 +271,9 @@ void CMainDialog::DisconnectFromModule()
 
 void CMainDialog::ShowConnectionState(bool connected)
 {
+    QPushButton* disconnectButton = Button(MainControl::Disconnect);
+    SetCaption(disconnectButton, disconnectCaption_);
+    disconnectButton->setAccessibleDescription(QString());
     QPushButton* connectButton = Button(MainControl::Connect);
     SetCaption(connectButton, LoadText(connected ? TextConnected : TextConnect));
     // Buttons are turned on before others go off: a focused button turned off hands the focus to one that is on.
@@ -325,15 +333,32 @@ void CMainDialog::OnCycleFinished(const IoCycleOutcome& outcome)
 
 void CMainDialog::ShowLinkLost()
 {
-    // The port is gone (hang-up, device gone, a failed send): no later cycle could reach the module, so the window
-    // goes back to the disconnected state and says so.
-    const bool keyboardOnLink =
-        linkState_ == LinkState::Connecting ? keyboardOnConnect_ : Button(MainControl::Disconnect)->hasFocus();
-    linkState_ = LinkState::Disconnected;
-    ShowConnectionState(false);
-    if (keyboardOnLink)
-        Button(MainControl::Connect)->setFocus(Qt::OtherFocusReason);
-    ShowAppMessage(this, LoadText(TextConnectionLost));
+    // The port is gone (hang-up, adapter pulled, a failed send) and the link tries to reconnect. Disconnect keeps
+    // its place and ends the attempts; its caption says what goes on, the actions that need the module are off.
+    if (linkState_ == LinkState::Connecting) {
+        ShowConnectionState(true);
+        if (keyboardOnConnect_)
+            Button(MainControl::Disconnect)->setFocus(Qt::OtherFocusReason);
+    }
+    linkState_ = LinkState::Reconnecting;
+    QPushButton* disconnectButton = Button(MainControl::Disconnect);
+    SetCaption(disconnectButton, LoadText(TextReconnecting));
+    disconnectButton->setAccessibleDescription(disconnectCaption_);
+    for (int id : {MainControl::ModuleInformation, MainControl::ObjectModuleAccess,
+                   MainControl::ApplicationConfigurationObject})
+        Button(id)->setEnabled(false);
+    if (!linkLostNotice_)
+        linkLostNotice_ = ShowAppNotice(this, LoadText(TextConnectionLost));
+}
+
+void CMainDialog::OnReconnected()
+{
+    if (linkState_ != LinkState::Reconnecting)
+        return;
+    linkState_ = LinkState::Connected;
+    ShowConnectionState(true);
+    if (linkLostNotice_)
+        linkLostNotice_->close();
 }
 
 void CMainDialog::ApplyWriteLength()

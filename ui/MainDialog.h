@@ -11,6 +11,7 @@
 #include "WriteData.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 
@@ -61,6 +62,10 @@ public:
     // From pressing Connect's OK in the port dialog until the first cycle has ended or the connection failed.
     bool IsConnecting() const { return linkState_ == LinkState::Connecting; }
     bool IsConnected() const { return linkState_ == LinkState::Connected; }
+    // From a lost link until the module is back on line, or Disconnect.
+    bool IsReconnecting() const { return linkState_ == LinkState::Reconnecting; }
+    // The notice of the lost link while it shows; it goes once the link is back.
+    QMessageBox* LinkLostNotice() const { return linkLostNotice_; }
 
     IoGrid& ReadGrid() { return *readGrid_; }
     IoGrid& WriteGrid() { return *writeGrid_; }
@@ -79,7 +84,8 @@ public:
     // Port dialog, then on the link: handshake (automatic baud mode), bus address, on-line request and the first
     // cycle. "Connecting..." shows until the first cycle has ended; the window answers all the while.
     void ConnectToModule();
-    // Stops the exchange and closes the port after the exchange under way; the module is told nothing.
+    // Stops the exchange (or the attempts to reconnect) and closes the port after the exchange under way; the
+    // module is told nothing.
     void DisconnectFromModule();
     // Validates the typed write length, recolours the write grid and rebuilds WriteData.
     void ApplyWriteLength();
@@ -117,7 +123,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    enum class LinkState { Disconnected, Connecting, Connected };
+    enum class LinkState { Disconnected, Connecting, Connected, Reconnecting };
 
     void ConnectControls();
     void ShowSystemMenu(const QPoint& globalPosition);
@@ -128,8 +134,9 @@ private:
     void OnCycleFinished(const IoCycleOutcome& outcome);
     void OnConnectionFinished(const ConnectionResult& result);
     void OnModuleInfoRead(RequestId request, const ModuleInfoResult& result);
-    // The link was lost: back to the disconnected state, with a message.
+    // The link was lost: the link looks for the port again each second, and a notice says so without waiting.
     void ShowLinkLost();
+    void OnReconnected();
 
     std::unique_ptr<LinkController> link_;
     LineSettings settings_;
@@ -150,6 +157,8 @@ private:
     AppDataObjectTable appDataObjects_;
     QPointer<CAppDataObjectsDialog> appDataObjectsDialog_;
     QPointer<CLinkStatisticsDialog> linkStatisticsDialog_;
+    QPointer<QMessageBox> linkLostNotice_;
+    QString disconnectCaption_; // the template's; "Reconnecting..." takes its place while the link is lost
 };
 
 } // namespace trelmo

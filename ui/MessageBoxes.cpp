@@ -19,17 +19,25 @@ QString ProgramName()
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-void Show(QWidget* parent, MessageBoxKind kind, const QString& text)
+// Null when a test hook took the message.
+QMessageBox* MakeBox(QWidget* parent, MessageBoxKind kind, const QString& text)
 {
     if (Hook()) {
         Hook()(kind, text);
-        return;
+        return nullptr;
     }
-    QMessageBox box(kind == MessageBoxKind::Application ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    ProgramName(), text, QMessageBox::Ok, parent);
-    box.setAccessibleName(ProgramName());
-    box.setAccessibleDescription(text);
-    box.exec();
+    auto* box = new QMessageBox(kind == MessageBoxKind::Application ? QMessageBox::Warning : QMessageBox::NoIcon,
+                                ProgramName(), text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAccessibleName(ProgramName());
+    box->setAccessibleDescription(text);
+    return box;
+}
+
+void Show(QWidget* parent, MessageBoxKind kind, const QString& text)
+{
+    if (QMessageBox* box = MakeBox(parent, kind, text))
+        box->exec();
 }
 
 } // namespace
@@ -42,6 +50,16 @@ void ShowAppMessage(QWidget* parent, const QString& text)
 void ShowDialogMessage(QWidget* parent, const QString& text)
 {
     Show(parent, MessageBoxKind::Dialog, text);
+}
+
+QMessageBox* ShowAppNotice(QWidget* parent, const QString& text)
+{
+    QMessageBox* box = MakeBox(parent, MessageBoxKind::Application, text);
+    if (box) {
+        box->setModal(false);
+        box->show();
+    }
+    return box;
 }
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)

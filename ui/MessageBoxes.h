@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QMessageBox;
 class QWidget;
 
 namespace trelmo {
@@ -14,6 +15,9 @@ enum class MessageBoxKind { Application, Dialog };
 
 void ShowAppMessage(QWidget* parent, const QString& text);
 void ShowDialogMessage(QWidget* parent, const QString& text);
+// The application's message box without waiting for OK: it stays beside the window until OK or until the caller
+// closes it (the box returned, which deletes itself on closing; null while a test hook takes the messages).
+QMessageBox* ShowAppNotice(QWidget* parent, const QString& text);
 
 // Tests may observe messages instead of showing modal boxes; an empty hook shows them again.
 using MessageBoxHook = std::function<void(MessageBoxKind kind, const QString& text)>;

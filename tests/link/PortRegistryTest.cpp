@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,46 @@ TEST_F(PortRegistryTest, ListsTheRunningModulesWhoseDevicesExistInNameOrder)
     EXPECT_EQ(RegisteredVirtualPorts(), QStringList({QStringLiteral("/dev/null"), device}));
     module.HangUp(); // the module ends: its device disappears
     EXPECT_EQ(RegisteredVirtualPorts(), QStringList({QStringLiteral("/dev/null")}));
+}
+
+// A choice is found again as the user made it: a module by its name (its device changes when it comes back), a
+// device by its by-id link when it has one (an adapter plugged back may get another number), else as typed.
+TEST_F(PortRegistryTest, RemembersAChoiceSoThatItCanBeFoundAgain)
+{
+    trelmo::testing::PseudoTerminal module;
+    trelmo::testing::PseudoTerminal adapter;
+    ASSERT_TRUE(module.IsValid() && adapter.IsValid());
+    const QString moduleDevice = QString::fromStdString(module.SlavePath());
+    const QString adapterDevice = QString::fromStdString(adapter.SlavePath());
+    ASSERT_TRUE(QDir().mkpath(PortRegistryDirectory()));
+    ModuleNameClaim claim;
+    Register(QStringLiteral("bench"), moduleDevice, claim);
+    QTemporaryDir byId;
+    const QString adapterLink = byId.filePath(QStringLiteral("usb-Maker_Adapter_0001-if00-port0"));
+    ASSERT_TRUE(QFile::link(adapterDevice, adapterLink));
+
+    using Kind = PortChoice::Kind;
+    const struct {
+        QString chosen;
+        Kind kind;
+        QString value;
+        QString located;
+    } cases[] = {
+        {QStringLiteral("bench"), Kind::VirtualModule, QStringLiteral("bench"), moduleDevice},
+        {moduleDevice, Kind::VirtualModule, QStringLiteral("bench"), moduleDevice},
+        {adapterDevice, Kind::Path, adapterLink, adapterLink},
+        {adapterLink, Kind::Path, adapterLink, adapterLink},
+        {QStringLiteral("/dev/ttyNoSuchPort"), Kind::Path, QStringLiteral("/dev/ttyNoSuchPort"),
+         QStringLiteral("/dev/ttyNoSuchPort")},
+    };
+    for (const auto& c : cases) {
+        const PortChoice choice = RememberPortChoice(c.chosen, byId.path());
+        EXPECT_EQ(choice.kind, c.kind) << c.chosen.toStdString();
+        EXPECT_EQ(choice.value, c.value) << c.chosen.toStdString();
+        EXPECT_EQ(LocatePort(choice), c.located) << c.chosen.toStdString();
+    }
+    module.HangUp(); // the module ends: nothing to open until it is back
+    EXPECT_TRUE(LocatePort({Kind::VirtualModule, QStringLiteral("bench")}).isEmpty());
 }
 
 } // namespace

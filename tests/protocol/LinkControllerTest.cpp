@@ -106,6 +106,45 @@ TEST_F(LinkControllerTest, ALostPortEndsTheCyclesAndSaysSo)
     EXPECT_EQ(wanted.size(), 1u) << "no cycle after a lost link";
 }
 
+// A lost link with a port to reconnect to: once a second the port is opened again and the module brought on line,
+// then the cycles go on with the front end's input; Disconnect ends the attempts.
+TEST_F(LinkControllerTest, ALostLinkIsTakenUpAgainUntilDisconnect)
+{
+    bool reconnected = false;
+    QObject::connect(link.get(), &LinkController::Reconnected, &frontEnd, [&reconnected] { reconnected = true; });
+    link->SetReconnect(PortChoice{PortChoice::Kind::Path, QStringLiteral("fake")});
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wanted.size() == 1; }));
+    backend->LoseDevice(); // the adapter is pulled while the cycle waits for its input
+    link->ProvideCycleInput(wanted[0], {Bytes{0x0A}, {}});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return finished.size() == 1; }));
+    EXPECT_TRUE(finished[0].linkLost);
+    EXPECT_FALSE(link->IsPortOpen());
+
+    ASSERT_TRUE(QTest::qWaitFor([&reconnected] { return reconnected; }, 5000));
+    EXPECT_TRUE(link->IsPortOpen());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wanted.size() == 2; })) << "the cycles resume";
+    link->ProvideCycleInput(wanted[1], {Bytes{0x0A}, {}});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return finished.size() == 2; }));
+    EXPECT_EQ(finished[1].answer, IoAnswerKind::ReadData);
+    ASSERT_EQ(backend->Writes().size(), 5u);
+    EXPECT_EQ(backend->Writes()[2][ModuleFrame::FrameType], Request) << "bus address again";
+    EXPECT_EQ(backend->Writes()[3][ModuleFrame::FrameType], Request) << "on line again";
+    EXPECT_EQ(backend->Writes()[4][ModuleFrame::FrameType], IoData);
+
+    // Lost again, and Disconnect before the next attempt: the port is not opened any more.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return wanted.size() == 3; }));
+    backend->LoseDevice();
+    link->ProvideCycleInput(wanted[2], {});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return finished.size() == 3; }));
+    AwaitLink(*link, &LinkController::Disconnected, [this] { link->Disconnect(); });
+    const std::size_t opens = backend->Opens();
+    QTest::qWait(1500);
+    Settle();
+    EXPECT_EQ(backend->Opens(), opens);
+    EXPECT_FALSE(link->IsPortOpen());
+}
+
 // Four scripted cycles, one of each answer, with bytes waiting before the second: each is counted once, and a
 // new Connect starts the counts afresh.
 TEST_F(LinkControllerTest, StatisticsCountTheCyclesByTheirAnswerSinceConnect)

@@ -26,6 +26,7 @@ namespace {
 constexpr int TextMaximumByte244 = 111;
 constexpr int TextConnect = 104;
 constexpr int TextConnectionLost = 143;
+constexpr int TextReconnecting = 177;
 
 // The module's frames after the answers to the bus address and on-line requests (a fixed-speed module sends
 // nothing else before them).
@@ -262,22 +263,47 @@ TEST_F(CyclicExchangeTest, ApplicationDataObjectsAreServedFromTheWindowsTableAnd
     EXPECT_EQ(frames[5][ModuleFrame::Sequence], 0x06);
 }
 
-TEST_F(CyclicExchangeTest, AModuleThatHangsUpIsShownAsALostConnectionAndCanBeConnectedAgain)
+// The module hangs up and comes back under its name on another device: the window says it is reconnecting (the
+// notice not waiting for OK), takes the module up again with the same write data, and Disconnect ends the attempts.
+TEST_F(CyclicExchangeTest, ALostModuleIsTakenUpAgainWhenItComesBackAndDisconnectEndsTheAttempts)
 {
-    SimProcess& sim = ConnectToNewSim({"--hangup-after", "3"}); // bus address, on line, first cycle
-    ASSERT_TRUE(WaitFor([&] { return !messages.isEmpty(); }, 6000)) << "it hangs up at the second cycle";
-    EXPECT_TRUE(WaitFor([&] { return !sim.IsRunning(); }));
+    struct RealMessageBoxes {
+        MessageBoxHook recording = SetMessageBoxHook({});
+        ~RealMessageBoxes() { SetMessageBoxHook(recording); }
+    } realBoxes;
+    const std::string disconnect = ButtonName(MainControl::Disconnect);
+    EnterWriteLength("2");
+    SimProcess& first = ConnectToNewSim({"--name", "bench", "--hangup-after", "3"}); // at the second cycle
+    ASSERT_TRUE(WaitFor([&] { return window->IsReconnecting(); }, 6000));
+    const QPointer<QMessageBox> notice = window->LinkLostNotice();
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(notice->isModal());
+    EXPECT_EQ(notice->text(), LoadText(TextConnectionLost));
+    EXPECT_EQ(ButtonState(MainControl::Disconnect), "shown, enabled, " + LoadText(TextReconnecting).toStdString());
+    EXPECT_FALSE(Button(MainControl::ModuleInformation)->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return !first.IsRunning(); }));
 
-    EXPECT_EQ(messages, QStringList{LoadText(TextConnectionLost)});
+    SimProcess& second = StartSim({"--name", "bench", "--mode", "115200"});
+    ASSERT_TRUE(WaitFor([&] { return window->IsConnected(); }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return notice.isNull(); })) << "the notice goes once the link is back";
+    EXPECT_TRUE(Button(MainControl::ModuleInformation)->isEnabled());
+    EXPECT_EQ(ButtonName(MainControl::Disconnect), disconnect);
+    ASSERT_TRUE(WaitForHostFrames(second, 3));
+    const Bytes cycle = HostFrames(second)[2]; // after the bus address and the on-line request
+    ASSERT_EQ(cycle.size(), ModuleFrame::Overhead + 2);
+    EXPECT_EQ(cycle[ModuleFrame::FrameType], IoData);
+    EXPECT_EQ(Bytes(cycle.begin() + ModuleFrame::HeaderSize, cycle.end() - 2), (Bytes{0x00, 0x00}));
+
+    second.Stop();
+    ASSERT_TRUE(WaitFor([&] { return window->IsReconnecting(); }, 6000));
+    Button(MainControl::Disconnect)->click();
     EXPECT_FALSE(window->Link().IsPortOpen());
     EXPECT_EQ(ButtonState(MainControl::Connect), "shown, enabled, " + LoadText(TextConnect).toStdString());
-    EXPECT_FALSE(Button(MainControl::Disconnect)->isVisible());
-    EXPECT_FALSE(Button(MainControl::ModuleInformation)->isEnabled());
-    EXPECT_TRUE(Button(MainControl::OperatingMode)->isEnabled());
-
-    messages.clear();
-    SimProcess& another = ConnectToNewSim({});
-    EXPECT_TRUE(WaitForHostFrames(another, 4));
+    SimProcess& third = StartSim({"--name", "bench", "--mode", "115200"});
+    QTest::qWait(1500);
+    EXPECT_TRUE(HostFrames(third).empty()) << "no attempt after Disconnect";
+    EXPECT_EQ(ButtonName(MainControl::Disconnect), disconnect);
 }
 
 TEST_F(CyclicExchangeTest, AnswersLaterThanTheWaitAreSetAsideNeverShownAsALaterAnswer)
