@@ -2,7 +2,7 @@
 // The About box: the tool's name and version, the maker's lines and logo, and a link to the maker's site.
 // Modal, no buttons; Escape or the close box closes it.
 
-#include "UiControls.h"
+#include "ToolWindow.h"
 
 namespace trelmo {
 

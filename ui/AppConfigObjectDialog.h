@@ -4,7 +4,7 @@
 
 #include "IoExchange.h"
 
-#include "UiControls.h"
+#include "ToolWindow.h"
 
 namespace trelmo {
 

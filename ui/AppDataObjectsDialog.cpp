@@ -48,20 +48,16 @@ public:
 } // namespace
 
 CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget* parent)
-    : CToolWindow(AppDataObjectsControl::Template, parent), table_(table)
+    : CToolWindow(AppDataObjectsControl::Template, parent, Kind::Modeless), table_(table)
 {
     namespace ids = AppDataObjectsControl;
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
     instance_ = ControlOrSpare<QLineEdit>(this, ids::Instance);
     attribute_ = ControlOrSpare<QLineEdit>(this, ids::Attribute);
     data_ = ControlOrSpare<QPlainTextEdit>(this, ids::Data);
     list_ = ControlOrSpare<QTreeWidget>(this, ids::List);
     // Enter does nothing outside the buttons: in the data field it would start a new line in what is one line of
     // hex pieces, and elsewhere the dialog would press the first button (Add) as its default.
-    for (QWidget* field : {static_cast<QWidget*>(instance_), static_cast<QWidget*>(attribute_),
-                           static_cast<QWidget*>(data_), static_cast<QWidget*>(list_)})
-        field->installEventFilter(this);
+    IgnoreEnterIn({instance_, attribute_, data_, list_});
 
     if (auto* add = Control<QPushButton>(this, ids::Add))
         connect(add, &QPushButton::clicked, this, &CAppDataObjectsDialog::OnAdd);
@@ -125,13 +121,6 @@ void CAppDataObjectsDialog::OnDelete()
     QTreeWidgetItem* row = list_->topLevelItem(first->row());
     table_.Remove(ParseDecimalValue(row->text(0).toStdString()), ParseDecimalValue(row->text(1).toStdString()));
     delete row;
-}
-
-bool CAppDataObjectsDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != this && IsEnterKey(event))
-        return true;
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace trelmo

@@ -5,7 +5,7 @@
 
 #include "AppDataObjectTable.h"
 
-#include "UiControls.h"
+#include "ToolWindow.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -39,9 +39,6 @@ public:
 public slots:
     void OnAdd();
     void OnDelete();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetUpList();

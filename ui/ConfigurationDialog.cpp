@@ -1,11 +1,8 @@
 #include "ConfigurationDialog.h"
 
-#include "ComboBoxAccessibility.h"
 #include "DecimalText.h"
-#include "DialogTemplate.h"
 #include "MessageBoxes.h"
 #include "StringTable.h"
-#include "UiControls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -47,10 +44,8 @@ CConfigurationDialog::RememberedChoices& CConfigurationDialog::Remembered()
 }
 
 CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget* parent)
-    : QDialog(parent), settings_(current)
+    : CToolWindow(ConfigurationTemplate, parent, Kind::Dialog), settings_(current)
 {
-    InstallComboBoxAccessibility();
-    BuildDialogFromTemplate(this, DialogTemplate::Load(ConfigurationTemplate));
     modeList_ = Control<QComboBox>(this, ConfigurationControl::OperatingMode);
     baudList_ = Control<QComboBox>(this, ConfigurationControl::BaudRate);
     watchdogList_ = Control<QComboBox>(this, ConfigurationControl::Watchdog);
@@ -75,9 +70,9 @@ CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget*
     busAddressEdit_->setText(remembered.BusAddressText);
 
     connect(modeList_, &QComboBox::currentIndexChanged, this, &CConfigurationDialog::OnModeChanged);
-    for (QWidget* watched : {static_cast<QWidget*>(modeList_), static_cast<QWidget*>(baudList_),
-                             static_cast<QWidget*>(busAddressEdit_)})
-        watched->installEventFilter(this);
+    WhenFocusLost(modeList_, [this] { Remembered().OperatingModeIndex = modeList_->currentIndex(); });
+    WhenFocusLost(baudList_, [this] { Remembered().BaudRateIndex = baudList_->currentIndex(); });
+    WhenFocusLost(busAddressEdit_, [this] { OnBusAddressFocusLost(); });
 }
 
 // A fixed mode shows its rate in the locked baud list; the detecting mode leaves the list to the user. Any position
@@ -96,19 +91,6 @@ void CConfigurationDialog::OnBusAddressFocusLost()
     const int value = LeadingDigitsValue(busAddressEdit_->text().toStdString());
     if (value < MinBusAddress || value > MaxBusAddress)
         busAddressEdit_->clear();
-}
-
-bool CConfigurationDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (IsFocusLoss(event)) {
-        if (watched == modeList_)
-            Remembered().OperatingModeIndex = modeList_->currentIndex();
-        else if (watched == baudList_)
-            Remembered().BaudRateIndex = baudList_->currentIndex();
-        else if (watched == busAddressEdit_)
-            OnBusAddressFocusLost();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void CConfigurationDialog::accept()

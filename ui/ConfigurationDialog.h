@@ -4,8 +4,8 @@
 
 #include "LineSettings.h"
 #include "Protocol.h"
+#include "ToolWindow.h"
 
-#include <QDialog>
 #include <QString>
 
 class QComboBox;
@@ -25,7 +25,7 @@ constexpr int IpAddress = 1016;
 constexpr int CommunicateWatchdog = 1056;
 } // namespace ConfigurationControl
 
-class CConfigurationDialog : public QDialog {
+class CConfigurationDialog : public CToolWindow {
     Q_OBJECT
 public:
     // What the dialog remembers between openings, for the life of the process: the list positions as they were
@@ -48,9 +48,6 @@ public:
     QLineEdit* BusAddressEdit() const { return busAddressEdit_; }
 
     void accept() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnModeChanged(int position);

@@ -1,81 +1,49 @@
 #pragma once
-// A static text that behaves as a link: underlined in link colours, hover colour while the mouse is over it (with
-// the mouse captured until it leaves), the address as tooltip, a hand cursor, and a click that opens the address
-// with the desktop's default handler and reports a failure in words.
+// A static text that behaves as a link: underlined in link colours, the hover colour while the mouse is over it, the
+// address as tooltip, a hand cursor. A click, Space or a screen reader's press opens the address with the desktop's
+// default handler; a failure is reported in words.
 
 #include "StringTable.h"
 
-#include <QColor>
 #include <QLabel>
-#include <QString>
 
 #include <functional>
 
 namespace trelmo {
 
-// A launch result: greater than kLaunchFailureLimit means the address was opened, 0 to 32 name the failure.
-constexpr int kLaunchFailureLimit = 32;
-constexpr int kLaunchOpened = 33;
-constexpr int kLaunchNoAssociation = 31; // what a refusal of the desktop's default handler is reported as
-
-using LinkLauncher = std::function<int(const QString& url)>;
-
-// "Unable to open hyperlink:", an empty line, and the text for the code.
+// "Unable to open hyperlink:", an empty line, and the text for a launch result from 0 to 32.
 QString LaunchErrorText(int code, LanguageVariant variant = ActiveLanguage());
 
 class CHyperlinkLabel : public QLabel {
     Q_OBJECT
 
 public:
-    explicit CHyperlinkLabel(QWidget* parent = nullptr);
+    // Opens an address; a result greater than 32 means it was opened, 0 to 32 name the failure.
+    using Launcher = std::function<int(const QString& url)>;
 
-    // Puts a link in place of a template's static control (same geometry, id, alignment and text), deletes the
-    // static and attaches the link behaviour.
+    // Puts a link in place of a template's static control: its text is the address; the control keeps the static's
+    // id and shrinks to its text around the edge or centre the static's alignment names.
     static CHyperlinkLabel* ReplaceStatic(QLabel* staticControl);
 
-    // Takes the address from the text (or the text from the address), underlines, fits, sets cursor and tooltip.
-    void Attach();
-
-    void SetUrl(const QString& url) { url_ = url; }
-    QString Url() const { return url_; }
-    void SetFitToText(bool fit) { fitToText_ = fit; }
-    bool IsVisited() const { return visited_; }
-    bool IsHovering() const { return hovering_; }
-
-    QColor HoverColour() const { return hoverColour_; }
-    // The colour the text is drawn in now.
-    QColor TextColour() const;
-
-    void FitToText();
-
-    // Replaces the desktop launcher (tests make launches fail with chosen codes).
-    void SetLauncher(LinkLauncher launcher) { launcher_ = std::move(launcher); }
-
-    // What a click does: open the address, then show the visited colour or beep and report the failure.
+    // Replaces the desktop's default handler (tests make launches fail with chosen results).
+    void SetLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
+    // Opens the address, then shows the visited colour, or beeps and reports the failure.
     void Activate();
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent*) override { ShowColour(hoverColour_); }
+    void leaveEvent(QEvent*) override { ShowColour(restColour_); }
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void SetHovering(bool hovering);
-    void ApplyTextColour();
+    explicit CHyperlinkLabel(const QLabel& staticControl);
+    void ShowColour(const QColor& colour);
 
     QColor hoverColour_;
-    bool hovering_ = false;
-    bool visited_ = false;
-    bool fitToText_ = true;
-    bool pressed_ = false;
-    bool showFocusFrame_ = false;
-    QString url_;
-    LinkLauncher launcher_; // the desktop's default handler unless a test sets another
+    QColor restColour_; // the link colour, or the visited colour after a successful launch
+    Launcher launcher_;
 };
 
 } // namespace trelmo

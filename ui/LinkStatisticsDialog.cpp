@@ -15,10 +15,8 @@ QString PeriodText(LinkStatistics::Clock::duration period)
 } // namespace
 
 CLinkStatisticsDialog::CLinkStatisticsDialog(const LinkController& link, QWidget* parent)
-    : CToolWindow(LinkStatisticsControl::Template, parent), link_(link)
+    : CToolWindow(LinkStatisticsControl::Template, parent, Kind::Modeless), link_(link)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
     connect(&refreshTimer_, &QTimer::timeout, this, &CLinkStatisticsDialog::Refresh);
     refreshTimer_.start(LinkStatisticsRefreshMs);
     Refresh();

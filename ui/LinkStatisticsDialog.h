@@ -5,7 +5,7 @@
 
 #include "LinkController.h"
 
-#include "UiControls.h"
+#include "ToolWindow.h"
 
 #include <QTimer>
 

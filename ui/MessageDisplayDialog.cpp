@@ -327,10 +327,8 @@ const DecodedLine& DecodedLineModel::Decoded(std::size_t row) const
 }
 
 CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
-    : CToolWindow(kMessageDisplayTemplate, parent), log_(log)
+    : CToolWindow(kMessageDisplayTemplate, parent, Kind::Modeless), log_(log)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
     // The template's list box, a one-column table view that stays fast with millions of lines, shows the model.
     list_ = Control<QTableView>(this, kLineList);
     if (!list_)

@@ -6,7 +6,7 @@
 
 #include "FrameDecoder.h"
 #include "MessageLog.h"
-#include "UiControls.h"
+#include "ToolWindow.h"
 
 #include <QAbstractListModel>
 #include <QAbstractTableModel>

@@ -4,7 +4,7 @@
 
 #include "ModuleInfo.h"
 
-#include "UiControls.h"
+#include "ToolWindow.h"
 
 #include <optional>
 

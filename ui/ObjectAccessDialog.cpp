@@ -34,7 +34,7 @@ CObjectAccessDialog::CObjectAccessDialog(LinkController& link, QWidget* parent)
     modeList_->addItems({LoadText(kTextRead), LoadText(kTextWrite)});
     modeList_->setCurrentIndex(ReadMode);
     inputData_->setEnabled(false);
-    inputData_->installEventFilter(this);
+    IgnoreEnterIn({inputData_}); // the bytes are typed as one line of pieces
     connect(modeList_, &QComboBox::currentIndexChanged, this, &CObjectAccessDialog::OnModeChanged);
     send_ = ControlOrSpare<QPushButton>(this, ObjectAccessControl::Send);
     connect(send_, &QPushButton::clicked, this, &CObjectAccessDialog::OnSend);
@@ -44,14 +44,6 @@ CObjectAccessDialog::CObjectAccessDialog(LinkController& link, QWidget* parent)
 CObjectAccessDialog::AccessMode CObjectAccessDialog::Mode() const
 {
     return modeList_->currentIndex() == WriteMode ? WriteMode : ReadMode;
-}
-
-// Enter in the input data would start a new line; the bytes are typed as one line of pieces.
-bool CObjectAccessDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == inputData_ && IsEnterKey(event))
-        return true;
-    return QDialog::eventFilter(watched, event);
 }
 
 // Each mode starts with empty input and response data and no status; writing takes input, reading shows a response.

@@ -4,7 +4,7 @@
 // reads the typed texts, keeps Send disabled until the result is in, and shows status words and messages.
 
 #include "LinkController.h"
-#include "UiControls.h"
+#include "ToolWindow.h"
 
 class QComboBox;
 class QPushButton;
@@ -40,9 +40,6 @@ public:
 public slots:
     void OnSend();
     void OnModeChanged();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnAttributeAccessed(RequestId request, const AccessResult& result);

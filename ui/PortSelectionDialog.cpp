@@ -1,13 +1,10 @@
 #include "PortSelectionDialog.h"
 
-#include "ComboBoxAccessibility.h"
-#include "DialogTemplate.h"
 #include "LinkController.h"
 #include "MessageBoxes.h"
 #include "OutcomeTexts.h"
 #include "PortRegistry.h"
 #include "StringTable.h"
-#include "UiControls.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -56,11 +53,9 @@ QList<ListedPort> AvailablePorts()
 }
 
 CPortSelectionDialog::CPortSelectionDialog(LinkController& link, int baudRate, QWidget* parent)
-    : QDialog(parent), link_(link), baudRate_(baudRate)
+    : CToolWindow(PortSelectionTemplate, parent, Kind::Dialog), link_(link), baudRate_(baudRate)
 {
     connect(&link_, &LinkController::PortOpened, this, &CPortSelectionDialog::OnPortOpened);
-    InstallComboBoxAccessibility();
-    BuildDialogFromTemplate(this, DialogTemplate::Load(PortSelectionTemplate));
     portList_ = Control<QComboBox>(this, PortSelectionControl::PortList);
     // Editable, so that a port no enumeration finds (a pty link, a by-id path) can be typed in.
     portList_->setEditable(true);
@@ -79,7 +74,10 @@ CPortSelectionDialog::CPortSelectionDialog(LinkController& link, int baudRate, Q
     const int portIndex = Remembered().PortIndex;
     portList_->setCurrentIndex(portIndex >= 0 && portIndex < portList_->count() ? portIndex : -1);
     OfferTypedPortName();
-    portList_->installEventFilter(this);
+    WhenFocusLost(portList_, [this] {
+        Remembered().PortIndex = portList_->currentIndex();
+        RememberTypedPortName();
+    });
 }
 
 // A typed name was the last choice: it joins the list (unless listed already) and is selected.
@@ -98,15 +96,6 @@ void CPortSelectionDialog::RememberTypedPortName()
     const QString text = portList_->currentText().trimmed();
     const int index = portList_->findText(text);
     Remembered().TypedPortName = index >= 0 && index < listedCount_ ? QString() : text;
-}
-
-bool CPortSelectionDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == portList_ && IsFocusLoss(event)) {
-        Remembered().PortIndex = portList_->currentIndex();
-        RememberTypedPortName();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void CPortSelectionDialog::accept()

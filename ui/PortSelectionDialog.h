@@ -4,8 +4,8 @@
 // port is open; the window answers while the link opens it.
 
 #include "SerialBackend.h"
+#include "ToolWindow.h"
 
-#include <QDialog>
 #include <QString>
 #include <QStringList>
 
@@ -31,7 +31,7 @@ QString OpenFailureText(PortOpenError reason);
 
 class LinkController;
 
-class CPortSelectionDialog : public QDialog {
+class CPortSelectionDialog : public CToolWindow {
     Q_OBJECT
 public:
     // What the dialog remembers between openings, for the life of the process.
@@ -53,9 +53,6 @@ public:
     void accept() override;
     // Nothing closes the dialog while the port is being opened: a port opened after Cancel would stay held.
     void reject() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OfferTypedPortName();

@@ -1,29 +1,13 @@
 #pragma once
-// What the windows share: the tool windows' base, control lookup and the key and focus events they watch for.
+// What the windows share: control lookup, relabelling, and the key and focus events they watch for.
 
-#include "ComboBoxAccessibility.h"
 #include "DialogTemplate.h"
 
-#include <QDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 
 namespace trelmo {
-
-// A tool window built from its dialog template: a caption with the system menu and a close box, no other frame
-// buttons; modal unless the window says otherwise.
-class CToolWindow : public QDialog {
-protected:
-    CToolWindow(int templateId, QWidget* parent)
-        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowCloseButtonHint)
-    {
-        setModal(true);
-        InstallComboBoxAccessibility(); // before the template's drop-down lists are made
-        BuildDialogFromTemplate(this, DialogTemplate::Load(templateId));
-    }
-};
 
 // A relabelled button is announced by its new caption: the name the template gave it would otherwise stay.
 inline void SetCaption(QPushButton* button, const QString& caption)
