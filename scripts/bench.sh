@@ -19,3 +19,6 @@ export QT_QPA_PLATFORM=offscreen
 # module answering 4 ms late (about the line time of one answer), as a module that takes time to react.
 "$dir/trelmo-cli-bench" 20 "$dir/trelmo-sim" 0
 "$dir/trelmo-cli-bench" 20 "$dir/trelmo-sim" 4
+# The same on a paced line: the module as a UART at 115200 bit/s, so the frames' wire time is in every run.
+"$dir/trelmo-cli-bench" 20 "$dir/trelmo-sim" 0 wire
+"$dir/trelmo-cli-bench" 20 "$dir/trelmo-sim" 4 wire

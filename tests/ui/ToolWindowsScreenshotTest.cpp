@@ -1,10 +1,13 @@
-// Pictures of the main window exchanging I/O data and of the four tool windows in both languages, filled from the
+// Pictures of the main window exchanging I/O data (with its Link Statistics window and the decoded Message Display)
+// and of the four tool windows in both languages, filled from the
 // virtual module, for a person to look at and for the software centre's screenshots. Runs only when
 // TRELMO_SCREENSHOTS names a directory to write the PNG files to; that every label fits its text is checked for
 // every window by the consistency test.
 
 #include "AppConfigObjectDialog.h"
 #include "AppDataObjectsDialog.h"
+#include "LinkStatisticsDialog.h"
+#include "MessageDisplayDialog.h"
 #include "ModuleInfoDialog.h"
 #include "ObjectAccessDialog.h"
 
@@ -121,6 +124,16 @@ TEST_F(MainWindowScreenshotTest, ExchangingIoData)
     ASSERT_TRUE(WaitFor([this] { return ReadCellActive(39) && ReadCell(0) > "02"; }));
     QDir().mkpath(directory);
     EXPECT_TRUE(window->grab().save(QDir(directory).filePath("main-window-en.png")));
+
+    window->OnLinkStatistics();
+    QTest::qWait(2100); // refreshed once a second: two cycle periods measured
+    EXPECT_TRUE(window->LinkStatisticsDialog()->grab().save(QDir(directory).filePath("link-statistics-en.png")));
+    window->OnMessageDisplay();
+    auto* display = window->findChild<CMessageDisplayDialog*>();
+    ASSERT_TRUE(display);
+    display->ShowDecoded(true);
+    QTest::qWait(2500); // a few cycles' frames
+    EXPECT_TRUE(display->grab().save(QDir(directory).filePath("message-display-decoded-en.png")));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ToolWindowsScreenshotTest,
