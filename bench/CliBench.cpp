@@ -53,11 +53,11 @@ double Median(std::vector<double> values)
 
 struct Traffic {
     qint64 bytes = 0;   // both directions
-    qint64 answers = 0; // the module's writes
+    qint64 answers = 0; // one per request: the host writes each request whole
 };
 
 // What crossed the line so far, from the module's traffic log: "1 ..." lines are chunks from the host, "0 ..."
-// lines the module's writes, each a run of hex pairs.
+// lines the module's writes (a paced answer in several), each a run of hex pairs.
 Traffic LoggedTraffic(const QString& logPath)
 {
     QFile log(logPath);
@@ -67,7 +67,7 @@ Traffic LoggedTraffic(const QString& logPath)
     while (!log.atEnd()) {
         const QByteArray line = log.readLine().trimmed();
         traffic.bytes += line.size() / 3;
-        traffic.answers += line.startsWith('0') ? 1 : 0;
+        traffic.answers += line.startsWith('1') ? 1 : 0;
     }
     return traffic;
 }

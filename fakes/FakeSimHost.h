@@ -65,7 +65,7 @@ public:
 
     // --- SimEnvironment ------------------------------------------------------------------------------------------
 
-    int Poll(pollfd* fds, nfds_t count, int timeoutMs) override
+    int Poll(pollfd* fds, nfds_t count, SimClock::duration timeout) override
     {
         for (nfds_t i = 0; i < count; ++i)
             fds[i].revents = 0;
@@ -73,10 +73,11 @@ public:
             return Ready(fds, count, StopDescriptor, POLLIN);
         if (!readable_.empty())
             return Ready(fds, count, LineDescriptor, POLLIN);
-        const SimClock::time_point limit = now_ + std::chrono::milliseconds(std::max(timeoutMs, 0));
+        const bool unlimited = timeout < SimClock::duration::zero();
+        const SimClock::time_point limit = now_ + std::max(timeout, SimClock::duration::zero());
         if (!script_.empty()) {
             const SimClock::time_point arrival = lastArrival_ + std::chrono::milliseconds(script_.front().afterMs);
-            if (timeoutMs < 0 || arrival <= limit) {
+            if (unlimited || arrival <= limit) {
                 now_ = lastArrival_ = std::max(now_, arrival);
                 readable_ = std::move(script_.front().bytes);
                 script_.pop_front();
@@ -84,10 +85,10 @@ public:
                     return 0;
                 return Ready(fds, count, LineDescriptor, POLLIN);
             }
-        } else if (timeoutMs < 0) {
+        } else if (unlimited) {
             return Ready(fds, count, StopDescriptor, POLLIN);
         }
-        if (Wants(fds, count, POLLOUT) && timeoutMs != 0) {
+        if (Wants(fds, count, POLLOUT) && timeout != SimClock::duration::zero()) {
             now_ = std::min(limit, now_ + std::chrono::milliseconds(1));
             return Ready(fds, count, LineDescriptor, POLLOUT);
         }

@@ -17,9 +17,13 @@ void SimWarn(const std::string& text)
     std::fprintf(stderr, "trelmo-sim: %s\n", text.c_str());
 }
 
-int SystemSimEnvironment::Poll(pollfd* fds, nfds_t count, int timeoutMs)
+int SystemSimEnvironment::Poll(pollfd* fds, nfds_t count, SimClock::duration timeout)
 {
-    return poll(fds, count, timeoutMs);
+    if (timeout < SimClock::duration::zero())
+        return ppoll(fds, count, nullptr, nullptr);
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(timeout).count();
+    const timespec limit{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+    return ppoll(fds, count, &limit, nullptr);
 }
 
 ssize_t SystemSimEnvironment::Read(int fd, void* buffer, std::size_t size)
@@ -214,7 +218,7 @@ void SimServer::SendDueWrites()
     }
 }
 
-int SimServer::Timeout()
+SimClock::duration SimServer::Timeout()
 {
     SimClock::time_point next = SimClock::time_point::max();
     if (!writes_.empty()) {
@@ -226,12 +230,8 @@ int SimServer::Timeout()
     if (flood_ == Flood::Running)
         next = std::min(next, floodEnd_);
     if (next == SimClock::time_point::max())
-        return -1;
-    // Rounded up: a paced byte due in under a millisecond must not make a wait of 0 that never reaches it.
-    const SimClock::duration remaining = next - environment_.Now();
-    if (remaining <= SimClock::duration::zero())
-        return 0;
-    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(remaining).count());
+        return SimClock::duration(-1);
+    return std::max(next - environment_.Now(), SimClock::duration::zero());
 }
 
 void SimServer::PrintNotes()

@@ -38,8 +38,9 @@ void SimWarn(const std::string& text);
 class SimEnvironment {
 public:
     virtual ~SimEnvironment() = default;
-    // As poll(2), read(2) and write(2), errno included.
-    virtual int Poll(pollfd* fds, nfds_t count, int timeoutMs) = 0;
+    // As ppoll(2) (a negative timeout waits without limit), read(2) and write(2), errno included. The timeout is
+    // finer than poll's milliseconds, so that paced bytes go out on their time.
+    virtual int Poll(pollfd* fds, nfds_t count, SimClock::duration timeout) = 0;
     virtual ssize_t Read(int fd, void* buffer, std::size_t size) = 0;
     virtual ssize_t Write(int fd, const void* bytes, std::size_t size) = 0;
     virtual SimClock::time_point Now() = 0;
@@ -49,7 +50,7 @@ public:
 // The real system: the descriptor calls themselves, the steady clock and stderr.
 class SystemSimEnvironment : public SimEnvironment {
 public:
-    int Poll(pollfd* fds, nfds_t count, int timeoutMs) override;
+    int Poll(pollfd* fds, nfds_t count, SimClock::duration timeout) override;
     ssize_t Read(int fd, void* buffer, std::size_t size) override;
     ssize_t Write(int fd, const void* bytes, std::size_t size) override;
     SimClock::time_point Now() override { return SimClock::now(); }
@@ -113,7 +114,7 @@ private:
     SimClock::duration ByteTime() const;
     // When a paced write's last byte has gone out.
     static SimClock::time_point EndOf(const TimedWrite& write);
-    int Timeout();
+    SimClock::duration Timeout();
     void PrintNotes();
 
     const SimSettings& settings_;
