@@ -51,10 +51,10 @@ CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget*
     : CToolWindow(AppDataObjectsControl::Template, parent, Kind::Modeless), table_(table)
 {
     namespace ids = AppDataObjectsControl;
-    instance_ = ControlOrSpare<QLineEdit>(this, ids::Instance);
-    attribute_ = ControlOrSpare<QLineEdit>(this, ids::Attribute);
-    data_ = ControlOrSpare<QPlainTextEdit>(this, ids::Data);
-    list_ = ControlOrSpare<QTreeWidget>(this, ids::List);
+    instance_ = RequiredControl<QLineEdit>(this, ids::Instance);
+    attribute_ = RequiredControl<QLineEdit>(this, ids::Attribute);
+    data_ = RequiredControl<QPlainTextEdit>(this, ids::Data);
+    list_ = RequiredControl<QTreeWidget>(this, ids::List);
     // Enter does nothing outside the buttons: in the data field it would start a new line in what is one line of
     // hex pieces, and elsewhere the dialog would press the first button (Add) as its default.
     IgnoreEnterIn({instance_, attribute_, data_, list_});

@@ -343,7 +343,7 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
         connect(pauseButton_, &QPushButton::clicked, this, &CMessageDisplayDialog::TogglePause);
     if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
         connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
-    decodeBox_ = ControlOrSpare<QCheckBox>(this, kDecodeBox);
+    decodeBox_ = RequiredControl<QCheckBox>(this, kDecodeBox);
     const QString decodeCaption = LoadText(kTextDecode);
     decodeBox_->setText(decodeCaption);
     decodeBox_->setAccessibleName(StripMnemonic(decodeCaption));

@@ -23,20 +23,20 @@ constexpr int kTextWrite = 131;
 CObjectAccessDialog::CObjectAccessDialog(LinkController& link, QWidget* parent)
     : CToolWindow(ObjectAccessControl::Template, parent), link_(link)
 {
-    modeList_ = ControlOrSpare<QComboBox>(this, ObjectAccessControl::AccessMode);
-    objectCode_ = ControlOrSpare<QLineEdit>(this, ObjectAccessControl::ObjectCode);
-    instanceCode_ = ControlOrSpare<QLineEdit>(this, ObjectAccessControl::InstanceCode);
-    attributeCode_ = ControlOrSpare<QLineEdit>(this, ObjectAccessControl::AttributeCode);
-    inputData_ = ControlOrSpare<QPlainTextEdit>(this, ObjectAccessControl::InputData);
-    status_ = ControlOrSpare<QLineEdit>(this, ObjectAccessControl::ResponseStatus);
-    responseData_ = ControlOrSpare<QPlainTextEdit>(this, ObjectAccessControl::ResponseData);
+    modeList_ = RequiredControl<QComboBox>(this, ObjectAccessControl::AccessMode);
+    objectCode_ = RequiredControl<QLineEdit>(this, ObjectAccessControl::ObjectCode);
+    instanceCode_ = RequiredControl<QLineEdit>(this, ObjectAccessControl::InstanceCode);
+    attributeCode_ = RequiredControl<QLineEdit>(this, ObjectAccessControl::AttributeCode);
+    inputData_ = RequiredControl<QPlainTextEdit>(this, ObjectAccessControl::InputData);
+    status_ = RequiredControl<QLineEdit>(this, ObjectAccessControl::ResponseStatus);
+    responseData_ = RequiredControl<QPlainTextEdit>(this, ObjectAccessControl::ResponseData);
 
     modeList_->addItems({LoadText(kTextRead), LoadText(kTextWrite)});
     modeList_->setCurrentIndex(ReadMode);
     inputData_->setEnabled(false);
     IgnoreEnterIn({inputData_}); // the bytes are typed as one line of pieces
     connect(modeList_, &QComboBox::currentIndexChanged, this, &CObjectAccessDialog::OnModeChanged);
-    send_ = ControlOrSpare<QPushButton>(this, ObjectAccessControl::Send);
+    send_ = RequiredControl<QPushButton>(this, ObjectAccessControl::Send);
     connect(send_, &QPushButton::clicked, this, &CObjectAccessDialog::OnSend);
     connect(&link_, &LinkController::AttributeAccessed, this, &CObjectAccessDialog::OnAttributeAccessed);
 }

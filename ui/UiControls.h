@@ -32,16 +32,15 @@ inline bool IsFocusLoss(const QEvent* event)
         && static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
 }
 
-// The template's control with this id, or a hidden stand-in when the template lacks it, so that a damaged template
-// gives a window with a missing control rather than a crash.
+// The template's control with this id. The templates are built into the program, so a control missing from one is
+// a fault of the build: it stops the program at once instead of leaving a window with a control quietly gone.
 template <typename T>
-T* ControlOrSpare(QWidget* dialog, int controlId)
+T* RequiredControl(const QWidget* dialog, int controlId)
 {
-    if (T* control = Control<T>(dialog, controlId))
-        return control;
-    auto* spare = new T(dialog);
-    spare->hide();
-    return spare;
+    T* control = Control<T>(dialog, controlId);
+    if (!control)
+        qFatal("control %d of %s is missing from its template", controlId, qPrintable(dialog->objectName()));
+    return control;
 }
 
 } // namespace trelmo
