@@ -1,5 +1,7 @@
 #include "CliSession.h"
 
+#include "Catalogue.h"
+
 #include "ConnectionSteps.h"
 #include "PortRegistry.h"
 #include "RuntimeFolder.h"
@@ -12,24 +14,28 @@
 namespace trelmo::cli {
 namespace {
 
-// The reasons the port selection window gives.
+// The reasons the port selection window gives, from the English catalogue.
 QString OpenFailureReason(PortOpenError error)
 {
+    int textId = 121; // "Error occurs! ERROR:00"
     switch (error) {
     case PortOpenError::NoPermission:
-        return QStringLiteral("No permission to use the port. Add your user to the serial-port group (dialout on "
-                              "Debian) and log in again.");
+        textId = 144;
+        break;
     case PortOpenError::InUse:
-        return QStringLiteral("The port is in use by another program.");
+        textId = 145;
+        break;
     case PortOpenError::NoSuchDevice:
-        return QStringLiteral("No such device.");
+        textId = 146;
+        break;
     case PortOpenError::NotSerialDevice:
-        return QStringLiteral("Not a serial device.");
+        textId = 149;
+        break;
     case PortOpenError::None:
     case PortOpenError::Other:
         break;
     }
-    return QStringLiteral("Error occurs! ERROR:00");
+    return CatalogueText(CatalogueLanguage::English, QString::number(textId));
 }
 
 QString ConnectionFailure(ConnectionOutcome outcome)

@@ -1,5 +1,7 @@
 #include "StringTable.h"
 
+#include "Catalogue.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -11,17 +13,8 @@ namespace {
 // One loaded catalogue per variant, so that any variant's text can be had whichever is active.
 const QTranslator& Catalogue(LanguageVariant variant)
 {
-    static const auto load = [](const char* name) {
-        auto* translator = new QTranslator;
-        const bool loaded = translator->load(QString::fromLatin1(name), QStringLiteral(":/trelmo/i18n"));
-        Q_ASSERT(loaded);
-        Q_UNUSED(loaded);
-        return translator;
-    };
-    // Never freed: the application may hold them installed until it ends.
-    static const QTranslator* const english = load("trelmo_en");
-    static const QTranslator* const chinese = load("trelmo_zh_CN");
-    return *(variant == LanguageVariant::Chinese ? chinese : english);
+    return BuiltInCatalogue(variant == LanguageVariant::Chinese ? CatalogueLanguage::Chinese
+                                                                : CatalogueLanguage::English);
 }
 
 LanguageVariant& Active()
@@ -69,9 +62,8 @@ void SetActiveLanguage(LanguageVariant variant)
 
 QString LoadText(const QString& textId, LanguageVariant variant)
 {
-    if (textId.isEmpty())
-        return QString();
-    return Catalogue(variant).translate(nullptr, textId.toUtf8().constData());
+    return CatalogueText(variant == LanguageVariant::Chinese ? CatalogueLanguage::Chinese : CatalogueLanguage::English,
+                         textId);
 }
 
 QString LoadText(int id, LanguageVariant variant)
