@@ -87,10 +87,9 @@ QString ResolvePortName(const QString& port, QString* problem)
 {
     if (port.contains(QLatin1Char('/')))
         return port;
-    for (const RegisteredModule& module : RegisteredVirtualModules()) {
-        if (module.name == port)
-            return module.device;
-    }
+    const QString moduleDevice = LocatePort({PortChoice::Kind::VirtualModule, port});
+    if (!moduleDevice.isEmpty())
+        return moduleDevice;
     // A bare name is also a device under /dev (ttyUSB0); one that is not may name a module of an unusable registry.
     if (!QFileInfo::exists(QStringLiteral("/dev/") + port))
         *problem = PrivateFolderProblem(UserRuntimeFolder());

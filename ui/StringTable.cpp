@@ -10,11 +10,15 @@
 namespace trelmo {
 namespace {
 
+CatalogueLanguage LanguageOf(LanguageVariant variant)
+{
+    return variant == LanguageVariant::Chinese ? CatalogueLanguage::Chinese : CatalogueLanguage::English;
+}
+
 // One loaded catalogue per variant, so that any variant's text can be had whichever is active.
 const QTranslator& Catalogue(LanguageVariant variant)
 {
-    return BuiltInCatalogue(variant == LanguageVariant::Chinese ? CatalogueLanguage::Chinese
-                                                                : CatalogueLanguage::English);
+    return BuiltInCatalogue(LanguageOf(variant));
 }
 
 LanguageVariant& Active()
@@ -62,8 +66,7 @@ void SetActiveLanguage(LanguageVariant variant)
 
 QString LoadText(const QString& textId, LanguageVariant variant)
 {
-    return CatalogueText(variant == LanguageVariant::Chinese ? CatalogueLanguage::Chinese : CatalogueLanguage::English,
-                         textId);
+    return CatalogueText(LanguageOf(variant), textId);
 }
 
 QString LoadText(int id, LanguageVariant variant)
