@@ -110,9 +110,21 @@ TEST_P(ToolWindowsScreenshotTest, ApplicationConfigurationObject)
     Picture(&dialog, "137-application-configuration-object");
 }
 
-class MainWindowScreenshotTest : public MainWindowTest {};
+class MainWindowScreenshotTest : public MainWindowTest, public ::testing::WithParamInterface<LanguageVariant> {
+protected:
+    void SetUp() override
+    {
+        SetActiveLanguage(GetParam());
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        SetActiveLanguage(LanguageVariant::English);
+    }
+};
 
-TEST_F(MainWindowScreenshotTest, ExchangingIoData)
+TEST_P(MainWindowScreenshotTest, ExchangingIoData)
 {
     const QString directory = qEnvironmentVariable("TRELMO_SCREENSHOTS");
     if (directory.isEmpty())
@@ -123,20 +135,30 @@ TEST_F(MainWindowScreenshotTest, ExchangingIoData)
     ConnectTo(sim);
     ASSERT_TRUE(WaitFor([this] { return ReadCellActive(39) && ReadCell(0) > "02"; }));
     QDir().mkpath(directory);
-    EXPECT_TRUE(window->grab().save(QDir(directory).filePath("main-window-en.png")));
+    const QString language = GetParam() == LanguageVariant::Chinese ? "-zh" : "-en";
+    const auto save = [&](QWidget* shown, const QString& name) {
+        EXPECT_TRUE(shown->grab().save(QDir(directory).filePath(name + language + ".png")));
+    };
+    save(window.get(), "main-window");
+    ClickWriteCell(2, 3);
+    QTest::keyClicks(window->CellEditor(), "C");
+    save(window.get(), "main-window-editing");
+    QTest::keyClick(window->CellEditor(), Qt::Key_Escape);
 
     window->OnLinkStatistics();
     QTest::qWait(2100); // refreshed once a second: two cycle periods measured
-    EXPECT_TRUE(window->LinkStatisticsDialog()->grab().save(QDir(directory).filePath("link-statistics-en.png")));
+    save(window->LinkStatisticsDialog(), "link-statistics");
     window->OnMessageDisplay();
     auto* display = window->findChild<CMessageDisplayDialog*>();
     ASSERT_TRUE(display);
     display->ShowDecoded(true);
     QTest::qWait(2500); // a few cycles' frames
-    EXPECT_TRUE(display->grab().save(QDir(directory).filePath("message-display-decoded-en.png")));
+    save(display, "message-display-decoded");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, ToolWindowsScreenshotTest,
+                         ::testing::Values(LanguageVariant::English, LanguageVariant::Chinese), LanguageParamName);
+INSTANTIATE_TEST_SUITE_P(BothLanguages, MainWindowScreenshotTest,
                          ::testing::Values(LanguageVariant::English, LanguageVariant::Chinese), LanguageParamName);
 
 } // namespace
