@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -141,7 +140,7 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog* dialog, const Di
         report->setUniformRowHeights(true);
         widget = report;
     } else if (kind == QLatin1String("grid")) {
-        widget = new QTableWidget(dialog);
+        widget = new QTableView(dialog);
     } else if (kind == QLatin1String("vline")) {
         auto* line = new QFrame(dialog);
         line->setFrameShape(QFrame::VLine);

@@ -1,19 +1,29 @@
 #include "IoGrid.h"
 
 #include "DialogTemplate.h"
-#include "Twips.h"
+#include "UiControls.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QTableWidget>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 
 namespace trelmo {
 namespace {
 
-constexpr int DefaultRowHeightTwips = 240;
+// The grid's sizes, in twips (1440 per inch).
+constexpr int HeaderColumnWidthTwips = 600;
+constexpr int DataColumnWidthTwips = 300;
+constexpr int RowHeightTwips = 240;
+
+int TwipsToPixels(int twips, int dotsPerInch)
+{
+    return twips * dotsPerInch / 1440;
+}
 
 // Active cells have the normal window colours; the view's own background shows around the cells.
 QColor ActiveCellColor()
@@ -23,34 +33,103 @@ QColor ActiveCellColor()
 
 const QColor OutsideCellsColor(128, 128, 128);
 
+QString RowHeading(int row)
+{
+    return QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0'));
+}
+
+// Lends the window's one cell editor to the view for each edit and ends the edit through the commit function:
+// Enter or the focus leaving the editor asks it, Escape cancels, Tab leaves for the next control as elsewhere.
+class LentEditorDelegate : public QStyledItemDelegate {
+public:
+    LentEditorDelegate(QLineEdit* editor, IoGrid::CommitFunction commit, QObject* parent)
+        : QStyledItemDelegate(parent), editor_(editor), commit_(std::move(commit))
+    {
+        // The editor keeps the window's white field inside the grid, whose own background is grey.
+        QPalette palette = editor_->palette();
+        palette.setColor(QPalette::Base, ActiveCellColor());
+        editor_->setPalette(palette);
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        editedCell_ = {index.row() + 1, index.column() + 1};
+        editor_->setParent(parent);
+        return editor_;
+    }
+    // Over the cell and its grid lines, one pixel wider and higher than the column and the row.
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        editor->setGeometry(option.rect.adjusted(1, 1, 3, 3));
+    }
+    // The window keeps its editor for the next edit.
+    void destroyEditor(QWidget*, const QModelIndex&) const override {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != editor_)
+            return QStyledItemDelegate::eventFilter(watched, event);
+        if (IsEnterKey(event) || event->type() == QEvent::FocusOut) {
+            // The refusal's message box takes the focus for a while; that ends nothing.
+            if (!refusing_ && (IsEnterKey(event) || IsFocusLoss(event)))
+                EndEdit();
+            return IsEnterKey(event);
+        }
+        const bool tab = event->type() == QEvent::KeyPress
+            && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab
+                || static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backtab);
+        return !tab && QStyledItemDelegate::eventFilter(watched, event);
+    }
+
+private:
+    void EndEdit()
+    {
+        refusing_ = true;
+        const bool stored = commit_(editedCell_, editor_->text());
+        refusing_ = false;
+        if (stored) {
+            emit closeEditor(editor_, NoHint);
+            return;
+        }
+        // The editor keeps the refused text and takes the focus back once the key or click that ended the edit
+        // is done, so that Escape cancels the edit instead of ending the program.
+        QTimer::singleShot(0, editor_, [editor = editor_] {
+            if (editor->isVisible())
+                editor->setFocus(Qt::OtherFocusReason);
+        });
+    }
+
+    QLineEdit* editor_;
+    IoGrid::CommitFunction commit_;
+    mutable CellPosition editedCell_{0, 0};
+    bool refusing_ = false;
+};
+
 } // namespace
 
-IoGrid::IoGrid(QTableWidget* table, QObject* parent) : QObject(parent), table_(table)
+IoGrid::IoGrid(QTableView* view) : QAbstractTableModel(view), view_(view)
 {
+    view_->setModel(this);
     LayOut();
-    connect(table_, &QTableWidget::cellClicked, this, &IoGrid::OnCellClicked);
-    table_->installEventFilter(this);
 }
 
 void IoGrid::LayOut()
 {
-    table_->setFont(ResolveTemplateFont(QStringLiteral("SimSun"), 9));
-    table_->setRowCount(GridRows - 1);
-    table_->setColumnCount(GridColumns - 1);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    table_->setFocusPolicy(Qt::StrongFocus);
-    table_->setTabKeyNavigation(false); // Tab leaves the grid, as in the rest of the window
-    table_->setWordWrap(false);
-    table_->setTextElideMode(Qt::ElideNone); // "FF" fits a 300-twip column, just not with an ellipsis's margins
-    table_->setCornerButtonEnabled(false);
-    QPalette palette = table_->palette();
+    view_->setFont(ResolveTemplateFont(QStringLiteral("SimSun"), 9));
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setTabKeyNavigation(false); // Tab leaves the grid, as in the rest of the window
+    view_->setWordWrap(false);
+    view_->setTextElideMode(Qt::ElideNone); // "FF" fits a 300-twip column, just not with an ellipsis's margins
+    view_->setCornerButtonEnabled(false);
+    QPalette palette = view_->palette();
     palette.setColor(QPalette::Base, OutsideCellsColor);
-    table_->setPalette(palette);
+    view_->setPalette(palette);
 
-    QHeaderView* columns = table_->horizontalHeader();
-    QHeaderView* rows = table_->verticalHeader();
+    QHeaderView* columns = view_->horizontalHeader();
+    QHeaderView* rows = view_->verticalHeader();
     for (QHeaderView* headings : {columns, rows}) {
         headings->setSectionResizeMode(QHeaderView::Fixed);
         headings->setSectionsClickable(false);
@@ -59,157 +138,141 @@ void IoGrid::LayOut()
     }
     // Rows as tall as the digits need, not the full line height of the CJK fallback fonts (which would scroll
     // the grid much further than its 240-twip rows do).
-    const QRect digits = table_->fontMetrics().tightBoundingRect(QStringLiteral("0123456789ABCDEF"));
-    const int rowHeight = std::max(TwipsToPixels(DefaultRowHeightTwips, table_->logicalDpiY(), PixelRounding::Down),
-                                   digits.height() + 6);
+    const QRect digits = view_->fontMetrics().tightBoundingRect(QStringLiteral("0123456789ABCDEF"));
+    const int rowHeight = std::max(TwipsToPixels(RowHeightTwips, view_->logicalDpiY()), digits.height() + 6);
     rows->setDefaultSectionSize(rowHeight);
     columns->setFixedHeight(rowHeight);
-
-    SetColWidth(0, HeaderColumnWidthTwips);
-    for (int column = 1; column < GridColumns; ++column) {
-        SetColWidth(column, DataColumnWidthTwips);
-        table_->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(QString::number(column - 1)));
-    }
-    for (int row = 1; row < GridRows; ++row) {
-        const QString heading = QStringLiteral("%1").arg((row - 1) * 10, 3, 10, QLatin1Char('0'));
-        table_->setVerticalHeaderItem(row - 1, new QTableWidgetItem(heading));
-        for (int column = 1; column < GridColumns; ++column) {
-            auto* item = new QTableWidgetItem();
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setTextAlignment(Qt::AlignCenter);
-            item->setData(Qt::BackgroundRole, ActiveCellColor());
-            table_->setItem(row - 1, column - 1, item);
-        }
-    }
+    rows->setFixedWidth(TwipsToPixels(HeaderColumnWidthTwips, view_->logicalDpiX()));
+    columns->setDefaultSectionSize(TwipsToPixels(DataColumnWidthTwips, view_->logicalDpiX()));
 }
 
-QTableWidgetItem* IoGrid::DataItem(int row, int column) const
+void IoGrid::EnableEditing(QLineEdit* editor, EditablePredicate editable, CommitFunction commit)
 {
-    return IsDataCell(row, column) ? table_->item(row - 1, column - 1) : nullptr;
-}
-
-QTableWidgetItem* IoGrid::Item(int row, int column) const
-{
-    if (row == 0 && IsDataCell(1, column))
-        return table_->horizontalHeaderItem(column - 1);
-    if (column == 0 && IsDataCell(row, 1))
-        return table_->verticalHeaderItem(row - 1);
-    return DataItem(row, column);
-}
-
-std::string IoGrid::CellText(int row, int column) const
-{
-    const QTableWidgetItem* item = Item(row, column);
-    return item ? item->text().toStdString() : std::string();
-}
-
-void IoGrid::SetCellText(int row, int column, const std::string& text)
-{
-    if (QTableWidgetItem* item = Item(row, column))
-        item->setText(QString::fromStdString(text));
-}
-
-void IoGrid::SetCellActive(int row, int column, bool active)
-{
-    if (QTableWidgetItem* item = DataItem(row, column))
-        item->setData(Qt::BackgroundRole, active ? ActiveCellColor() : InactiveCellColor);
-}
-
-bool IoGrid::IsCellActive(int row, int column) const
-{
-    const QTableWidgetItem* item = DataItem(row, column);
-    return item && item->data(Qt::BackgroundRole).value<QColor>() != InactiveCellColor;
-}
-
-void IoGrid::SetAllDataCellsActive(bool active)
-{
-    for (int i = 0; i < GridDataCells; ++i) {
-        const CellPosition cell = CellIndex(i);
-        SetCellActive(cell.row, cell.column, active);
-    }
-}
-
-int IoGrid::TwipsPerPixelX() const
-{
-    return TwipsPerPixel(table_->logicalDpiX());
-}
-
-int IoGrid::TwipsPerPixelY() const
-{
-    return TwipsPerPixel(table_->logicalDpiY());
-}
-
-int IoGrid::ColWidth(int column) const
-{
-    int pixels = 0;
-    if (column == 0)
-        pixels = table_->verticalHeader()->width();
-    else if (column > 0 && column < GridColumns)
-        pixels = table_->columnWidth(column - 1);
-    return PixelsToTwips(pixels, table_->logicalDpiX());
-}
-
-void IoGrid::SetColWidth(int column, int twips)
-{
-    const int pixels = TwipsToPixels(twips, table_->logicalDpiX(), PixelRounding::Down);
-    if (column == 0)
-        table_->verticalHeader()->setFixedWidth(pixels);
-    else if (column > 0 && column < GridColumns)
-        table_->setColumnWidth(column - 1, pixels);
-}
-
-int IoGrid::RowHeight(int row) const
-{
-    int pixels = 0;
-    if (row == 0)
-        pixels = table_->horizontalHeader()->height();
-    else if (row > 0 && row < GridRows)
-        pixels = table_->rowHeight(row - 1);
-    return PixelsToTwips(pixels, table_->logicalDpiY());
-}
-
-QRect IoGrid::CellRect(int row, int column) const
-{
-    const int frame = table_->frameWidth();
-    const int headerHeight = table_->horizontalHeader()->height();
-    const int headerWidth = table_->verticalHeader()->width();
-    const int top = row <= 0 ? frame : frame + headerHeight + table_->rowViewportPosition(row - 1);
-    const int left = column <= 0 ? frame : frame + headerWidth + table_->columnViewportPosition(column - 1);
-    const int height = row <= 0 ? headerHeight : table_->rowHeight(row - 1);
-    const int width = column <= 0 ? headerWidth : table_->columnWidth(column - 1);
-    return QRect(left, top, width, height);
-}
-
-int IoGrid::RowPos(int row) const
-{
-    return PixelsToTwips(CellRect(row, 0).top(), table_->logicalDpiY());
-}
-
-int IoGrid::ColPos(int column) const
-{
-    return PixelsToTwips(CellRect(0, column).left(), table_->logicalDpiX());
-}
-
-void IoGrid::OnCellClicked(int tableRow, int tableColumn)
-{
-    clickedRow_ = tableRow + 1;
-    clickedColumn_ = tableColumn + 1;
-    emit Clicked(clickedRow_, clickedColumn_);
+    editable_ = std::move(editable);
+    view_->setItemDelegate(new LentEditorDelegate(editor, std::move(commit), view_));
+    view_->setEditTriggers(QAbstractItemView::EditKeyPressed); // F2
+    connect(view_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (flags(index) & Qt::ItemIsEditable)
+            view_->edit(index);
+    });
+    view_->installEventFilter(this);
 }
 
 bool IoGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == table_ && event->type() == QEvent::KeyPress) {
+    // Space opens the editor on the current cell, as F2 does.
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool activates = key->key() == Qt::Key_F2
-            || (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier);
-        const QModelIndex current = table_->currentIndex();
-        if (activates && current.isValid()) {
-            OnCellClicked(current.row(), current.column());
+        const QModelIndex current = view_->currentIndex();
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && current.isValid()) {
+            if (flags(current) & Qt::ItemIsEditable)
+                view_->edit(current);
             return true;
         }
     }
-    return QObject::eventFilter(watched, event);
+    return QAbstractTableModel::eventFilter(watched, event);
+}
+
+IoGrid::Cell* IoGrid::DataCell(int row, int column)
+{
+    return IsDataCell(row, column) ? &cells_[static_cast<std::size_t>((row - 1) * 10 + column - 1)] : nullptr;
+}
+
+const IoGrid::Cell* IoGrid::DataCell(int row, int column) const
+{
+    return const_cast<IoGrid*>(this)->DataCell(row, column);
+}
+
+void IoGrid::CellChanged(int row, int column)
+{
+    const QModelIndex cell = index(row - 1, column - 1);
+    emit dataChanged(cell, cell);
+}
+
+std::string IoGrid::CellText(int row, int column) const
+{
+    if (row == 0 && IsDataCell(1, column))
+        return std::to_string(column - 1);
+    if (column == 0 && IsDataCell(row, 1))
+        return RowHeading(row).toStdString();
+    const Cell* cell = DataCell(row, column);
+    return cell ? cell->text.toStdString() : std::string();
+}
+
+void IoGrid::SetCellText(int row, int column, const std::string& text)
+{
+    Cell* cell = DataCell(row, column);
+    const QString newText = QString::fromStdString(text);
+    if (cell && cell->text != newText) {
+        cell->text = newText;
+        CellChanged(row, column);
+    }
+}
+
+void IoGrid::SetCellActive(int row, int column, bool active)
+{
+    Cell* cell = DataCell(row, column);
+    if (cell && cell->active != active) {
+        cell->active = active;
+        CellChanged(row, column);
+    }
+}
+
+bool IoGrid::IsCellActive(int row, int column) const
+{
+    const Cell* cell = DataCell(row, column);
+    return cell && cell->active;
+}
+
+void IoGrid::SetAllDataCellsActive(bool active)
+{
+    for (Cell& cell : cells_)
+        cell.active = active;
+    emit dataChanged(index(0, 0), index(GridRows - 2, GridColumns - 2));
+}
+
+int IoGrid::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : GridRows - 1;
+}
+
+int IoGrid::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : GridColumns - 1;
+}
+
+QVariant IoGrid::data(const QModelIndex& index, int role) const
+{
+    const Cell* cell = DataCell(index.row() + 1, index.column() + 1);
+    if (!index.isValid() || !cell)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cell->text;
+    case Qt::BackgroundRole:
+        return cell->active ? ActiveCellColor() : InactiveCellColor;
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    default:
+        return {};
+    }
+}
+
+QVariant IoGrid::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    return orientation == Qt::Horizontal ? QString::number(section) : RowHeading(section + 1);
+}
+
+Qt::ItemFlags IoGrid::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags plain = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const bool editable = editable_ && editable_(index.row() + 1, index.column() + 1);
+    return editable ? plain | Qt::ItemIsEditable : plain;
 }
 
 } // namespace trelmo

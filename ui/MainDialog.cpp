@@ -15,7 +15,6 @@
 #include "OutcomeTexts.h"
 #include "PortSelectionDialog.h"
 #include "StringTable.h"
-#include "Twips.h"
 #include "UiControls.h"
 
 #include <QApplication>
@@ -25,7 +24,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QTableWidget>
+#include <QShortcut>
+#include <QTableView>
 
 namespace trelmo {
 namespace {
@@ -42,11 +42,6 @@ constexpr int TextReconnecting = 177;
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
 
-bool IsEscapeKey(const QEvent* event)
-{
-    return event->type() == QEvent::KeyPress && static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
-}
-
 // A modeless tool window the main window keeps one of: made and shown on the first request, brought forward after.
 template <typename Window, typename Make>
 void ShowTheOneWindow(QPointer<Window>& window, Make make)
@@ -57,14 +52,6 @@ void ShowTheOneWindow(QPointer<Window>& window, Make make)
     }
     window->raise();
     window->activateWindow();
-}
-
-bool IsShiftF10(const QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const auto* key = static_cast<const QKeyEvent*>(event);
-    return key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
 }
 
 } // namespace
@@ -78,8 +65,8 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     cellEditor_ = Control<QLineEdit>(this, MainControl::CellEditor);
     readLengthEdit_ = Control<QLineEdit>(this, MainControl::ReadLength);
     writeLengthEdit_ = Control<QLineEdit>(this, MainControl::WriteLength);
-    readGrid_ = std::make_unique<IoGrid>(Control<QTableWidget>(this, MainControl::ReadGrid));
-    writeGrid_ = std::make_unique<IoGrid>(Control<QTableWidget>(this, MainControl::WriteGrid));
+    readGrid_ = new IoGrid(RequiredControl<QTableView>(this, MainControl::ReadGrid));
+    writeGrid_ = new IoGrid(RequiredControl<QTableView>(this, MainControl::WriteGrid));
     readLengthEdit_->clear(); // empty until the module's first I/O data
     // Both Length edits share their label's text as name; the grid each belongs to tells them apart.
     readLengthEdit_->setAccessibleDescription(readGrid_->Widget()->accessibleName());
@@ -109,21 +96,25 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     CConfigurationDialog::Remembered() = {};
 
     // The template starts Connect and the connection buttons disabled, Disconnect hidden.
-    cellEditor_->setMaxLength(2);
+    writeGrid_->EnableEditing(
+        cellEditor_, [this](int row, int column) { return IsWriteCellEditable(row, column, writeData_); },
+        [this](CellPosition cell, const QString& text) { return CommitCellEdit(cell, text); });
     writeGrid_->SetAllDataCellsActive(false);
     readGrid_->SetAllDataCellsActive(false);
     writeLengthEdit_->setText(QStringLiteral("0"));
     disconnectCaption_ = Button(MainControl::Disconnect)->text();
 
     ConnectControls();
-    qApp->installEventFilter(this);
+    writeLengthEdit_->installEventFilter(this);
+    auto* systemMenuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(systemMenuKey, &QShortcut::activated, this, [this] {
+        const QWidget* focus = focusWidget() ? focusWidget() : this;
+        ShowSystemMenu(focus->mapToGlobal(QPoint(0, 0)));
+    });
     Button(MainControl::OperatingMode)->setFocus(Qt::OtherFocusReason);
 }
 
-CMainDialog::~CMainDialog()
-{
-    qApp->removeEventFilter(this);
-}
+CMainDialog::~CMainDialog() = default;
 
 void CMainDialog::ConnectControls()
 {
@@ -138,7 +129,6 @@ void CMainDialog::ConnectControls()
     };
     for (const auto& [id, action] : actions)
         connect(Button(id), &QPushButton::clicked, this, action);
-    connect(writeGrid_.get(), &IoGrid::Clicked, this, &CMainDialog::BeginCellEdit);
     // The link's signals come from its own thread and are taken here in turn, on the window's.
     connect(link_.get(), &LinkController::ConnectionFinished, this, &CMainDialog::OnConnectionFinished);
     connect(link_.get(), &LinkController::CycleInputWanted, this, &CMainDialog::OnCycleInputWanted);
@@ -376,91 +366,28 @@ void CMainDialog::ApplyWriteLength()
     }
 }
 
-void CMainDialog::BeginCellEdit()
+bool CMainDialog::CommitCellEdit(CellPosition cell, const QString& text)
 {
-    const int row = writeGrid_->RowSel();
-    const int column = writeGrid_->ColSel();
-    if (row > writeGrid_->Rows() || !IsWriteCellEditable(row, column, writeData_))
-        return;
-
-    editedCell_ = {row, column};
-    cellEditor_->setGeometry(CellEditorRect(row, column));
-    cellEditor_->setText(QString::fromStdString(writeGrid_->CellText(row, column)));
-    cellEditor_->show();
-    cellEditor_->raise();
-    cellEditor_->selectAll(); // typing replaces the two digits the editor can hold
-    cellEditor_->setFocus(Qt::MouseFocusReason);
-}
-
-QRect CMainDialog::CellEditorRect(int row, int column) const
-{
-    // The cell's place in the grid in twips, in pixels of the screen's resolution, one pixel wider and higher,
-    // moved by the grid's corner plus one pixel.
-    const IoGrid& grid = *writeGrid_;
-    const int dotsX = grid.Widget()->logicalDpiX();
-    const int dotsY = grid.Widget()->logicalDpiY();
-    const auto pixels = [](int twips, int dotsPerInch) {
-        return TwipsToPixels(twips, dotsPerInch, PixelRounding::Nearest);
-    };
-    const int left = pixels(grid.ColPos(column), dotsX);
-    const int top = pixels(grid.RowPos(row), dotsY);
-    const int right = pixels(grid.ColPos(column) + grid.ColWidth(column), dotsX) + 1;
-    const int bottom = pixels(grid.RowPos(row) + grid.RowHeight(row), dotsY) + 1;
-    const QPoint corner = grid.Widget()->mapTo(this, QPoint(0, 0)) + QPoint(1, 1);
-    return QRect(corner.x() + left, corner.y() + top, right - left, bottom - top);
-}
-
-void CMainDialog::CommitCellEdit()
-{
-    const CellEditOutcome outcome =
-        trelmo::CommitCellEdit(*writeGrid_, writeData_, editedCell_, cellEditor_->text().toStdString());
-    if (outcome != CellEditOutcome::Stored) {
+    const CellEditOutcome outcome = trelmo::CommitCellEdit(*writeGrid_, writeData_, cell, text.toStdString());
+    if (outcome != CellEditOutcome::Stored)
         ShowAppMessage(this, LoadText(CellEditOutcomeText(outcome)));
-        // The editor keeps the refused text and takes the focus back once the key or click that ended the edit
-        // is done, so that Escape cancels the edit instead of ending the program.
-        QTimer::singleShot(0, cellEditor_, [this] {
-            if (cellEditor_->isVisible())
-                cellEditor_->setFocus(Qt::OtherFocusReason);
-        });
-        return;
-    }
-    cellEditor_->hide();
+    return outcome == CellEditOutcome::Stored;
 }
 
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (IsFocusLoss(event)) {
-        if (watched == cellEditor_ && cellEditor_->isVisible())
-            CommitCellEdit();
-        else if (watched == writeLengthEdit_)
-            ApplyWriteLength();
-        return false;
-    }
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this)
-        return false;
-    // Escape while the cell editor is shown cancels the edit, wherever the focus is in the window; otherwise it
-    // ends the program as usual. The editor is hidden first, so the focus leaving it commits nothing: the cell
-    // keeps its value.
-    if (cellEditor_->isVisible() && IsEscapeKey(event)) {
-        const bool editorHadFocus = cellEditor_->hasFocus();
-        cellEditor_->hide();
-        if (editorHadFocus)
-            writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    // Enter anywhere in the window first moves the focus to the write grid, which ends an open cell edit; the
-    // key then goes on as usual and, having no default button to press, does nothing.
-    if (IsEnterKey(event)) {
-        if (QApplication::focusWidget() != writeGrid_->Widget())
-            writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
-        return false;
-    }
-    if (IsShiftF10(event)) {
-        ShowSystemMenu(widget->mapToGlobal(QPoint(0, 0)));
-        return true;
-    }
+    if (watched == writeLengthEdit_ && IsFocusLoss(event))
+        ApplyWriteLength();
     return false;
+}
+
+// Enter anywhere in the window moves the focus to the write grid; with no default button it presses nothing.
+void CMainDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (IsEnterKey(event))
+        writeGrid_->Widget()->setFocus(Qt::OtherFocusReason);
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void CMainDialog::contextMenuEvent(QContextMenuEvent* event)

@@ -89,10 +89,8 @@ public:
     void DisconnectFromModule();
     // Validates the typed write length, recolours the write grid and rebuilds WriteData.
     void ApplyWriteLength();
-    // Opens the cell editor over the write-grid cell the user clicked last, if it lies within the write length.
-    void BeginCellEdit();
-    // Stores the cell editor's text into its cell; refuses anything but uppercase hex.
-    void CommitCellEdit();
+    // Stores an edited write-grid cell's text; refuses anything but uppercase hex with a message, and false.
+    bool CommitCellEdit(CellPosition cell, const QString& text);
 
     // What each cycle sends; the write grid and the write Length edit show it.
     const trelmo::WriteData& WriteData() const { return writeData_; }
@@ -121,6 +119,7 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     enum class LinkState { Disconnected, Connecting, Connected, Reconnecting };
@@ -128,7 +127,6 @@ private:
     void ConnectControls();
     void ShowSystemMenu(const QPoint& globalPosition);
     void ShowConnectionState(bool connected);
-    QRect CellEditorRect(int row, int column) const;
     // A cycle starts: the typed write length is applied, then the link gets what the cycle sends and serves.
     void OnCycleInputWanted(RequestId cycle);
     void OnCycleFinished(const IoCycleOutcome& outcome);
@@ -144,13 +142,12 @@ private:
     LinkState linkState_ = LinkState::Disconnected;
     bool keyboardOnConnect_ = false; // Connect had the keyboard focus when it was pressed
     RequestId moduleInfoRequest_ = 0; // the module information read under way; 0 when none
-    std::unique_ptr<IoGrid> readGrid_;
-    std::unique_ptr<IoGrid> writeGrid_;
+    IoGrid* readGrid_ = nullptr; // owned by their views
+    IoGrid* writeGrid_ = nullptr;
     QLineEdit* cellEditor_ = nullptr;
     QLineEdit* readLengthEdit_ = nullptr;
     QLineEdit* writeLengthEdit_ = nullptr;
     QMenu* systemMenu_ = nullptr;
-    CellPosition editedCell_{0, 0}; // the write-grid cell the cell editor was opened over
     trelmo::WriteData writeData_;
     int readLength_ = 0; // read grid cells in use
     bool applyingWriteLength_ = false;

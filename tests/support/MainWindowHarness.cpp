@@ -10,7 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 namespace trelmo::testing {
@@ -147,11 +147,11 @@ void MainWindowTest::EnterWriteLength(const QString& text)
 
 void MainWindowTest::ClickWriteCell(int row, int column)
 {
-    QTableWidget* table = window->WriteGrid().Widget();
-    QTableWidgetItem* item = table->item(row - 1, column - 1);
-    ASSERT_NE(item, nullptr);
-    table->scrollToItem(item);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(item).center());
+    QTableView* view = window->WriteGrid().Widget();
+    const QModelIndex cell = view->model()->index(row - 1, column - 1);
+    ASSERT_TRUE(cell.isValid());
+    view->scrollTo(cell);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
 }
 
 std::string MainWindowTest::ReadCell(int byteIndex)

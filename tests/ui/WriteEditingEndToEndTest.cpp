@@ -6,7 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 namespace trelmo::testing {
@@ -28,11 +28,11 @@ protected:
         QTest::keyClick(Editor(), Qt::Key_Return);
     }
 
-    // The cell's rectangle in the main window's coordinates.
-    QRect CellInWindow(int row, int column) const
+    // The cell's rectangle in the view's viewport, where the editor lies.
+    QRect CellRect(int row, int column) const
     {
-        const QRect cell = window->WriteGrid().CellRect(row, column);
-        return QRect(window->WriteGrid().Widget()->mapTo(window.get(), cell.topLeft()), cell.size());
+        const QTableView* view = window->WriteGrid().Widget();
+        return view->visualRect(view->model()->index(row - 1, column - 1));
     }
 };
 
@@ -50,13 +50,12 @@ TEST_F(WriteEditingTest, OnlyCellsWithinTheWriteLengthOpenTheEditor)
         ASSERT_TRUE(Editor()->isVisible());
         EXPECT_EQ(Editor()->text(), "00");
         EXPECT_TRUE(Editor()->hasFocus());
-        // The editor lies over the clicked cell, within the pixel or so the grid's border shifts it.
-        const QRect cell = CellInWindow(row, column);
+        // The editor lies over the clicked cell, its frame on the cell's grid lines.
+        const QRect cell = CellRect(row, column);
         const QRect editor = Editor()->geometry();
-        EXPECT_LE(std::abs(editor.left() - cell.left()), 2);
-        EXPECT_LE(std::abs(editor.top() - cell.top()), 2);
-        EXPECT_LE(std::abs(editor.right() - cell.right()), 2);
-        EXPECT_LE(std::abs(editor.bottom() - cell.bottom()), 2);
+        for (const auto& [drawn, expected] : {std::pair{editor.left(), cell.left()}, {editor.top(), cell.top()},
+                                              {editor.right(), cell.right()}, {editor.bottom(), cell.bottom()}})
+            EXPECT_LE(std::abs(drawn - expected), 3);
         TypeIntoEditorAndPressEnter("00");
         EXPECT_FALSE(Editor()->isVisible());
     }
@@ -139,8 +138,8 @@ TEST_F(WriteEditingTest, AnEmptyEditCommitsAsZeroWhenTheEditorLosesTheFocus)
 TEST_F(WriteEditingTest, ClicksOnTheReadGridOpenNothing)
 {
     EnterWriteLength("10");
-    QTableWidget* table = window->ReadGrid().Widget();
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(0, 0)).center());
+    QTableView* view = window->ReadGrid().Widget();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(0, 0)).center());
     EXPECT_FALSE(Editor()->isVisible());
 }
 
