@@ -23,17 +23,6 @@ TEST(DialogUnitsTest, ConvertsLikeTheDialogManager)
     EXPECT_EQ(units.ToPixels(QSize(513, 328)), QSize(770, 533));
 }
 
-TEST(DialogUnitsTest, BaseUnitsComeFromTheFont)
-{
-    const QFont font = ResolveTemplateFont(QStringLiteral("Times New Roman"), 10);
-    const QFontMetrics metrics(font);
-    const DialogUnits units(font);
-    const int average = metrics.horizontalAdvance(
-                            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26;
-    EXPECT_EQ(units.BaseX(), (average + 1) / 2);
-    EXPECT_EQ(units.BaseY(), metrics.height());
-}
-
 TEST(DialogTemplateTest, LoadsBothVariants)
 {
     const DialogTemplate english = DialogTemplate::Load(141, LanguageVariant::English);
