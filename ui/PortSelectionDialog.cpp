@@ -15,7 +15,6 @@ namespace trelmo {
 namespace {
 
 constexpr int PortSelectionTemplate = 141;
-constexpr int TextOpenFailed = 121;
 
 QString PortToolTip(const QSerialPortInfo& info)
 {
@@ -34,10 +33,10 @@ CPortSelectionDialog::RememberedChoice& CPortSelectionDialog::Remembered()
 
 QString OpenFailureText(PortOpenError reason)
 {
-    const int reasonText = PortOpenErrorText(reason);
-    if (reasonText == NoText)
-        return LoadText(TextOpenFailed);
-    return LoadText(TextOpenFailed) + QLatin1Char('\n') + LoadText(reasonText);
+    const TextId reasonText = PortOpenErrorText(reason);
+    if (reasonText == TextId::NoText)
+        return LoadText(TextId::OpenFailed);
+    return LoadText(TextId::OpenFailed) + QLatin1Char('\n') + LoadText(reasonText);
 }
 
 QList<ListedPort> AvailablePorts()
