@@ -12,7 +12,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int ConfigurationTemplate = 134;
 
 // The mode list holds the operating modes in their enum's order; the fixed ones are not translated.
 const char* const OperatingMode9600 = "UART 9600bps";
@@ -40,7 +39,7 @@ CConfigurationDialog::RememberedChoices& CConfigurationDialog::Remembered()
 }
 
 CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget* parent)
-    : CToolWindow(ConfigurationTemplate, parent, Kind::Dialog), settings_(current)
+    : CToolWindow(ConfigurationControl::Template, parent, Kind::Dialog), settings_(current)
 {
     modeList_ = Control<QComboBox>(this, ConfigurationControl::OperatingMode);
     baudList_ = Control<QComboBox>(this, ConfigurationControl::BaudRate);

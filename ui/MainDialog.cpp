@@ -30,7 +30,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int MainDialogTemplate = 102;
 const char* const WindowIconPath = ":/trelmo/icons/trelmo-demo.png";
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
@@ -67,7 +66,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(MainDialogTemplate));
+    BuildDialogFromTemplate(this, DialogTemplate::Load(MainControl::Template));
     cellEditor_ = Control<QLineEdit>(this, MainControl::CellEditor);
     readLengthEdit_ = Control<QLineEdit>(this, MainControl::ReadLength);
     writeLengthEdit_ = Control<QLineEdit>(this, MainControl::WriteLength);

@@ -1,5 +1,6 @@
 #include "MessageDisplayDialog.h"
 
+#include "DialogControls.h"
 #include "HexText.h"
 #include "MessageBoxes.h"
 #include "MessageLog.h"
@@ -27,11 +28,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int kMessageDisplayTemplate = 142;
-constexpr int kPauseButton = 1046;
-constexpr int kSaveButton = 1047;
-constexpr int kLineList = 1048;
-constexpr int kDecodeBox = 1049;
 // The decoded view's headings, in column order.
 constexpr std::array<TextId, DecodedLineModel::ColumnCount> kHeadingTexts{
     TextId::Time,      TextId::Direction, TextId::Type, TextId::Service,  TextId::Object, TextId::Instance,
@@ -296,10 +292,10 @@ const DecodedLine& DecodedLineModel::Decoded(std::size_t row) const
 }
 
 CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
-    : CToolWindow(kMessageDisplayTemplate, parent, Kind::Modeless), log_(log)
+    : CToolWindow(MessageDisplayControl::Template, parent, Kind::Modeless), log_(log)
 {
     // The template's list box, a one-column table view that stays fast with millions of lines, shows the model.
-    list_ = Control<QTableView>(this, kLineList);
+    list_ = Control<QTableView>(this, MessageDisplayControl::LineList);
     if (!list_)
         list_ = new QTableView(this);
     list_->setModel(&model_);
@@ -307,12 +303,12 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
     list_->setColumnWidth(0, kMinimumLineExtent);
 
-    pauseButton_ = Control<QPushButton>(this, kPauseButton);
+    pauseButton_ = Control<QPushButton>(this, MessageDisplayControl::Pause);
     if (pauseButton_)
         connect(pauseButton_, &QPushButton::clicked, this, &CMessageDisplayDialog::TogglePause);
-    if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
+    if (auto* saveButton = Control<QPushButton>(this, MessageDisplayControl::Save))
         connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
-    decodeBox_ = RequiredControl<QCheckBox>(this, kDecodeBox);
+    decodeBox_ = RequiredControl<QCheckBox>(this, MessageDisplayControl::Decode);
     const QString decodeCaption = LoadText(TextId::Decode);
     decodeBox_->setText(decodeCaption);
     decodeBox_->setAccessibleName(StripMnemonic(decodeCaption));

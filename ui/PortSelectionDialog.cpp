@@ -14,7 +14,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int PortSelectionTemplate = 141;
 
 QString PortToolTip(const QSerialPortInfo& info)
 {
@@ -52,7 +51,7 @@ QList<ListedPort> AvailablePorts()
 }
 
 CPortSelectionDialog::CPortSelectionDialog(LinkController& link, int baudRate, QWidget* parent)
-    : CToolWindow(PortSelectionTemplate, parent, Kind::Dialog), link_(link), baudRate_(baudRate)
+    : CToolWindow(PortSelectionControl::Template, parent, Kind::Dialog), link_(link), baudRate_(baudRate)
 {
     connect(&link_, &LinkController::PortOpened, this, &CPortSelectionDialog::OnPortOpened);
     portList_ = Control<QComboBox>(this, PortSelectionControl::PortList);

@@ -1,5 +1,6 @@
 #include "MessageDisplayDialog.h"
 
+#include "DialogControls.h"
 #include "DialogTemplate.h"
 #include "Language.h"
 #include "MessageLog.h"
@@ -217,7 +218,7 @@ TEST_F(MessageDisplayTest, TheDecodeBoxTogglesByKeyboard)
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        auto* box = Control<QCheckBox>(window, 1049);
+        auto* box = Control<QCheckBox>(window, MessageDisplayControl::Decode);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(AccessibleText(box), StripMnemonic(LoadText(TextId::Decode)));
 
@@ -252,7 +253,7 @@ TEST_F(MessageDisplayTest, PauseHoldsTheListAndContinueDiscardsWhatCameMeanwhile
         SetActiveLanguage(language);
         CMessageDisplayDialog* window = Open();
         window->show();
-        QPushButton* pause = Button(window, 1046);
+        QPushButton* pause = Button(window, MessageDisplayControl::Pause);
         ASSERT_NE(pause, nullptr);
         EXPECT_EQ(pause->text(), LoadText(TextId::Pause));
 
@@ -301,7 +302,7 @@ TEST_F(MessageDisplayTest, QuitEscapeAndCloseFreeTheWindow)
         QPointer<CMessageDisplayDialog> window = Open();
         window->show();
         if (way == Way::Quit)
-            QTest::mouseClick(Button(window, 2), Qt::LeftButton);
+            QTest::mouseClick(Button(window, MessageDisplayControl::Quit), Qt::LeftButton);
         else if (way == Way::Escape)
             QTest::keyClick(window.data(), Qt::Key_Escape);
         else
