@@ -10,14 +10,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int TextAnotherCopyRuns = 112;
-constexpr int TextPrivateFolderUnusable = 150; // path, reason
-constexpr int TextLockFileUnusable = 151;      // path, reason
-constexpr int TextNotAFolder = 152;
-constexpr int TextOwnedByAnotherUser = 153;
-constexpr int TextOpenToOthers = 154;
-constexpr int TextNotARegularFile = 155;
-
 QString SystemErrorText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -27,11 +19,11 @@ QString FolderProblemText(const RuntimeFolder& folder)
 {
     switch (folder.problem) {
     case FolderProblem::NotAFolder:
-        return LoadText(TextNotAFolder);
+        return LoadText(TextId::NotAFolder);
     case FolderProblem::OwnedByAnotherUser:
-        return LoadText(TextOwnedByAnotherUser);
+        return LoadText(TextId::OwnedByAnotherUser);
     case FolderProblem::OpenToOthers:
-        return LoadText(TextOpenToOthers);
+        return LoadText(TextId::OpenToOthers);
     case FolderProblem::CannotCreate:
     case FolderProblem::None:
         break;
@@ -43,11 +35,11 @@ QString FolderProblemText(const RuntimeFolder& folder)
 QString UnavailableText(const SingleInstanceLock& lock)
 {
     if (!lock.Folder().IsUsable())
-        return LoadText(TextPrivateFolderUnusable).arg(lock.Folder().path, FolderProblemText(lock.Folder()));
+        return LoadText(TextId::PrivateFolderUnusable).arg(lock.Folder().path, FolderProblemText(lock.Folder()));
     const QString reason = lock.LockOutcome() == FileLock::Outcome::NotARegularFile
-        ? LoadText(TextNotARegularFile)
+        ? LoadText(TextId::NotARegularFile)
         : SystemErrorText(lock.SystemError());
-    return LoadText(TextLockFileUnusable).arg(lock.Path(), reason);
+    return LoadText(TextId::LockFileUnusable).arg(lock.Path(), reason);
 }
 
 } // namespace
@@ -58,7 +50,7 @@ int RunStartUp()
     SingleInstanceLock lock(QStringLiteral("VELDRAX"));
     switch (lock.Acquire()) {
     case SingleInstanceLock::Outcome::HeldElsewhere:
-        ShowAppMessage(nullptr, LoadText(TextAnotherCopyRuns));
+        ShowAppMessage(nullptr, LoadText(TextId::AnotherCopyRuns));
         return 0;
     case SingleInstanceLock::Outcome::Unavailable:
         ShowAppMessage(nullptr, UnavailableText(lock));

@@ -17,25 +17,25 @@ namespace {
 // The reasons the port selection window gives, from the English catalogue.
 QString OpenFailureReason(PortOpenError error)
 {
-    int textId = 121; // "Error occurs! ERROR:00"
+    TextId textId = TextId::OpenFailed;
     switch (error) {
     case PortOpenError::NoPermission:
-        textId = 144;
+        textId = TextId::NoPermission;
         break;
     case PortOpenError::InUse:
-        textId = 145;
+        textId = TextId::PortInUse;
         break;
     case PortOpenError::NoSuchDevice:
-        textId = 146;
+        textId = TextId::NoSuchDevice;
         break;
     case PortOpenError::NotSerialDevice:
-        textId = 149;
+        textId = TextId::NotSerialDevice;
         break;
     case PortOpenError::None:
     case PortOpenError::Other:
         break;
     }
-    return CatalogueText(CatalogueLanguage::English, QString::number(textId));
+    return CatalogueText(CatalogueLanguage::English, textId);
 }
 
 QString ConnectionFailure(ConnectionOutcome outcome)

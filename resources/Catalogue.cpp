@@ -24,4 +24,9 @@ QString CatalogueText(CatalogueLanguage language, const QString& textId)
     return BuiltInCatalogue(language).translate(nullptr, textId.toUtf8().constData());
 }
 
+QString CatalogueText(CatalogueLanguage language, TextId id)
+{
+    return CatalogueText(language, QString::number(static_cast<int>(id)));
+}
+
 } // namespace trelmo

@@ -1,15 +1,15 @@
 #include "AboutDialog.h"
 
+#include "DialogControls.h"
 #include "HyperlinkLabel.h"
 
 #include <QLabel>
 
 namespace trelmo {
 
-// The box is dialog template 100; its link is control 1000.
-CAboutDialog::CAboutDialog(QWidget* parent) : CToolWindow(100, parent)
+CAboutDialog::CAboutDialog(QWidget* parent) : CToolWindow(AboutControl::Template, parent)
 {
-    if (auto* staticLink = Control<QLabel>(this, 1000))
+    if (auto* staticLink = Control<QLabel>(this, AboutControl::Link))
         link_ = CHyperlinkLabel::ReplaceStatic(staticLink);
 }
 

@@ -14,7 +14,7 @@ class CAboutDialog : public CToolWindow {
 public:
     explicit CAboutDialog(QWidget* parent = nullptr);
 
-    // The link, control 1000.
+    // The link (AboutControl::Link).
     CHyperlinkLabel* Link() const { return link_; }
 
 private:

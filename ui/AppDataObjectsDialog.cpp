@@ -20,13 +20,12 @@
 namespace trelmo {
 namespace {
 
-constexpr int kTextNoRowsSelected = 120;
-
 struct ListColumn {
-    int headingTextId;
+    TextId headingTextId;
     int width; // pixels
 };
-constexpr std::array<ListColumn, 4> kColumns{{{116, 70}, {117, 70}, {118, 50}, {119, 530}}};
+constexpr std::array<ListColumn, 4> kColumns{
+    {{TextId::InstanceNumber, 70}, {TextId::AttributeNumber, 70}, {TextId::Length, 50}, {TextId::Data, 530}}};
 
 // Draws each cell with a grid line on its right and bottom edge, as a report list with grid lines does.
 class GridLineDelegate : public QStyledItemDelegate {
@@ -113,7 +112,7 @@ void CAppDataObjectsDialog::OnDelete()
 {
     const QModelIndexList selected = list_->selectionModel()->selectedRows();
     if (selected.isEmpty()) {
-        ShowDialogMessage(this, LoadText(kTextNoRowsSelected));
+        ShowDialogMessage(this, LoadText(TextId::NoRowsSelected));
         return;
     }
     const auto first = std::min_element(selected.begin(), selected.end(),

@@ -4,6 +4,7 @@
 // is given in place, so entries reach the exchange as soon as they are added.
 
 #include "AppDataObjectTable.h"
+#include "DialogControls.h"
 
 #include "ToolWindow.h"
 
@@ -12,17 +13,6 @@ class QPlainTextEdit;
 class QTreeWidget;
 
 namespace trelmo {
-
-// Dialog template 136 and its control ids.
-namespace AppDataObjectsControl {
-constexpr int Template = 136;
-constexpr int Instance = 1038;
-constexpr int Attribute = 1036;
-constexpr int Data = 1037;
-constexpr int Add = 1013;
-constexpr int Delete = 1014;
-constexpr int List = 1048;
-} // namespace AppDataObjectsControl
 
 class CAppDataObjectsDialog : public CToolWindow {
     Q_OBJECT

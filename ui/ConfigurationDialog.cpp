@@ -12,11 +12,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int ConfigurationTemplate = 134;
-constexpr int TextAutoBaudRate = 138;
-constexpr int TextNone = 139;
-constexpr int TextBusAddressZero = 140;
-constexpr int TextBusAddressEmpty = 141;
 
 // The mode list holds the operating modes in their enum's order; the fixed ones are not translated.
 const char* const OperatingMode9600 = "UART 9600bps";
@@ -44,23 +39,23 @@ CConfigurationDialog::RememberedChoices& CConfigurationDialog::Remembered()
 }
 
 CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget* parent)
-    : CToolWindow(ConfigurationTemplate, parent, Kind::Dialog), settings_(current)
+    : CToolWindow(ConfigurationControl::Template, parent, Kind::Dialog), settings_(current)
 {
     modeList_ = Control<QComboBox>(this, ConfigurationControl::OperatingMode);
     baudList_ = Control<QComboBox>(this, ConfigurationControl::BaudRate);
     watchdogList_ = Control<QComboBox>(this, ConfigurationControl::Watchdog);
     busAddressEdit_ = Control<QLineEdit>(this, ConfigurationControl::BusAddress);
 
-    modeList_->addItems({LoadText(TextAutoBaudRate), QString::fromLatin1(OperatingMode9600),
+    modeList_->addItems({LoadText(TextId::AutoBaudRate), QString::fromLatin1(OperatingMode9600),
                          QString::fromLatin1(OperatingMode115200)});
     baudList_->addItems({QStringLiteral("9600"), QStringLiteral("19200"), QStringLiteral("38400"),
                          QStringLiteral("57600"), QStringLiteral("115200")});
-    watchdogList_->addItems({LoadText(TextNone), QStringLiteral("300ms"), QStringLiteral("500ms"),
+    watchdogList_->addItems({LoadText(TextId::None), QStringLiteral("300ms"), QStringLiteral("500ms"),
                              QStringLiteral("1000ms")});
     Control<QLineEdit>(this, ConfigurationControl::DataBits)->setText(QStringLiteral("8"));
-    Control<QLineEdit>(this, ConfigurationControl::CheckBit)->setText(LoadText(TextNone));
+    Control<QLineEdit>(this, ConfigurationControl::CheckBit)->setText(LoadText(TextId::None));
     Control<QLineEdit>(this, ConfigurationControl::StopBits)->setText(QStringLiteral("1"));
-    Control<QLineEdit>(this, ConfigurationControl::CommunicateWatchdog)->setText(LoadText(TextNone));
+    Control<QLineEdit>(this, ConfigurationControl::CommunicateWatchdog)->setText(LoadText(TextId::None));
 
     const RememberedChoices& remembered = Remembered();
     modeList_->setCurrentIndex(remembered.OperatingModeIndex);
@@ -105,11 +100,11 @@ void CConfigurationDialog::accept()
         busAddressEdit_->clear();
     }
     if (busAddress.isEmpty()) {
-        ShowDialogMessage(this, LoadText(TextBusAddressEmpty));
+        ShowDialogMessage(this, LoadText(TextId::BusAddressEmpty));
         return;
     }
     if (LeadingDigitsValue(busAddress.toStdString()) == 0) {
-        ShowDialogMessage(this, LoadText(TextBusAddressZero));
+        ShowDialogMessage(this, LoadText(TextId::BusAddressZero));
         return;
     }
     // A refused OK stores nothing, so that Cancel after it leaves the settings as they were.

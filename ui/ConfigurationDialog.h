@@ -2,6 +2,7 @@
 // The configuration dialog: operating mode, baud rate and bus address for the next connection. It returns them as
 // line settings; the lists and the address are remembered between openings.
 
+#include "DialogControls.h"
 #include "LineSettings.h"
 #include "Protocol.h"
 #include "ToolWindow.h"
@@ -12,18 +13,6 @@ class QComboBox;
 class QLineEdit;
 
 namespace trelmo {
-
-namespace ConfigurationControl {
-constexpr int OperatingMode = 1001;
-constexpr int BaudRate = 1008;
-constexpr int DataBits = 1025;
-constexpr int CheckBit = 1026;
-constexpr int StopBits = 1027;
-constexpr int Watchdog = 1039;
-constexpr int BusAddress = 1042;
-constexpr int IpAddress = 1016;
-constexpr int CommunicateWatchdog = 1056;
-} // namespace ConfigurationControl
 
 class CConfigurationDialog : public CToolWindow {
     Q_OBJECT

@@ -3,6 +3,7 @@
 // aside, the cycle period), read from the link controller once a second. Modeless, display only; it frees itself
 // when closed.
 
+#include "DialogControls.h"
 #include "LinkController.h"
 
 #include "ToolWindow.h"
@@ -10,20 +11,6 @@
 #include <QTimer>
 
 namespace trelmo {
-
-// Dialog template 156 and its control ids.
-namespace LinkStatisticsControl {
-constexpr int Template = 156;
-constexpr int Cycles = 1057;
-constexpr int Answered = 1058;
-constexpr int NoAnswer = 1059;
-constexpr int BrokenAnswers = 1060;
-constexpr int ErrorAnswers = 1061;
-constexpr int SetAsideBytes = 1062;
-constexpr int LastPeriod = 1063;
-constexpr int MeanPeriod = 1064;
-constexpr int SlowestPeriod = 1065;
-} // namespace LinkStatisticsControl
 
 constexpr int LinkStatisticsRefreshMs = 1000;
 

@@ -30,15 +30,7 @@
 namespace trelmo {
 namespace {
 
-constexpr int MainDialogTemplate = 102;
-constexpr int AboutMenuText = 101;
 const char* const WindowIconPath = ":/trelmo/icons/trelmo-demo.png";
-constexpr int TextConnecting = 102;
-constexpr int TextConnect = 104;
-constexpr int TextConnected = 107;
-constexpr int TextConnectionLost = 143;
-constexpr int LinkStatisticsMenuText = 156;
-constexpr int TextReconnecting = 177;
 // The on-line state button's captions are the same in both languages.
 const char* const OnlineCaption = "ONLINE";
 
@@ -61,7 +53,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    BuildDialogFromTemplate(this, DialogTemplate::Load(MainDialogTemplate));
+    BuildDialogFromTemplate(this, DialogTemplate::Load(MainControl::Template));
     cellEditor_ = Control<QLineEdit>(this, MainControl::CellEditor);
     readLengthEdit_ = Control<QLineEdit>(this, MainControl::ReadLength);
     writeLengthEdit_ = Control<QLineEdit>(this, MainControl::WriteLength);
@@ -78,7 +70,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
         button->setDefault(false);
     }
 
-    const QString aboutText = LoadText(AboutMenuText);
+    const QString aboutText = LoadText(TextId::AboutMenu);
     systemMenu_ = new QMenu(this);
     if (!aboutText.isEmpty()) {
         systemMenu_->addSeparator();
@@ -88,7 +80,7 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     // Button 1005 stays hidden; its window opens from this menu instead, under the button's label.
     if (QPushButton* appDataObjects = Button(MainControl::ApplicationDataObjects))
         systemMenu_->addAction(appDataObjects->text(), this, &CMainDialog::OnApplicationDataObjects);
-    systemMenu_->addAction(LoadText(LinkStatisticsMenuText), this, &CMainDialog::OnLinkStatistics);
+    systemMenu_->addAction(LoadText(TextId::LinkStatisticsMenu), this, &CMainDialog::OnLinkStatistics);
 
     setWindowIcon(QIcon(QString::fromLatin1(WindowIconPath)));
 
@@ -226,7 +218,7 @@ void CMainDialog::ConnectToModule()
     QPushButton* connectButton = Button(MainControl::Connect);
     keyboardOnConnect_ = connectButton->hasFocus();
     linkState_ = LinkState::Connecting;
-    SetCaption(connectButton, LoadText(TextConnecting));
+    SetCaption(connectButton, LoadText(TextId::Connecting));
     // The window goes on answering while the module is brought on line; a second connection cannot be asked for.
     connectButton->setEnabled(false);
     Button(MainControl::OperatingMode)->setEnabled(false);
@@ -265,7 +257,7 @@ void CMainDialog::ShowConnectionState(bool connected)
     SetCaption(disconnectButton, disconnectCaption_);
     disconnectButton->setAccessibleDescription(QString());
     QPushButton* connectButton = Button(MainControl::Connect);
-    SetCaption(connectButton, LoadText(connected ? TextConnected : TextConnect));
+    SetCaption(connectButton, LoadText(connected ? TextId::Connected : TextId::Connect));
     // Buttons are turned on before others go off: a focused button turned off hands the focus to one that is on.
     if (connected) {
         SetCaption(OnlineStateButton(), QString::fromLatin1(OnlineCaption));
@@ -332,13 +324,13 @@ void CMainDialog::ShowLinkLost()
     }
     linkState_ = LinkState::Reconnecting;
     QPushButton* disconnectButton = Button(MainControl::Disconnect);
-    SetCaption(disconnectButton, LoadText(TextReconnecting));
+    SetCaption(disconnectButton, LoadText(TextId::Reconnecting));
     disconnectButton->setAccessibleDescription(disconnectCaption_);
     for (int id : {MainControl::ModuleInformation, MainControl::ObjectModuleAccess,
                    MainControl::ApplicationConfigurationObject})
         Button(id)->setEnabled(false);
     if (!linkLostNotice_)
-        linkLostNotice_ = ShowAppNotice(this, LoadText(TextConnectionLost));
+        linkLostNotice_ = ShowAppNotice(this, LoadText(TextId::ConnectionLost));
 }
 
 void CMainDialog::OnReconnected()

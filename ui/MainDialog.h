@@ -3,6 +3,7 @@
 // and open the tools on the left, the two I/O grids with their Length fields on the right.
 
 #include "AppDataObjectTable.h"
+#include "DialogControls.h"
 #include "Frame.h"
 #include "IoExchange.h"
 #include "IoGrid.h"
@@ -22,24 +23,6 @@ class QMenu;
 class QPushButton;
 
 namespace trelmo {
-
-// Control ids of the main window (dialog template 102).
-namespace MainControl {
-constexpr int OperatingMode = 1001;
-constexpr int Connect = 1040;
-constexpr int ModuleInformation = 1002;
-constexpr int ObjectModuleAccess = 1003;
-constexpr int ApplicationConfigurationObject = 1004;
-constexpr int OnlineState = 1006;
-constexpr int ApplicationDataObjects = 1005;
-constexpr int MessageDisplay = 1009;
-constexpr int ReadGrid = 1008;
-constexpr int WriteGrid = 1007;
-constexpr int ReadLength = 1044;
-constexpr int WriteLength = 1045;
-constexpr int CellEditor = 1012;
-constexpr int Disconnect = 1010;
-} // namespace MainControl
 
 constexpr int AboutCommandId = 16;
 

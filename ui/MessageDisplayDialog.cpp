@@ -1,5 +1,6 @@
 #include "MessageDisplayDialog.h"
 
+#include "DialogControls.h"
 #include "HexText.h"
 #include "MessageBoxes.h"
 #include "MessageLog.h"
@@ -27,46 +28,10 @@
 namespace trelmo {
 namespace {
 
-constexpr int kMessageDisplayTemplate = 142;
-constexpr int kPauseButton = 1046;
-constexpr int kSaveButton = 1047;
-constexpr int kLineList = 1048;
-constexpr int kDecodeBox = 1049;
-constexpr int kTextPause = 122;
-constexpr int kTextContinue = 123;
-constexpr int kTextSaveFailed = 124;
-constexpr int kTextSaved = 125;
-constexpr int kTextTextFilter = 147;    // "Text (*.txt)"
-constexpr int kTextCaptureFilter = 148; // "Capture (*.pcapng)"
-constexpr int kTextDecode = 157;        // "&Decode"
-// The decoded view's headings, in column order, and its field names.
-constexpr int kTextTime = 158;
-constexpr int kTextDirection = 159;
-constexpr int kTextType = 160;
-constexpr int kTextService = 161;
-constexpr int kTextObject = 162;
-constexpr int kTextInstance = 163;
-constexpr int kTextAttribute = 164;
-constexpr int kTextLength = 118;
-constexpr int kTextCrc = 165;
-constexpr int kTextSetAside = 166;
-constexpr int kTextData = 119;
-constexpr std::array<int, DecodedLineModel::ColumnCount> kHeadingTexts{
-    kTextTime,      kTextDirection, kTextType, kTextService,  kTextObject, kTextInstance,
-    kTextAttribute, kTextLength,    kTextCrc,  kTextSetAside, kTextData};
-constexpr int kTextSent = 167;     // "TX"
-constexpr int kTextReceived = 168; // "RX"
-constexpr int kTextIoData = 169;
-constexpr int kTextRequest = 170;
-constexpr int kTextResponse = 171;
-constexpr int kTextErrorAnswer = 172;
-constexpr int kTextUnknownType = 173;
-constexpr int kTextBaudRateProbe = 174;
-constexpr int kTextProbeAnswer = 175;
-constexpr int kTextNoBytes = 113;  // "No data"
-constexpr int kTextCrcOk = 134;    // "Right"
-constexpr int kTextCrcBad = 132;   // "Error"
-constexpr int kTextCutShort = 176;
+// The decoded view's headings, in column order.
+constexpr std::array<TextId, DecodedLineModel::ColumnCount> kHeadingTexts{
+    TextId::Time,      TextId::Direction, TextId::Type, TextId::Service,  TextId::Object, TextId::Instance,
+    TextId::Attribute, TextId::Length,    TextId::Crc,  TextId::SetAside, TextId::Data};
 constexpr int kRefreshPeriodMs = 100;
 // The list scrolls sideways over this width, enough for the frames of an ordinary exchange.
 constexpr int kMinimumLineExtent = 4650;
@@ -135,24 +100,24 @@ private:
 };
 
 // The names of the frame types and CRC states (a line that is no frame has no CRC state to name).
-constexpr std::pair<LineKind, int> kKindTexts[] = {
-    {LineKind::NoBytes, kTextNoBytes},         {LineKind::BaudRateProbe, kTextBaudRateProbe},
-    {LineKind::ProbeAnswer, kTextProbeAnswer}, {LineKind::IoData, kTextIoData},
-    {LineKind::Request, kTextRequest},         {LineKind::Response, kTextResponse},
-    {LineKind::ErrorAnswer, kTextErrorAnswer}, {LineKind::Unknown, kTextUnknownType}};
-constexpr std::pair<CrcState, int> kCrcTexts[] = {
-    {CrcState::Ok, kTextCrcOk}, {CrcState::Bad, kTextCrcBad}, {CrcState::CutShort, kTextCutShort}};
+constexpr std::pair<LineKind, TextId> kKindTexts[] = {
+    {LineKind::NoBytes, TextId::NoBytes},         {LineKind::BaudRateProbe, TextId::BaudRateProbe},
+    {LineKind::ProbeAnswer, TextId::ProbeAnswer}, {LineKind::IoData, TextId::IoData},
+    {LineKind::Request, TextId::Request},         {LineKind::Response, TextId::Response},
+    {LineKind::ErrorAnswer, TextId::ErrorAnswer}, {LineKind::Unknown, TextId::UnknownType}};
+constexpr std::pair<CrcState, TextId> kCrcTexts[] = {
+    {CrcState::Ok, TextId::Right}, {CrcState::Bad, TextId::Error}, {CrcState::CutShort, TextId::CutShort}};
 
 template <typename Value, std::size_t Count>
-QString NameIn(const std::pair<Value, int> (&names)[Count], Value value)
+QString NameIn(const std::pair<Value, TextId> (&names)[Count], Value value)
 {
     const auto named = std::find_if(std::begin(names), std::end(names),
-                                    [value](const std::pair<Value, int>& name) { return name.first == value; });
+                                    [value](const std::pair<Value, TextId>& name) { return name.first == value; });
     return named == std::end(names) ? QString() : LoadText(named->second);
 }
 
 template <typename Value, std::size_t Count>
-QStringList AllNamesIn(const std::pair<Value, int> (&names)[Count])
+QStringList AllNamesIn(const std::pair<Value, TextId> (&names)[Count])
 {
     QStringList texts;
     for (const auto& name : names)
@@ -173,7 +138,7 @@ QString FieldText(const DecodedLine& line, int column)
     case DecodedLineModel::Time:
         return QString::fromStdString(line.time);
     case DecodedLineModel::Direction:
-        return LoadText(line.direction == LineDirection::Sent ? kTextSent : kTextReceived);
+        return LoadText(line.direction == LineDirection::Sent ? TextId::Sent : TextId::Received);
     case DecodedLineModel::Type:
         return NameIn(kKindTexts, line.kind);
     case DecodedLineModel::Service:
@@ -189,7 +154,7 @@ QString FieldText(const DecodedLine& line, int column)
     case DecodedLineModel::Crc:
         return NameIn(kCrcTexts, line.crc);
     case DecodedLineModel::SetAside:
-        return line.setAside ? LoadText(kTextSetAside) : QString();
+        return line.setAside ? LoadText(TextId::SetAside) : QString();
     case DecodedLineModel::Data:
         return QString::fromStdString(HexPairsText(line.data)).trimmed();
     }
@@ -299,7 +264,7 @@ QStringList DecodedLineModel::WidestTexts(int column) const
     case Time:
         return {QStringLiteral("00:00:00.000")};
     case Direction:
-        return {LoadText(kTextSent), LoadText(kTextReceived)};
+        return {LoadText(TextId::Sent), LoadText(TextId::Received)};
     case Type:
         return AllNamesIn(kKindTexts);
     case Service:
@@ -312,7 +277,7 @@ QStringList DecodedLineModel::WidestTexts(int column) const
     case Crc:
         return AllNamesIn(kCrcTexts);
     case SetAside:
-        return {LoadText(kTextSetAside)};
+        return {LoadText(TextId::SetAside)};
     case Data:
         return {QString::fromStdString(lines_.LongestBytesText()).trimmed()};
     }
@@ -327,10 +292,10 @@ const DecodedLine& DecodedLineModel::Decoded(std::size_t row) const
 }
 
 CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
-    : CToolWindow(kMessageDisplayTemplate, parent, Kind::Modeless), log_(log)
+    : CToolWindow(MessageDisplayControl::Template, parent, Kind::Modeless), log_(log)
 {
     // The template's list box, a one-column table view that stays fast with millions of lines, shows the model.
-    list_ = Control<QTableView>(this, kLineList);
+    list_ = Control<QTableView>(this, MessageDisplayControl::LineList);
     if (!list_)
         list_ = new QTableView(this);
     list_->setModel(&model_);
@@ -338,13 +303,13 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
     list_->setColumnWidth(0, kMinimumLineExtent);
 
-    pauseButton_ = Control<QPushButton>(this, kPauseButton);
+    pauseButton_ = Control<QPushButton>(this, MessageDisplayControl::Pause);
     if (pauseButton_)
         connect(pauseButton_, &QPushButton::clicked, this, &CMessageDisplayDialog::TogglePause);
-    if (auto* saveButton = Control<QPushButton>(this, kSaveButton))
+    if (auto* saveButton = Control<QPushButton>(this, MessageDisplayControl::Save))
         connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
-    decodeBox_ = RequiredControl<QCheckBox>(this, kDecodeBox);
-    const QString decodeCaption = LoadText(kTextDecode);
+    decodeBox_ = RequiredControl<QCheckBox>(this, MessageDisplayControl::Decode);
+    const QString decodeCaption = LoadText(TextId::Decode);
     decodeBox_->setText(decodeCaption);
     decodeBox_->setAccessibleName(StripMnemonic(decodeCaption));
     connect(decodeBox_, &QCheckBox::toggled, this, &CMessageDisplayDialog::ShowDecoded);
@@ -440,9 +405,9 @@ void CMessageDisplayDialog::TogglePause()
 {
     if (!pauseButton_)
         return;
-    const QString pauseText = LoadText(kTextPause);
+    const QString pauseText = LoadText(TextId::Pause);
     if (pauseButton_->text() == pauseText) {
-        SetCaption(pauseButton_, LoadText(kTextContinue));
+        SetCaption(pauseButton_, LoadText(TextId::Continue));
         timer_.stop();
         reader_.reset();
         return;
@@ -472,7 +437,7 @@ void CMessageDisplayDialog::SaveDisplayedLines()
         ? WriteLogCapture(path, entries.size(),
                           [&entries](std::size_t row) -> const LogEntry& { return entries[row]; })
         : WriteDisplayLines(path, entries.size(), [this](std::size_t row) { return model_.DisplayLine(row); });
-    ShowDialogMessage(this, LoadText(saved ? kTextSaved : kTextSaveFailed));
+    ShowDialogMessage(this, LoadText(saved ? TextId::Saved : TextId::SaveFailed));
 }
 
 void CMessageDisplayDialog::CopySelectedLines()
@@ -495,8 +460,8 @@ void CMessageDisplayDialog::CopySelectedLines()
 
 SaveChoice CMessageDisplayDialog::ChooseSaveFile(QWidget* parent)
 {
-    const QString textFilter = LoadText(kTextTextFilter);
-    const QString captureFilter = LoadText(kTextCaptureFilter);
+    const QString textFilter = LoadText(TextId::TextFilter);
+    const QString captureFilter = LoadText(TextId::CaptureFilter);
     QFileDialog dialog(parent);
     dialog.setNameFilters({textFilter, captureFilter});
     dialog.selectNameFilter(textFilter);

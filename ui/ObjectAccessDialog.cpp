@@ -13,13 +13,6 @@
 #include <QPushButton>
 
 namespace trelmo {
-namespace {
-
-constexpr int kTextRead = 130;
-constexpr int kTextWrite = 131;
-
-} // namespace
-
 CObjectAccessDialog::CObjectAccessDialog(LinkController& link, QWidget* parent)
     : CToolWindow(ObjectAccessControl::Template, parent), link_(link)
 {
@@ -31,7 +24,7 @@ CObjectAccessDialog::CObjectAccessDialog(LinkController& link, QWidget* parent)
     status_ = RequiredControl<QLineEdit>(this, ObjectAccessControl::ResponseStatus);
     responseData_ = RequiredControl<QPlainTextEdit>(this, ObjectAccessControl::ResponseData);
 
-    modeList_->addItems({LoadText(kTextRead), LoadText(kTextWrite)});
+    modeList_->addItems({LoadText(TextId::Read), LoadText(TextId::Write)});
     modeList_->setCurrentIndex(ReadMode);
     inputData_->setEnabled(false);
     IgnoreEnterIn({inputData_}); // the bytes are typed as one line of pieces
@@ -76,7 +69,7 @@ void CObjectAccessDialog::OnSend()
     if (write) {
         const WriteInputBytes data = ParseWriteInput(input);
         if (data.check != WriteInput::Ready) {
-            for (int message : WriteInputTexts(data.check))
+            for (TextId message : WriteInputTexts(data.check))
                 ShowDialogMessage(this, LoadText(message));
             return;
         }
@@ -103,7 +96,7 @@ void CObjectAccessDialog::OnAttributeAccessed(RequestId request, const AccessRes
 void CObjectAccessDialog::ShowResult(const AccessResult& result)
 {
     const AccessOutcomeTexts texts = TextsForAccessOutcome(result.outcome);
-    if (texts.status != NoText)
+    if (texts.status != TextId::NoText)
         status_->setText(LoadText(texts.status));
     if (result.responseData) {
         const QString response = QString::fromStdString(FormatResponseData(*result.responseData));
@@ -111,7 +104,7 @@ void CObjectAccessDialog::ShowResult(const AccessResult& result)
         if (responseData_->toPlainText() != response)
             responseData_->setPlainText(response);
     }
-    for (int message : texts.messages)
+    for (TextId message : texts.messages)
         ShowDialogMessage(this, LoadText(message));
 }
 

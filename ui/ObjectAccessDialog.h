@@ -3,6 +3,7 @@
 // user types. Modal; a new dialog with empty fields for each opening. The link runs the read or write; the dialog
 // reads the typed texts, keeps Send disabled until the result is in, and shows status words and messages.
 
+#include "DialogControls.h"
 #include "LinkController.h"
 #include "ToolWindow.h"
 
@@ -12,20 +13,6 @@ class QLineEdit;
 class QPlainTextEdit;
 
 namespace trelmo {
-
-
-// Dialog template 138 and its control ids.
-namespace ObjectAccessControl {
-constexpr int Template = 138;
-constexpr int AccessMode = 1033;
-constexpr int ObjectCode = 1025;
-constexpr int InstanceCode = 1026;
-constexpr int AttributeCode = 1027;
-constexpr int InputData = 1028;
-constexpr int ResponseStatus = 1029;
-constexpr int ResponseData = 1030;
-constexpr int Send = 1019;
-} // namespace ObjectAccessControl
 
 class CObjectAccessDialog : public CToolWindow {
     Q_OBJECT

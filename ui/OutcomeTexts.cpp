@@ -6,29 +6,9 @@
 namespace trelmo {
 namespace {
 
-constexpr int TextAutoBaudFailed = 103;     // "Connection failed! ERROR:01"
-constexpr int TextBusAddressFailed = 105;   // "Connection failed! ERROR:02"
-constexpr int TextGoOnlineFailed = 106;     // "Connection failed! ERROR:04"
-constexpr int TextIllegalInputData = 110;   // "ERROR:61 Illegal input data"
-constexpr int TextMaximumByte244 = 111;     // "ERROR:244 Maximum byte 244"
-constexpr int TextRepeatedPair = 114;
-constexpr int TextEmptyData = 115;
-constexpr int TextCodesIncomplete = 126;
-constexpr int TextInputDataMissing = 127;
-constexpr int TextReadFailed = 128;
-constexpr int TextWriteFailed = 129;
-constexpr int TextError = 132;
-constexpr int TextRight = 134;
-constexpr int TextInputDataEmpty = 135;
-constexpr int TextFailed = 136;
-constexpr int TextSuccessful = 137;
-constexpr int TextReservedObject = 142;
-constexpr int TextNoPermission = 144;
-constexpr int TextPortInUse = 145;
-constexpr int TextNoSuchDevice = 146;
-constexpr int TextNotSerialDevice = 149;
+using T = TextId;
 
-// The texts the table gives the outcome; none (NoText) for an outcome it does not list.
+// The texts the table gives the outcome; none (TextId::NoText) for an outcome it does not list.
 template <typename Outcome, typename Texts>
 Texts Lookup(Outcome outcome, std::initializer_list<std::pair<Outcome, Texts>> table)
 {
@@ -41,67 +21,67 @@ Texts Lookup(Outcome outcome, std::initializer_list<std::pair<Outcome, Texts>> t
 
 } // namespace
 
-int ConnectionOutcomeText(ConnectionOutcome outcome)
+TextId ConnectionOutcomeText(ConnectionOutcome outcome)
 {
-    return Lookup<ConnectionOutcome, int>(outcome, {{ConnectionOutcome::AutoBaudFailed, TextAutoBaudFailed},
-                                                    {ConnectionOutcome::BusAddressFailed, TextBusAddressFailed},
-                                                    {ConnectionOutcome::GoOnlineFailed, TextGoOnlineFailed}});
+    return Lookup<ConnectionOutcome, T>(outcome, {{ConnectionOutcome::AutoBaudFailed, T::AutoBaudFailed},
+                                                  {ConnectionOutcome::BusAddressFailed, T::BusAddressFailed},
+                                                  {ConnectionOutcome::GoOnlineFailed, T::GoOnlineFailed}});
 }
 
-int WriteLengthOutcomeText(WriteLengthOutcome outcome)
+TextId WriteLengthOutcomeText(WriteLengthOutcome outcome)
 {
-    return outcome == WriteLengthOutcome::OutOfRange ? TextMaximumByte244 : NoText;
+    return outcome == WriteLengthOutcome::OutOfRange ? T::MaximumByte244 : T::NoText;
 }
 
-int CellEditOutcomeText(CellEditOutcome outcome)
+TextId CellEditOutcomeText(CellEditOutcome outcome)
 {
-    return outcome == CellEditOutcome::NotUppercaseHex ? TextIllegalInputData : NoText;
+    return outcome == CellEditOutcome::NotUppercaseHex ? T::IllegalInputData : T::NoText;
 }
 
-int PortOpenErrorText(PortOpenError error)
+TextId PortOpenErrorText(PortOpenError error)
 {
-    return Lookup<PortOpenError, int>(error, {{PortOpenError::NoPermission, TextNoPermission},
-                                              {PortOpenError::InUse, TextPortInUse},
-                                              {PortOpenError::NoSuchDevice, TextNoSuchDevice},
-                                              {PortOpenError::NotSerialDevice, TextNotSerialDevice}});
+    return Lookup<PortOpenError, T>(error, {{PortOpenError::NoPermission, T::NoPermission},
+                                            {PortOpenError::InUse, T::PortInUse},
+                                            {PortOpenError::NoSuchDevice, T::NoSuchDevice},
+                                            {PortOpenError::NotSerialDevice, T::NotSerialDevice}});
 }
 
-int AccessCheckText(AccessCheck check)
+TextId AccessCheckText(AccessCheck check)
 {
-    return Lookup<AccessCheck, int>(check, {{AccessCheck::CodesIncomplete, TextCodesIncomplete},
-                                            {AccessCheck::InputDataMissing, TextInputDataMissing},
-                                            {AccessCheck::ReservedObject, TextReservedObject}});
+    return Lookup<AccessCheck, T>(check, {{AccessCheck::CodesIncomplete, T::CodesIncomplete},
+                                          {AccessCheck::InputDataMissing, T::InputDataMissing},
+                                          {AccessCheck::ReservedObject, T::ReservedObject}});
 }
 
 AccessOutcomeTexts TextsForAccessOutcome(AccessOutcome outcome)
 {
     using O = AccessOutcome;
     return Lookup<O, AccessOutcomeTexts>(outcome, {
-        {O::ReadAnswered, {TextRight, {}}},
-        {O::ReadNotSent, {NoText, {TextReadFailed}}},
-        {O::ReadNotAnswered, {TextError, {TextReadFailed}}},
-        {O::WriteAnswered, {TextSuccessful, {}}},
-        {O::ProbeNotSent, {NoText, {TextWriteFailed}}},
-        {O::ProbeNotAnswered, {NoText, {TextWriteFailed}}},
-        {O::WriteTooLong, {NoText, {TextWriteFailed}}},
-        {O::WriteNotSent, {TextFailed, {TextWriteFailed}}},
-        {O::WriteNotAnswered, {TextFailed, {TextWriteFailed}}},
+        {O::ReadAnswered, {T::Right, {}}},
+        {O::ReadNotSent, {T::NoText, {T::ReadFailed}}},
+        {O::ReadNotAnswered, {T::Error, {T::ReadFailed}}},
+        {O::WriteAnswered, {T::Successful, {}}},
+        {O::ProbeNotSent, {T::NoText, {T::WriteFailed}}},
+        {O::ProbeNotAnswered, {T::NoText, {T::WriteFailed}}},
+        {O::WriteTooLong, {T::NoText, {T::WriteFailed}}},
+        {O::WriteNotSent, {T::Failed, {T::WriteFailed}}},
+        {O::WriteNotAnswered, {T::Failed, {T::WriteFailed}}},
     });
 }
 
-std::vector<int> WriteInputTexts(WriteInput input)
+std::vector<TextId> WriteInputTexts(WriteInput input)
 {
-    return Lookup<WriteInput, std::vector<int>>(input, {{WriteInput::Empty, {TextInputDataEmpty, TextWriteFailed}},
-                                                        {WriteInput::Illegal, {TextIllegalInputData, TextWriteFailed}}});
+    return Lookup<WriteInput, std::vector<T>>(input, {{WriteInput::Empty, {T::InputDataEmpty, T::WriteFailed}},
+                                                      {WriteInput::Illegal, {T::IllegalInputData, T::WriteFailed}}});
 }
 
-int AppDataObjectAddText(AppDataObjectAddOutcome outcome)
+TextId AppDataObjectAddText(AppDataObjectAddOutcome outcome)
 {
     using O = AppDataObjectAddOutcome;
-    return Lookup<O, int>(outcome, {{O::OutOfRange, TextIllegalInputData},
-                                    {O::RepeatedPair, TextRepeatedPair},
-                                    {O::EmptyData, TextEmptyData},
-                                    {O::IllegalData, TextIllegalInputData}});
+    return Lookup<O, T>(outcome, {{O::OutOfRange, T::IllegalInputData},
+                                  {O::RepeatedPair, T::RepeatedPair},
+                                  {O::EmptyData, T::EmptyData},
+                                  {O::IllegalData, T::IllegalInputData}});
 }
 
 } // namespace trelmo

@@ -14,8 +14,6 @@
 namespace trelmo {
 namespace {
 
-constexpr int PortSelectionTemplate = 141;
-constexpr int TextOpenFailed = 121;
 
 QString PortToolTip(const QSerialPortInfo& info)
 {
@@ -34,10 +32,10 @@ CPortSelectionDialog::RememberedChoice& CPortSelectionDialog::Remembered()
 
 QString OpenFailureText(PortOpenError reason)
 {
-    const int reasonText = PortOpenErrorText(reason);
-    if (reasonText == NoText)
-        return LoadText(TextOpenFailed);
-    return LoadText(TextOpenFailed) + QLatin1Char('\n') + LoadText(reasonText);
+    const TextId reasonText = PortOpenErrorText(reason);
+    if (reasonText == TextId::NoText)
+        return LoadText(TextId::OpenFailed);
+    return LoadText(TextId::OpenFailed) + QLatin1Char('\n') + LoadText(reasonText);
 }
 
 QList<ListedPort> AvailablePorts()
@@ -53,7 +51,7 @@ QList<ListedPort> AvailablePorts()
 }
 
 CPortSelectionDialog::CPortSelectionDialog(LinkController& link, int baudRate, QWidget* parent)
-    : CToolWindow(PortSelectionTemplate, parent, Kind::Dialog), link_(link), baudRate_(baudRate)
+    : CToolWindow(PortSelectionControl::Template, parent, Kind::Dialog), link_(link), baudRate_(baudRate)
 {
     connect(&link_, &LinkController::PortOpened, this, &CPortSelectionDialog::OnPortOpened);
     portList_ = Control<QComboBox>(this, PortSelectionControl::PortList);

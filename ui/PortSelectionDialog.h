@@ -3,6 +3,7 @@
 // link open the chosen one (or a typed device path) at the configured baud rate. It ends with OK only when the
 // port is open; the window answers while the link opens it.
 
+#include "DialogControls.h"
 #include "SerialBackend.h"
 #include "ToolWindow.h"
 
@@ -12,10 +13,6 @@
 class QComboBox;
 
 namespace trelmo {
-
-namespace PortSelectionControl {
-constexpr int PortList = 1041;
-} // namespace PortSelectionControl
 
 struct ListedPort {
     QString name;     // handed to OpenSerialPort as it is

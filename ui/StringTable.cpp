@@ -69,12 +69,12 @@ QString LoadText(const QString& textId, LanguageVariant variant)
     return CatalogueText(LanguageOf(variant), textId);
 }
 
-QString LoadText(int id, LanguageVariant variant)
+QString LoadText(TextId id, LanguageVariant variant)
 {
-    return LoadText(QString::number(id), variant);
+    return CatalogueText(LanguageOf(variant), id);
 }
 
-QString LoadText(int id)
+QString LoadText(TextId id)
 {
     return LoadText(id, ActiveLanguage());
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The program's texts, in English or Simplified Chinese, from the translation catalogues (translations/*.ts,
-// compiled into the resources). Every text has a string id: the numbered texts keep their number ("101"), the
-// dialog templates' texts are named "dlg.<template>.<slot>" (see the README).
+// compiled into the resources). Every text has a string id: the numbered texts keep their number ("101") and are
+// named in code by TextId, the dialog templates' texts are named "dlg.<template>.<slot>" (see the README).
+
+#include "TextIds.h"
 
 #include <QString>
 
@@ -21,9 +23,9 @@ LanguageVariant VariantForLocale(const QLocale& locale);
 LanguageVariant ActiveLanguage();
 void SetActiveLanguage(LanguageVariant variant);
 
-// The numbered text id in the active or given variant; empty for an id outside the table.
-QString LoadText(int id);
-QString LoadText(int id, LanguageVariant variant);
+// The numbered text in the active or given variant; empty for TextId::NoText.
+QString LoadText(TextId id);
+QString LoadText(TextId id, LanguageVariant variant);
 // The text with the given string id; empty for an id the catalogue lacks.
 QString LoadText(const QString& textId, LanguageVariant variant);
 

@@ -57,8 +57,8 @@ TEST_F(StartupTest, ASecondCopyShowsOnlyTheMessageAndEndsWithoutAWindow)
     EXPECT_FALSE(mainWindowShown_);
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
     EXPECT_EQ(messages_.kinds, std::vector<MessageBoxKind>{MessageBoxKind::Application});
-    EXPECT_EQ(messages_.texts, std::vector<QString>{LoadText(112)});
-    EXPECT_FALSE(LoadText(112).isEmpty());
+    EXPECT_EQ(messages_.texts, std::vector<QString>{LoadText(TextId::AnotherCopyRuns)});
+    EXPECT_FALSE(LoadText(TextId::AnotherCopyRuns).isEmpty());
     EXPECT_EQ(running.Process().state(), QProcess::Running) << "the running copy is left alone";
 }
 

@@ -17,7 +17,6 @@ namespace trelmo::testing {
 namespace {
 
 constexpr int OkButton = 1;
-constexpr int TextConnecting = 102;
 
 // Clicks OK; a dialog that refuses to close is cancelled so the test cannot hang in its event loop.
 void ConfirmOrCancel(QDialog* dialog)
@@ -89,7 +88,7 @@ void MainWindowTest::ConnectTo(const SimProcess& sim)
     Button(MainControl::Connect)->click();
     // The window answers while the link connects: it says so, and Connect cannot start a second connection.
     if (window->IsConnecting()) {
-        EXPECT_EQ(ButtonState(MainControl::Connect), "shown, disabled, " + LoadText(TextConnecting).toStdString());
+        EXPECT_EQ(ButtonState(MainControl::Connect), "shown, disabled, " + LoadText(TextId::Connecting).toStdString());
     }
     EXPECT_TRUE(WaitFor([this] { return !window->IsConnecting(); }, 15000)) << "the connection never ended";
     ShowActive(*window);

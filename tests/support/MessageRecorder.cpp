@@ -6,19 +6,25 @@
 
 #include <utility>
 
+namespace trelmo {
+
+void PrintTo(TextId id, std::ostream* out)
+{
+    *out << "text " << static_cast<int>(id);
+}
+
+} // namespace trelmo
+
 namespace trelmo::testing {
 namespace {
 
-// Beyond every id the string table holds.
-constexpr int HighestTextId = 999;
-
-int TextId(const QString& text)
+TextId IdOf(const QString& text)
 {
-    for (int id = 1; id <= HighestTextId; ++id) {
+    for (TextId id : AllTextIds) {
         if (LoadText(id) == text)
             return id;
     }
-    return 0;
+    return TextId::NoText;
 }
 
 } // namespace
@@ -39,11 +45,11 @@ MessageRecorder::~MessageRecorder()
     SetMessageBoxHook(std::move(previous_));
 }
 
-std::vector<int> MessageRecorder::Ids() const
+std::vector<TextId> MessageRecorder::Ids() const
 {
-    std::vector<int> ids;
+    std::vector<TextId> ids;
     for (const QString& text : texts)
-        ids.push_back(TextId(text));
+        ids.push_back(IdOf(text));
     return ids;
 }
 

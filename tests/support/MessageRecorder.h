@@ -3,11 +3,18 @@
 // its end. A box without text (a string id missing from the table) fails the test at once.
 
 #include "MessageBoxes.h"
+#include "TextIds.h"
 
 #include <QString>
 
 #include <functional>
+#include <ostream>
 #include <vector>
+
+namespace trelmo {
+// Test output names a text by its number.
+void PrintTo(TextId id, std::ostream* out);
+} // namespace trelmo
 
 namespace trelmo::testing {
 
@@ -21,8 +28,8 @@ public:
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
-    // The string ids of the texts shown, in order (0 for a text that is not in the table).
-    std::vector<int> Ids() const;
+    // The ids of the texts shown, in order (TextId::NoText for a text that is no numbered text).
+    std::vector<TextId> Ids() const;
     void Clear();
 
     std::vector<MessageBoxKind> kinds;

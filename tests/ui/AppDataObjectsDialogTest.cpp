@@ -22,7 +22,8 @@ namespace ids = trelmo::AppDataObjectsControl;
 
 namespace {
 
-using Ids = std::vector<int>;
+using T = TextId;
+using Ids = std::vector<TextId>;
 using Row = std::vector<std::string>;
 
 class AppDataObjectsDialogTest : public ::testing::Test {
@@ -100,7 +101,7 @@ TEST_F(AppDataObjectsDialogTest, AddShowsNewestFirstAndRefusesRepeatsAndEmptyDat
     Add("2", "2", "  \n ");   // no data
     Add("3", "3", "0102");    // not a byte: refused, not cut to 02
     Add("", "", "7F");        // empty fields read as 0
-    EXPECT_EQ(messages_.Ids(), (Ids{114, 115, 110}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::RepeatedPair, T::EmptyData, T::IllegalInputData}));
     EXPECT_EQ(Rows(), (std::vector<Row>{{"0", "0", "1", "7F"}, {"12", "3", "2", "0A 0B"}, {"1", "23", "2", "01 02"}}));
     ASSERT_EQ(table_.Size(), 3u);
     EXPECT_EQ(table_.Entries()[0].DataText, "01 02"); // the table keeps the order of adding
@@ -126,7 +127,7 @@ TEST_F(AppDataObjectsDialogTest, DeleteRemovesTheFirstSelectedRow)
     Add("2", "2", "22");
     Add("3", "3", "33");
     Delete();
-    EXPECT_EQ(messages_.Ids(), (Ids{120}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::NoRowsSelected}));
 
     QTreeWidget* list = dialog_->List();
     list->topLevelItem(3)->setSelected(true); // 4/4

@@ -35,7 +35,7 @@ protected:
         QTest::keyClick(edit, Qt::Key_Tab);
     }
 
-    static QPushButton* Ok(const QDialog& dialog) { return Control<QPushButton>(&dialog, 1); }
+    static QPushButton* Ok(const QDialog& dialog) { return Control<QPushButton>(&dialog, ConfigurationControl::Ok); }
 
     // The settings each dialog starts from: what the dialog leaves of them shows what it changed.
     LineSettings current{OperatingMode::Uart115200, 0, 99, 77};
@@ -231,7 +231,7 @@ TEST_F(ConfigurationDialogTest, ListsAreRememberedWhenTheyLoseTheFocusEvenOnCanc
         ShowActive(dialog);
         dialog.ModeList()->setFocus();
         QTest::keyClick(dialog.ModeList(), Qt::Key_Down); // "UART 9600bps"
-        QTest::mouseClick(Control<QPushButton>(&dialog, 2), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(&dialog, ConfigurationControl::Cancel), Qt::LeftButton);
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         EXPECT_EQ(dialog.Settings().OperatingMode, OperatingMode::Uart115200);
     }

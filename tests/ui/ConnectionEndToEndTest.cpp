@@ -20,14 +20,7 @@
 namespace trelmo::testing {
 namespace {
 
-constexpr int TextConnecting = 102;
-constexpr int TextConnect = 104;
-constexpr int TextConnected = 107;
-constexpr int TextAutoBaudFailed = 103;
-constexpr int TextBusAddressFailed = 105;
-constexpr int TextGoOnlineFailed = 106;
-
-std::string Caption(int textId)
+std::string Caption(TextId textId)
 {
     return LoadText(textId).toStdString();
 }
@@ -78,7 +71,7 @@ protected:
     std::string ConnectedButtons() const
     {
         return "1001: shown, disabled, " + ButtonName(MainControl::OperatingMode)
-            + "\n1040: hidden, disabled, " + Caption(TextConnected)
+            + "\n1040: hidden, disabled, " + Caption(TextId::Connected)
             + "\n1010: shown, enabled, " + ButtonName(MainControl::Disconnect)
             + "\n1002: shown, enabled, " + ButtonName(MainControl::ModuleInformation)
             + "\n1003: shown, enabled, " + ButtonName(MainControl::ObjectModuleAccess)
@@ -89,19 +82,19 @@ protected:
     }
 
     // After a failed connection: the message, the port closed, Connect usable again and nothing else connected.
-    void ExpectFailedWith(int textId)
+    void ExpectFailedWith(TextId textId)
     {
         EXPECT_EQ(messages, QStringList{LoadText(textId)});
         // The message is shown while the caption still says the connection is being made.
-        EXPECT_EQ(connectCaptionsAtMessage, QStringList{LoadText(TextConnecting)});
+        EXPECT_EQ(connectCaptionsAtMessage, QStringList{LoadText(TextId::Connecting)});
         EXPECT_FALSE(window->Link().IsPortOpen());
-        EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "OFFLINE"));
+        EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextId::Connect), true, "OFFLINE"));
     }
 };
 
 TEST_F(ConnectionTest, ButtonsFollowConfigureConnectAndDisconnect)
 {
-    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), false, "OFFLINE"));
+    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextId::Connect), false, "OFFLINE"));
 
     // A cancelled configuration unlocks nothing.
     WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
@@ -109,7 +102,7 @@ TEST_F(ConnectionTest, ButtonsFollowConfigureConnectAndDisconnect)
     EXPECT_FALSE(Button(MainControl::Connect)->isEnabled());
 
     Configure(OperatingMode::Uart115200, "5");
-    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "OFFLINE"));
+    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextId::Connect), true, "OFFLINE"));
 
     SimProcess& sim = StartSim({"--mode", "115200"});
     ConnectTo(sim);
@@ -118,7 +111,7 @@ TEST_F(ConnectionTest, ButtonsFollowConfigureConnectAndDisconnect)
 
     Disconnect();
     // The module is not switched off line: the hidden state button keeps its caption.
-    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextConnect), true, "ONLINE"));
+    EXPECT_EQ(Buttons(), DisconnectedButtons(Caption(TextId::Connect), true, "ONLINE"));
     EXPECT_FALSE(window->Link().IsPortOpen());
 }
 
@@ -251,7 +244,7 @@ TEST_P(AutoBaudFailureTest, ProbesForMoreThanThreeSecondsThenFailsWithError01And
     const std::vector<int>& waits = recorded->waits;
     const std::set<long>& secondsAtWaits = recorded->secondsAtWaits;
 
-    ExpectFailedWith(TextAutoBaudFailed);
+    ExpectFailedWith(TextId::AutoBaudFailed);
     const std::vector<Bytes> frames = HostFrames(sim);
     EXPECT_TRUE(std::all_of(frames.begin(), frames.end(), IsProbe)) << "only probes go out";
     EXPECT_EQ(waits, std::vector<int>(frames.size(), 50)) << "one 50 ms wait for the answer to each probe";
@@ -286,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct RequestFailureCase {
     const char* name;
     QStringList simArguments;
-    int textId;
+    TextId textId;
     std::size_t framesSent; // bus address, then on line
 };
 
@@ -322,20 +315,20 @@ TEST_P(RequestFailureTest, ReportsTheFailureClosesThePortAndAllowsAnotherTry)
 INSTANTIATE_TEST_SUITE_P(
     Modules, RequestFailureTest,
     ::testing::Values(
-        RequestFailureCase{"SilentModule", {"--mode", "115200", "--silent"}, TextBusAddressFailed, 1},
+        RequestFailureCase{"SilentModule", {"--mode", "115200", "--silent"}, TextId::BusAddressFailed, 1},
         RequestFailureCase{"NoBusAddressAnswer", {"--mode", "115200", "--no-answer", "busaddress"},
-                           TextBusAddressFailed, 1},
-        RequestFailureCase{"NoOnlineAnswer", {"--mode", "115200", "--no-answer", "online"}, TextGoOnlineFailed,
+                           TextId::BusAddressFailed, 1},
+        RequestFailureCase{"NoOnlineAnswer", {"--mode", "115200", "--no-answer", "online"}, TextId::GoOnlineFailed,
                            2},
         // An error answer, a wrong CRC or a cut answer is no answer.
         RequestFailureCase{"BusAddressErrorAnswer", {"--mode", "115200", "--error-answer", "busaddress"},
-                           TextBusAddressFailed, 1},
+                           TextId::BusAddressFailed, 1},
         RequestFailureCase{"OnlineErrorAnswer", {"--mode", "115200", "--error-answer", "online"},
-                           TextGoOnlineFailed, 2},
+                           TextId::GoOnlineFailed, 2},
         RequestFailureCase{"BusAddressWrongCrc", {"--mode", "115200", "--bad-crc", "busaddress"},
-                           TextBusAddressFailed, 1},
+                           TextId::BusAddressFailed, 1},
         RequestFailureCase{"OnlineCutShort", {"--mode", "115200", "--short-answer", "online", "--short-bytes", "3"},
-                           TextGoOnlineFailed, 2}),
+                           TextId::GoOnlineFailed, 2}),
     [](const ::testing::TestParamInfo<RequestFailureCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,12 +1,13 @@
-// The windows, their templates and the string table agree, in both languages: every template loads, every control
-// id the code names is in its template, every window is its template (caption, size, controls), every control that
-// takes the focus has a name, every label and button fits its text; the translation catalogues hold every text in
-// both variants, finished, and every string id the code and the templates use.
+// The windows, their templates and the string table agree, in both languages, where the build cannot tell: every
+// template loads, every window is its template (caption, size, controls), every control that takes the focus has a
+// name, every label and button fits its text; the translation catalogues hold every text in both variants,
+// finished, the numbered texts are those TextId lists, and every string id the templates use is there.
 
 #include "AboutDialog.h"
 #include "AppConfigObjectDialog.h"
 #include "AppDataObjectsDialog.h"
 #include "ConfigurationDialog.h"
+#include "DialogControls.h"
 #include "DialogTemplate.h"
 #include "MainDialog.h"
 #include "MessageDisplayDialog.h"
@@ -23,17 +24,14 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
@@ -54,32 +52,9 @@ std::vector<int> TemplateIds()
     return ids;
 }
 
-// The numbered texts the windows' sources name: the numbers given to a *Text* constant or passed to LoadText.
-std::set<int> NumberedTextsTheCodeNames()
-{
-    static const QRegularExpression named(
-        QStringLiteral(R"((?:\w*Text\w*\s*=\s*|LoadText\()(\d{3})\b)"));
-    std::set<int> ids;
-    for (const char* folder : {"ui", "app"}) {
-        QDirIterator files(QStringLiteral(TRELMO_SOURCE_DIR "/%1").arg(QLatin1String(folder)),
-                           {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
-        while (files.hasNext()) {
-            QFile file(files.next());
-            if (!file.open(QIODevice::ReadOnly))
-                continue;
-            const QString source = QString::fromUtf8(file.readAll());
-            for (auto match = named.globalMatch(source); match.hasNext();)
-                ids.insert(match.next().captured(1).toInt());
-        }
-    }
-    EXPECT_GT(ids.size(), 20u) << "the scan found too few ids to be right";
-    return ids;
-}
-
 struct Window {
     const char* name;
     int templateId;
-    std::vector<int> namedControls; // the control ids the code names for this window
     std::function<std::unique_ptr<QDialog>()> open;
 };
 
@@ -87,50 +62,24 @@ class ConsistencyTest : public ::testing::TestWithParam<LanguageVariant> {
 protected:
     std::vector<Window> Windows()
     {
-        namespace mainIds = MainControl;
-        namespace configIds = ConfigurationControl;
-        namespace accessIds = ObjectAccessControl;
-        namespace objectIds = AppDataObjectsControl;
-        namespace infoIds = ModuleInfoControl;
-        namespace handedOverIds = AppConfigObjectControl;
-        namespace statisticsIds = LinkStatisticsControl;
         return {
-            {"main window", 102,
-             {mainIds::OperatingMode, mainIds::Connect, mainIds::ModuleInformation, mainIds::ObjectModuleAccess,
-              mainIds::ApplicationConfigurationObject, mainIds::OnlineState, mainIds::ApplicationDataObjects,
-              mainIds::MessageDisplay, mainIds::ReadGrid, mainIds::WriteGrid, mainIds::ReadLength,
-              mainIds::WriteLength, mainIds::CellEditor, mainIds::Disconnect},
-             [] { return std::make_unique<CMainDialog>(); }},
-            {"configuration", 134,
-             {configIds::OperatingMode, configIds::BaudRate, configIds::DataBits, configIds::CheckBit,
-              configIds::StopBits, configIds::Watchdog, configIds::BusAddress, configIds::IpAddress,
-              configIds::CommunicateWatchdog},
-             [] { return std::make_unique<CConfigurationDialog>(); }},
-            {"port selection", 141, {PortSelectionControl::PortList},
+            {"main window", MainControl::Template, [] { return std::make_unique<CMainDialog>(); }},
+            {"configuration", ConfigurationControl::Template, [] { return std::make_unique<CConfigurationDialog>(); }},
+            {"port selection", PortSelectionControl::Template,
              [this] { return std::make_unique<CPortSelectionDialog>(link_, 9600); }},
-            {"object access", 138,
-             {accessIds::AccessMode, accessIds::ObjectCode, accessIds::InstanceCode, accessIds::AttributeCode,
-              accessIds::InputData, accessIds::ResponseStatus, accessIds::ResponseData, accessIds::Send},
+            {"object access", ObjectAccessControl::Template,
              [this] { return std::make_unique<CObjectAccessDialog>(link_); }},
-            {"application data objects", 136,
-             {objectIds::Instance, objectIds::Attribute, objectIds::Data, objectIds::Add, objectIds::Delete,
-              objectIds::List},
+            {"application data objects", AppDataObjectsControl::Template,
              [this] { return std::make_unique<CAppDataObjectsDialog>(table_); }},
-            {"application configuration object", 137,
-             {handedOverIds::ConfigurationLength, handedOverIds::ConfigurationData, handedOverIds::ParameterLength,
-              handedOverIds::ParameterData},
+            {"application configuration object", AppConfigObjectControl::Template,
              [this] { return std::make_unique<CAppConfigObjectDialog>(handedOver_); }},
-            {"module information", 135,
-             {infoIds::NetworkType, infoIds::ProductType, infoIds::SerialNumber, infoIds::ProductionDate,
-              infoIds::HardwareVersion, infoIds::FirmwareVersion},
+            {"module information", ModuleInfoControl::Template,
              [] { return std::make_unique<CModuleInfoDialog>(std::nullopt); }},
-            {"link statistics", 156,
-             {statisticsIds::Cycles, statisticsIds::Answered, statisticsIds::NoAnswer, statisticsIds::BrokenAnswers,
-              statisticsIds::ErrorAnswers, statisticsIds::SetAsideBytes, statisticsIds::LastPeriod,
-              statisticsIds::MeanPeriod, statisticsIds::SlowestPeriod},
+            {"link statistics", LinkStatisticsControl::Template,
              [this] { return std::make_unique<CLinkStatisticsDialog>(link_); }},
-            {"message display", 142, {}, [this] { return std::make_unique<CMessageDisplayDialog>(link_.Log()); }},
-            {"about", 100, {}, [] { return std::make_unique<CAboutDialog>(); }},
+            {"message display", MessageDisplayControl::Template,
+             [this] { return std::make_unique<CMessageDisplayDialog>(link_.Log()); }},
+            {"about", AboutControl::Template, [] { return std::make_unique<CAboutDialog>(); }},
         };
     }
 
@@ -172,9 +121,6 @@ TEST_P(ConsistencyTest, EveryWindowIsItsTemplate)
         const std::unique_ptr<QDialog> dialog = window.open();
         EXPECT_EQ(dialog->windowTitle(), t.caption);
         EXPECT_EQ(dialog->size(), DialogUnits(dialog->font()).ToPixels(t.size));
-        for (int id : window.namedControls) {
-            EXPECT_NE(t.Find(id), nullptr) << "the code names control " << id << ", the template lacks it";
-        }
         for (const ControlTemplate& control : t.controls) {
             if (control.id > 0) {
                 EXPECT_NE(FindControl(dialog.get(), control.id), nullptr) << "control " << control.id << " is missing";
@@ -280,33 +226,25 @@ TEST(CatalogueConsistencyTest, BothCataloguesHoldEveryTextFinishedAndTheProgramL
     }
 }
 
-// The numbered texts run from 101 without gaps; every number the windows name is among them, as
-// is every string id a template names, and every template text in the catalogue belongs to a template.
+// The numbered texts of the catalogues are exactly those the code can name (TextId), and every string id a template
+// names is there too; every template text in the catalogue belongs to a template.
 TEST(CatalogueConsistencyTest, EveryIdTheCodeAndTheTemplatesUseExistsInBothVariants)
 {
-    std::vector<int> numbered;
+    std::set<int> numbered;
     std::set<QString> templateTexts;
     for (const CatalogueEntry& entry : ReadCatalogue("en")) {
         bool numeric = false;
         const int id = entry.id.toInt(&numeric);
         if (numeric)
-            numbered.push_back(id);
+            EXPECT_TRUE(numbered.insert(id).second) << "an id taken twice: " << id;
         else if (entry.id.startsWith(QLatin1String("dlg.")))
             templateTexts.insert(entry.id);
     }
-    std::sort(numbered.begin(), numbered.end());
-    ASSERT_FALSE(numbered.empty());
-    const std::set<int> present(numbered.begin(), numbered.end());
-    EXPECT_EQ(present.size(), numbered.size()) << "an id taken twice";
-    for (int id = 101; id < numbered.back(); ++id)
-        EXPECT_TRUE(present.count(id)) << "a gap at " << id;
-    for (int outside : {0, -1, 100, numbered.back() + 1, 1000})
-        EXPECT_TRUE(LoadText(outside, LanguageVariant::English).isEmpty()) << outside;
-
-    for (int id : NumberedTextsTheCodeNames()) {
-        for (LanguageVariant variant : kBothLanguages)
-            EXPECT_FALSE(LoadText(id, variant).isEmpty()) << id << " in " << LanguageName(variant);
-    }
+    std::set<int> named;
+    for (TextId id : AllTextIds)
+        named.insert(static_cast<int>(id));
+    EXPECT_EQ(numbered, named) << "the catalogue's numbered texts and TextId differ";
+    EXPECT_TRUE(LoadText(TextId::NoText, LanguageVariant::English).isEmpty());
 
     for (int id : TemplateIds()) {
         const DialogTemplate t = DialogTemplate::Load(id, LanguageVariant::English);

@@ -23,11 +23,6 @@
 namespace trelmo::testing {
 namespace {
 
-constexpr int TextMaximumByte244 = 111;
-constexpr int TextConnect = 104;
-constexpr int TextConnectionLost = 143;
-constexpr int TextReconnecting = 177;
-
 // The module's frames after the answers to the bus address and on-line requests (a fixed-speed module sends
 // nothing else before them).
 std::vector<Bytes> ModuleFramesAfterConnecting(const SimProcess& sim)
@@ -165,7 +160,7 @@ TEST_F(CyclicExchangeTest, WriteLength244GoesOutAnd245IsRefusedAlsoWhenACycleApp
 {
     // Refused before any length was applied: the edit shows the length 0 again, as it did at start-up.
     EnterWriteLength("245");
-    EXPECT_EQ(messages, QStringList{LoadText(TextMaximumByte244)});
+    EXPECT_EQ(messages, QStringList{LoadText(TextId::MaximumByte244)});
     EXPECT_EQ(window->WriteLengthEdit()->text(), "0");
 
     messages.clear();
@@ -176,7 +171,7 @@ TEST_F(CyclicExchangeTest, WriteLength244GoesOutAnd245IsRefusedAlsoWhenACycleApp
     EXPECT_FALSE(WriteCellActive(244));
 
     EnterWriteLength("245");
-    EXPECT_EQ(messages, QStringList{LoadText(TextMaximumByte244)});
+    EXPECT_EQ(messages, QStringList{LoadText(TextId::MaximumByte244)});
     EXPECT_EQ(window->WriteLengthEdit()->text(), "244");
     EXPECT_FALSE(WriteCellActive(244));
 
@@ -194,7 +189,7 @@ TEST_F(CyclicExchangeTest, WriteLength244GoesOutAnd245IsRefusedAlsoWhenACycleApp
     edit->selectAll();
     QTest::keyClicks(edit, "245");
     ASSERT_TRUE(WaitForHostFrames(sim, 4));
-    EXPECT_EQ(messages, QStringList{LoadText(TextMaximumByte244)});
+    EXPECT_EQ(messages, QStringList{LoadText(TextId::MaximumByte244)});
     frames = HostFrames(sim);
     EXPECT_EQ(ReadBigEndian16(&frames[3][ModuleFrame::Length]), 244);
     EXPECT_EQ(edit->text(), "244");
@@ -279,8 +274,8 @@ TEST_F(CyclicExchangeTest, ALostModuleIsTakenUpAgainWhenItComesBackAndDisconnect
     ASSERT_TRUE(notice);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_FALSE(notice->isModal());
-    EXPECT_EQ(notice->text(), LoadText(TextConnectionLost));
-    EXPECT_EQ(ButtonState(MainControl::Disconnect), "shown, enabled, " + LoadText(TextReconnecting).toStdString());
+    EXPECT_EQ(notice->text(), LoadText(TextId::ConnectionLost));
+    EXPECT_EQ(ButtonState(MainControl::Disconnect), "shown, enabled, " + LoadText(TextId::Reconnecting).toStdString());
     EXPECT_FALSE(Button(MainControl::ModuleInformation)->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return !first.IsRunning(); }));
 
@@ -299,7 +294,7 @@ TEST_F(CyclicExchangeTest, ALostModuleIsTakenUpAgainWhenItComesBackAndDisconnect
     ASSERT_TRUE(WaitFor([&] { return window->IsReconnecting(); }, 6000));
     Button(MainControl::Disconnect)->click();
     EXPECT_FALSE(window->Link().IsPortOpen());
-    EXPECT_EQ(ButtonState(MainControl::Connect), "shown, enabled, " + LoadText(TextConnect).toStdString());
+    EXPECT_EQ(ButtonState(MainControl::Connect), "shown, enabled, " + LoadText(TextId::Connect).toStdString());
     SimProcess& third = StartSim({"--name", "bench", "--mode", "115200"});
     QTest::qWait(1500);
     EXPECT_TRUE(HostFrames(third).empty()) << "no attempt after Disconnect";
@@ -397,7 +392,7 @@ TEST_F(CyclicExchangeTest, CyclesGoOnWhileAModalMessageBoxIsOpen)
     EnterWriteLength("300");
     SetMessageBoxHook(recording);
 
-    EXPECT_EQ(shownText, LoadText(TextMaximumByte244));
+    EXPECT_EQ(shownText, LoadText(TextId::MaximumByte244));
     EXPECT_GE(framesWhenClosed, framesWhenShown + 2);
     EXPECT_EQ(window->WriteLengthEdit()->text(), "0");
     EXPECT_TRUE(messages.isEmpty()) << "no second box: " << messages.join('|').toStdString();

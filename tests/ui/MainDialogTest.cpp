@@ -111,7 +111,7 @@ TEST_F(MainDialogTest, ConfigurationOkStoresTheSettingsARefusedOkNothing)
         });
         QTest::mouseClick(window.Button(MainControl::OperatingMode), Qt::LeftButton);
         EXPECT_FALSE(window.Button(MainControl::Connect)->isEnabled());
-        EXPECT_EQ(shown.Ids(), std::vector<int>{141});
+        EXPECT_EQ(shown.Ids(), std::vector<TextId>{TextId::BusAddressEmpty});
     }
     EXPECT_EQ(window.Settings().BaudRate, LineSettings{}.BaudRate);
     EXPECT_EQ(window.Settings().BusAddress, 0);

@@ -1,5 +1,6 @@
 #include "MessageDisplayDialog.h"
 
+#include "DialogControls.h"
 #include "DialogTemplate.h"
 #include "Language.h"
 #include "MessageLog.h"
@@ -183,7 +184,7 @@ TEST_F(MessageDisplayTest, DecodeShowsTheFieldsOfTheSameRowsAndCopiesThemWithTab
     window->ShowDecoded(true);
     const QAbstractItemModel* decoded = list->model();
     ASSERT_EQ(decoded->rowCount(), 6);
-    EXPECT_EQ(decoded->headerData(10, Qt::Horizontal).toString(), LoadText(119)) << "Data comes last";
+    EXPECT_EQ(decoded->headerData(10, Qt::Horizontal).toString(), LoadText(TextId::Data)) << "Data comes last";
     const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"));
     QStringList copied;
     for (int row = 0; row < 6; ++row) {
@@ -217,9 +218,9 @@ TEST_F(MessageDisplayTest, TheDecodeBoxTogglesByKeyboard)
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        auto* box = Control<QCheckBox>(window, 1049);
+        auto* box = Control<QCheckBox>(window, MessageDisplayControl::Decode);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(AccessibleText(box), StripMnemonic(LoadText(157)));
+        EXPECT_EQ(AccessibleText(box), StripMnemonic(LoadText(TextId::Decode)));
 
         QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([window] { return window->ShowsDecoded(); }, 1000)) << "a mnemonic clicks late";
@@ -252,20 +253,20 @@ TEST_F(MessageDisplayTest, PauseHoldsTheListAndContinueDiscardsWhatCameMeanwhile
         SetActiveLanguage(language);
         CMessageDisplayDialog* window = Open();
         window->show();
-        QPushButton* pause = Button(window, 1046);
+        QPushButton* pause = Button(window, MessageDisplayControl::Pause);
         ASSERT_NE(pause, nullptr);
-        EXPECT_EQ(pause->text(), LoadText(122));
+        EXPECT_EQ(pause->text(), LoadText(TextId::Pause));
 
         QTest::mouseClick(pause, Qt::LeftButton);
-        EXPECT_EQ(pause->text(), LoadText(123));
-        EXPECT_EQ(pause->accessibleName(), LoadText(123));
+        EXPECT_EQ(pause->text(), LoadText(TextId::Continue));
+        EXPECT_EQ(pause->accessibleName(), LoadText(TextId::Continue));
         EXPECT_FALSE(window->IsRunning());
         log_.Append("101 ");
         QTest::qWait(250);
         EXPECT_TRUE(window->DisplayedLines().empty());
 
         QTest::mouseClick(pause, Qt::LeftButton);
-        EXPECT_EQ(pause->text(), LoadText(122));
+        EXPECT_EQ(pause->text(), LoadText(TextId::Pause));
         EXPECT_TRUE(window->IsRunning());
         window->RefreshFromLog();
         EXPECT_TRUE(window->DisplayedLines().empty()) << "lines logged while paused are never shown";
@@ -301,7 +302,7 @@ TEST_F(MessageDisplayTest, QuitEscapeAndCloseFreeTheWindow)
         QPointer<CMessageDisplayDialog> window = Open();
         window->show();
         if (way == Way::Quit)
-            QTest::mouseClick(Button(window, 2), Qt::LeftButton);
+            QTest::mouseClick(Button(window, MessageDisplayControl::Quit), Qt::LeftButton);
         else if (way == Way::Escape)
             QTest::keyClick(window.data(), Qt::Key_Escape);
         else
@@ -417,10 +418,10 @@ TEST_F(MessageDisplaySaveTest, AFileThatCannotBeCreatedIsReportedInTheActiveLang
         window->SaveDisplayedLines();
         ASSERT_EQ(messages_.texts.size(), 1u);
         EXPECT_EQ(messages_.kinds[0], MessageBoxKind::Dialog);
-        EXPECT_EQ(messages_.texts[0], LoadText(124, language));
+        EXPECT_EQ(messages_.texts[0], LoadText(TextId::SaveFailed, language));
         EXPECT_EQ(window->DisplayedLines().size(), 1u);
     }
-    EXPECT_EQ(LoadText(124, LanguageVariant::English), QStringLiteral("ERROR: 101 Failed to save"));
+    EXPECT_EQ(LoadText(TextId::SaveFailed, LanguageVariant::English), QStringLiteral("ERROR: 101 Failed to save"));
 }
 
 TEST_F(MessageDisplaySaveTest, SavingWhilePausedWritesTheFrozenList)
@@ -440,7 +441,7 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmedInTheChosenType)
 {
     struct Case {
         const char* typed;
-        int filterText; // 147 text, 148 capture
+        TextId filterText;
         const char* written;
         const char* neighbour;
     };
@@ -448,9 +449,9 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmedInTheChosenType)
     window->show();
     QString prompt;
     bool dialogSeen = false;
-    for (const Case& c : {Case{"typed", 147, "typed.txt", "typed.txt.txt"},
-                          Case{"trace.csv", 147, "trace.csv", "trace.csv.txt"},
-                          Case{"capture", 148, "capture.pcapng", "capture.pcapng.pcapng"}}) {
+    for (const Case& c : {Case{"typed", TextId::TextFilter, "typed.txt", "typed.txt.txt"},
+                          Case{"trace.csv", TextId::TextFilter, "trace.csv", "trace.csv.txt"},
+                          Case{"capture", TextId::CaptureFilter, "capture.pcapng", "capture.pcapng.pcapng"}}) {
         const QString written = PathOf(QString::fromLatin1(c.written));
         const QString neighbour = PathOf(QString::fromLatin1(c.neighbour));
         for (const QString& path : {written, neighbour}) {
@@ -463,9 +464,10 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmedInTheChosenType)
         dialogSeen = false;
         WhenModal<QFileDialog>([&](QFileDialog* fileDialog) {
             dialogSeen = true;
-            EXPECT_EQ(fileDialog->nameFilters(), (QStringList{LoadText(147), LoadText(148)}));
-            EXPECT_EQ(fileDialog->selectedNameFilter(), LoadText(147));
-            if (c.filterText != 147) {
+            EXPECT_EQ(fileDialog->nameFilters(),
+                      (QStringList{LoadText(TextId::TextFilter), LoadText(TextId::CaptureFilter)}));
+            EXPECT_EQ(fileDialog->selectedNameFilter(), LoadText(TextId::TextFilter));
+            if (c.filterText != TextId::TextFilter) {
                 // As the user picks the type from the dialog's list.
                 auto* types = fileDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
                 ASSERT_NE(types, nullptr);
@@ -488,7 +490,7 @@ TEST_F(MessageDisplaySaveTest, WritesTheFileTheDialogConfirmedInTheChosenType)
         EXPECT_TRUE(prompt.contains(QString::fromLatin1(c.written))) << prompt.toStdString();
         EXPECT_FALSE(prompt.contains(QFileInfo(neighbour).fileName())) << prompt.toStdString();
         const QByteArray bytes = FileBytes(written);
-        if (c.filterText == 147)
+        if (c.filterText == TextId::TextFilter)
             EXPECT_EQ(bytes, QByteArray("TX: Length:001, Data:01 \r\n")) << c.typed;
         else
             EXPECT_TRUE(bytes.startsWith(QByteArray::fromHex("0a0d0d0a"))) << "a pcapng section header";

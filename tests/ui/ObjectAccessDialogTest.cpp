@@ -28,7 +28,8 @@ namespace ids = trelmo::ObjectAccessControl;
 
 namespace {
 
-using Ids = std::vector<int>;
+using T = TextId;
+using Ids = std::vector<TextId>;
 
 class ObjectAccessDialogTest : public ::testing::Test {
 protected:
@@ -174,7 +175,7 @@ TEST_F(ObjectAccessDialogTest, ErrorAnswersGiveErrorAndFailed)
     Send();
     EXPECT_EQ(Status(), "Error");
     EXPECT_EQ(ResponseData(), "05 ");
-    EXPECT_EQ(messages_.Ids(), (Ids{128}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::ReadFailed}));
     EXPECT_EQ(messages_.kinds, std::vector<MessageBoxKind>{MessageBoxKind::Dialog});
 
     // A read-only attribute: the probe is answered, the write is refused.
@@ -184,7 +185,7 @@ TEST_F(ObjectAccessDialogTest, ErrorAnswersGiveErrorAndFailed)
     Type(ids::InputData, "00 2B");
     Send();
     EXPECT_EQ(Status(), "Failed");
-    EXPECT_EQ(messages_.Ids(), (Ids{129}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::WriteFailed}));
     const Bytes expectedWire = Joined({Request(ServiceRead, 0x01, 1, 1), Request(ServiceRead, 0x07, 1, 1),
                                        Request(ServiceRead, 0x01, 2, 1),
                                        Request(ServiceWrite, 0x01, 2, 1, {0x00, 0x2B})});
@@ -198,7 +199,7 @@ TEST_F(ObjectAccessDialogTest, SilentModule)
     Codes("1", "1", "3");
     Send();
     EXPECT_EQ(Status(), "Error");
-    EXPECT_EQ(messages_.Ids(), (Ids{128}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::ReadFailed}));
     EXPECT_EQ(logged_.Size(), 1u); // the request only
 
     // A write whose probe goes unanswered leaves the status as it is and sends no write request.
@@ -207,7 +208,7 @@ TEST_F(ObjectAccessDialogTest, SilentModule)
     Type(ids::InputData, "01 02");
     Send();
     EXPECT_EQ(Status(), "");
-    EXPECT_EQ(messages_.Ids(), (Ids{129}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::WriteFailed}));
     const Bytes expectedWire = Joined({Request(ServiceRead, 0x01, 1, 3), Request(ServiceRead, 0x01, 1, 3)});
     ASSERT_TRUE(WaitForHostBytes(sim_, expectedWire.size()));
     QTest::qWait(100);
@@ -227,13 +228,19 @@ TEST_F(ObjectAccessDialogTest, ChecksBeforeSendingPutNothingOnTheWire)
         Ids messages;
     };
     const Case cases[] = {
-        {false, "", "1", "1", "", {126}},        {false, "1", "", "1", "", {126}},
-        {true, "1", "1", "", "01", {126}},       {true, "1", "1", "3", "", {127}},
-        {false, "F0", "1", "1", "", {142}},      {false, "f0", "2", "1", "", {142}},
-        {true, "F1", "1", "1", "01", {142}},     {true, "f1", "1", "1", "01", {142}},
-        {false, "1F0", "2", "1", "", {142}},     {true, "00F1", "1", "1", "01", {142}},
-        {true, "1", "1", "3", "  \n ", {135, 129}},
-        {true, "1", "1", "3", "0102", {110, 129}},    {true, "1", "1", "3", "02\n03,04", {110, 129}},
+        {false, "", "1", "1", "",          {T::CodesIncomplete}},
+        {false, "1", "", "1", "",          {T::CodesIncomplete}},
+        {true, "1", "1", "", "01",         {T::CodesIncomplete}},
+        {true, "1", "1", "3", "",          {T::InputDataMissing}},
+        {false, "F0", "1", "1", "",        {T::ReservedObject}},
+        {false, "f0", "2", "1", "",        {T::ReservedObject}},
+        {true, "F1", "1", "1", "01",       {T::ReservedObject}},
+        {true, "f1", "1", "1", "01",       {T::ReservedObject}},
+        {false, "1F0", "2", "1", "",       {T::ReservedObject}},
+        {true, "00F1", "1", "1", "01",     {T::ReservedObject}},
+        {true, "1", "1", "3", "  \n ",     {T::InputDataEmpty, T::WriteFailed}},
+        {true, "1", "1", "3", "0102",      {T::IllegalInputData, T::WriteFailed}},
+        {true, "1", "1", "3", "02\n03,04", {T::IllegalInputData, T::WriteFailed}},
     };
     for (const Case& c : cases) {
         messages_.Clear();
@@ -273,7 +280,7 @@ TEST_F(ObjectAccessDialogTest, WriteLongerThanTheAttributeIsRefusedAfterTheProbe
     Codes("1", "1", "3"); // holds two bytes
     Type(ids::InputData, "01 02 03");
     Send();
-    EXPECT_EQ(messages_.Ids(), (Ids{129}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::WriteFailed}));
     EXPECT_EQ(Status(), "");
     EXPECT_EQ(logged_.Size(), 2u); // the probe and its answer
     const Bytes probe = Request(ServiceRead, 0x01, 1, 3);
@@ -321,7 +328,7 @@ TEST_F(ObjectAccessDialogTest, ClosedPortFailsWithoutAnswer)
     dialog.OnSend();
     auto* send = Control<QPushButton>(&dialog, ids::Send);
     ASSERT_TRUE(QTest::qWaitFor([send] { return send->isEnabled(); }));
-    EXPECT_EQ(messages_.Ids(), (Ids{128}));
+    EXPECT_EQ(messages_.Ids(), (Ids{T::ReadFailed}));
     EXPECT_TRUE(Control<QLineEdit>(&dialog, ids::ResponseStatus)->text().isEmpty());
     EXPECT_EQ(logged_.Size(), 0u);
 }

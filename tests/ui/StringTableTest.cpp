@@ -15,36 +15,38 @@ namespace {
 TEST(StringTableTest, TextsKeepTheirExactBlanks)
 {
     struct Case {
-        int id;
+        TextId id;
         LanguageVariant variant;
         const char* text;
     };
     const Case cases[] = {
-        {126, LanguageVariant::English, "Please complete object ID, instance number,attributes number  ERROR:30 "},
-        {126, LanguageVariant::Chinese, "请完整填写对象号、实例号、属性号的值 ERROR:30"},
-        {115, LanguageVariant::English, "Data can not be empty ERROR: 26"},
-        {115, LanguageVariant::Chinese, "数据不能为空 ERROR:26"},
-        {124, LanguageVariant::English, "ERROR: 101 Failed to save"},
-        {124, LanguageVariant::Chinese, "ERROR:101 保存失败"},
-        {101, LanguageVariant::English, "About Trelmo(&A)..."},
-        {101, LanguageVariant::Chinese, "关于 Trelmo(&A)..."},
-        {112, LanguageVariant::English, "Open only one compact embedded module Demo Software instances"},
-        {114, LanguageVariant::Chinese, "实例号和属性号组合不能重复 ERROR:25"},
-        {138, LanguageVariant::Chinese, "UART 自动波特率"},
-        {142, LanguageVariant::English,
+        {TextId::CodesIncomplete, LanguageVariant::English,
+         "Please complete object ID, instance number,attributes number  ERROR:30 "},
+        {TextId::CodesIncomplete, LanguageVariant::Chinese, "请完整填写对象号、实例号、属性号的值 ERROR:30"},
+        {TextId::EmptyData, LanguageVariant::English, "Data can not be empty ERROR: 26"},
+        {TextId::EmptyData, LanguageVariant::Chinese, "数据不能为空 ERROR:26"},
+        {TextId::SaveFailed, LanguageVariant::English, "ERROR: 101 Failed to save"},
+        {TextId::SaveFailed, LanguageVariant::Chinese, "ERROR:101 保存失败"},
+        {TextId::AboutMenu, LanguageVariant::English, "About Trelmo(&A)..."},
+        {TextId::AboutMenu, LanguageVariant::Chinese, "关于 Trelmo(&A)..."},
+        {TextId::AnotherCopyRuns, LanguageVariant::English,
+         "Open only one compact embedded module Demo Software instances"},
+        {TextId::RepeatedPair, LanguageVariant::Chinese, "实例号和属性号组合不能重复 ERROR:25"},
+        {TextId::AutoBaudRate, LanguageVariant::Chinese, "UART 自动波特率"},
+        {TextId::ReservedObject, LanguageVariant::English,
          "Application data objects and application configuration object does not support the current"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(LoadText(c.id, c.variant), QString::fromUtf8(c.text)) << c.id;
+        EXPECT_EQ(LoadText(c.id, c.variant), QString::fromUtf8(c.text)) << static_cast<int>(c.id);
 }
 
 TEST(StringTableTest, ActiveVariantSwitches)
 {
     const LanguageVariant before = ActiveLanguage();
     SetActiveLanguage(LanguageVariant::Chinese);
-    EXPECT_EQ(LoadText(104), QString::fromUtf8("连接"));
+    EXPECT_EQ(LoadText(TextId::Connect), QString::fromUtf8("连接"));
     SetActiveLanguage(LanguageVariant::English);
-    EXPECT_EQ(LoadText(104), QStringLiteral("Connect"));
+    EXPECT_EQ(LoadText(TextId::Connect), QStringLiteral("Connect"));
     SetActiveLanguage(before);
 }
 

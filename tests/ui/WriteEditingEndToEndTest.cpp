@@ -12,8 +12,6 @@
 namespace trelmo::testing {
 namespace {
 
-constexpr int TextIllegalInputData = 110;
-
 class WriteEditingTest : public MainWindowTest {
 protected:
     QLineEdit* Editor() const { return window->CellEditor(); }
@@ -65,7 +63,7 @@ TEST_F(WriteEditingTest, EnterCommitsUppercaseHexAndLowercaseIsRefused)
     EnterWriteLength("11");
     ClickWriteCell(2, 1); // byte 10
     TypeIntoEditorAndPressEnter("ab");
-    EXPECT_EQ(messages, QStringList{LoadText(TextIllegalInputData)});
+    EXPECT_EQ(messages, QStringList{LoadText(TextId::IllegalInputData)});
     EXPECT_TRUE(Editor()->isVisible()) << "the editor stays with its text";
     EXPECT_EQ(Editor()->text(), "ab");
     EXPECT_EQ(WriteCell(10), "00");
@@ -102,7 +100,7 @@ TEST_F(WriteEditingTest, EscapeInTheEditorCancelsTheEditAndElsewhereEndsTheProgr
     // After a refused entry the editor has the focus again, so Escape still cancels instead of ending the program.
     ClickWriteCell(1, 2);
     TypeIntoEditorAndPressEnter("ab");
-    EXPECT_EQ(messages, QStringList{LoadText(TextIllegalInputData)});
+    EXPECT_EQ(messages, QStringList{LoadText(TextId::IllegalInputData)});
     QCoreApplication::processEvents();
     EXPECT_TRUE(Editor()->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
