@@ -9,8 +9,7 @@ namespace trelmo {
 
 CAboutDialog::CAboutDialog(QWidget* parent) : CToolWindow(AboutControl::Template, parent)
 {
-    if (auto* staticLink = Control<QLabel>(this, AboutControl::Link))
-        link_ = CHyperlinkLabel::ReplaceStatic(staticLink);
+    link_ = CHyperlinkLabel::ReplaceStatic(RequiredControl<QLabel>(this, AboutControl::Link));
 }
 
 } // namespace trelmo

@@ -11,13 +11,11 @@ namespace {
 // The block as "%02X " pairs and its byte count.
 void ShowBlock(QWidget* dialog, int textId, const Bytes& data, int lengthId)
 {
-    if (auto* field = Control<QPlainTextEdit>(dialog, textId)) {
-        field->setPlainText(QString::fromStdString(HexPairsText(data)));
-        // A caret the keyboard moves scrolls a long block, as the field has no scroll bar.
-        field->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    }
-    if (auto* field = Control<QLineEdit>(dialog, lengthId))
-        field->setText(QString::number(data.size()));
+    auto* field = RequiredControl<QPlainTextEdit>(dialog, textId);
+    field->setPlainText(QString::fromStdString(HexPairsText(data)));
+    // A caret the keyboard moves scrolls a long block, as the field has no scroll bar.
+    field->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    RequiredControl<QLineEdit>(dialog, lengthId)->setText(QString::number(data.size()));
 }
 
 } // namespace

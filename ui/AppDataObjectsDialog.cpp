@@ -58,10 +58,9 @@ CAppDataObjectsDialog::CAppDataObjectsDialog(AppDataObjectTable& table, QWidget*
     // hex pieces, and elsewhere the dialog would press the first button (Add) as its default.
     IgnoreEnterIn({instance_, attribute_, data_, list_});
 
-    if (auto* add = Control<QPushButton>(this, ids::Add))
-        connect(add, &QPushButton::clicked, this, &CAppDataObjectsDialog::OnAdd);
-    if (auto* remove = Control<QPushButton>(this, ids::Delete))
-        connect(remove, &QPushButton::clicked, this, &CAppDataObjectsDialog::OnDelete);
+    connect(RequiredControl<QPushButton>(this, ids::Add), &QPushButton::clicked, this, &CAppDataObjectsDialog::OnAdd);
+    connect(RequiredControl<QPushButton>(this, ids::Delete), &QPushButton::clicked, this,
+            &CAppDataObjectsDialog::OnDelete);
     SetUpList();
     for (const AppDataObjectEntry& entry : table_.Entries())
         InsertRow(entry);

@@ -41,10 +41,10 @@ CConfigurationDialog::RememberedChoices& CConfigurationDialog::Remembered()
 CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget* parent)
     : CToolWindow(ConfigurationControl::Template, parent, Kind::Dialog), settings_(current)
 {
-    modeList_ = Control<QComboBox>(this, ConfigurationControl::OperatingMode);
-    baudList_ = Control<QComboBox>(this, ConfigurationControl::BaudRate);
-    watchdogList_ = Control<QComboBox>(this, ConfigurationControl::Watchdog);
-    busAddressEdit_ = Control<QLineEdit>(this, ConfigurationControl::BusAddress);
+    modeList_ = RequiredControl<QComboBox>(this, ConfigurationControl::OperatingMode);
+    baudList_ = RequiredControl<QComboBox>(this, ConfigurationControl::BaudRate);
+    watchdogList_ = RequiredControl<QComboBox>(this, ConfigurationControl::Watchdog);
+    busAddressEdit_ = RequiredControl<QLineEdit>(this, ConfigurationControl::BusAddress);
 
     modeList_->addItems({LoadText(TextId::AutoBaudRate), QString::fromLatin1(OperatingMode9600),
                          QString::fromLatin1(OperatingMode115200)});
@@ -52,10 +52,10 @@ CConfigurationDialog::CConfigurationDialog(const LineSettings& current, QWidget*
                          QStringLiteral("57600"), QStringLiteral("115200")});
     watchdogList_->addItems({LoadText(TextId::None), QStringLiteral("300ms"), QStringLiteral("500ms"),
                              QStringLiteral("1000ms")});
-    Control<QLineEdit>(this, ConfigurationControl::DataBits)->setText(QStringLiteral("8"));
-    Control<QLineEdit>(this, ConfigurationControl::CheckBit)->setText(LoadText(TextId::None));
-    Control<QLineEdit>(this, ConfigurationControl::StopBits)->setText(QStringLiteral("1"));
-    Control<QLineEdit>(this, ConfigurationControl::CommunicateWatchdog)->setText(LoadText(TextId::None));
+    RequiredControl<QLineEdit>(this, ConfigurationControl::DataBits)->setText(QStringLiteral("8"));
+    RequiredControl<QLineEdit>(this, ConfigurationControl::CheckBit)->setText(LoadText(TextId::None));
+    RequiredControl<QLineEdit>(this, ConfigurationControl::StopBits)->setText(QStringLiteral("1"));
+    RequiredControl<QLineEdit>(this, ConfigurationControl::CommunicateWatchdog)->setText(LoadText(TextId::None));
 
     const RememberedChoices& remembered = Remembered();
     modeList_->setCurrentIndex(remembered.OperatingModeIndex);

@@ -38,10 +38,8 @@ void CLinkStatisticsDialog::Refresh()
         {MeanPeriod, measured ? PeriodText(counted.MeanPeriod()) : QString()},
         {SlowestPeriod, measured ? PeriodText(counted.slowestPeriod) : QString()},
     };
-    for (const auto& [id, text] : fields) {
-        if (auto* field = Control<QLineEdit>(this, id))
-            field->setText(text);
-    }
+    for (const auto& [id, text] : fields)
+        RequiredControl<QLineEdit>(this, id)->setText(text);
 }
 
 } // namespace trelmo

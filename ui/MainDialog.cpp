@@ -54,9 +54,9 @@ CMainDialog::CMainDialog(QWidget* parent, std::unique_ptr<SerialBackend> backend
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     BuildDialogFromTemplate(this, DialogTemplate::Load(MainControl::Template));
-    cellEditor_ = Control<QLineEdit>(this, MainControl::CellEditor);
-    readLengthEdit_ = Control<QLineEdit>(this, MainControl::ReadLength);
-    writeLengthEdit_ = Control<QLineEdit>(this, MainControl::WriteLength);
+    cellEditor_ = RequiredControl<QLineEdit>(this, MainControl::CellEditor);
+    readLengthEdit_ = RequiredControl<QLineEdit>(this, MainControl::ReadLength);
+    writeLengthEdit_ = RequiredControl<QLineEdit>(this, MainControl::WriteLength);
     readGrid_ = new IoGrid(RequiredControl<QTableView>(this, MainControl::ReadGrid));
     writeGrid_ = new IoGrid(RequiredControl<QTableView>(this, MainControl::WriteGrid));
     readLengthEdit_->clear(); // empty until the module's first I/O data
@@ -131,7 +131,7 @@ void CMainDialog::ConnectControls()
 
 QPushButton* CMainDialog::Button(int controlId) const
 {
-    return Control<QPushButton>(this, controlId);
+    return RequiredControl<QPushButton>(this, controlId);
 }
 
 void CMainDialog::SetConnectionButtonsEnabled(bool enabled)

@@ -295,19 +295,16 @@ CMessageDisplayDialog::CMessageDisplayDialog(MessageLog& log, QWidget* parent)
     : CToolWindow(MessageDisplayControl::Template, parent, Kind::Modeless), log_(log)
 {
     // The template's list box, a one-column table view that stays fast with millions of lines, shows the model.
-    list_ = Control<QTableView>(this, MessageDisplayControl::LineList);
-    if (!list_)
-        list_ = new QTableView(this);
+    list_ = RequiredControl<QTableView>(this, MessageDisplayControl::LineList);
     list_->setModel(&model_);
     list_->setItemDelegate(new LaidOutLineDelegate(list_));
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection); // several lines can be copied at once
     list_->setColumnWidth(0, kMinimumLineExtent);
 
-    pauseButton_ = Control<QPushButton>(this, MessageDisplayControl::Pause);
-    if (pauseButton_)
-        connect(pauseButton_, &QPushButton::clicked, this, &CMessageDisplayDialog::TogglePause);
-    if (auto* saveButton = Control<QPushButton>(this, MessageDisplayControl::Save))
-        connect(saveButton, &QPushButton::clicked, this, &CMessageDisplayDialog::SaveDisplayedLines);
+    pauseButton_ = RequiredControl<QPushButton>(this, MessageDisplayControl::Pause);
+    connect(pauseButton_, &QPushButton::clicked, this, &CMessageDisplayDialog::TogglePause);
+    connect(RequiredControl<QPushButton>(this, MessageDisplayControl::Save), &QPushButton::clicked, this,
+            &CMessageDisplayDialog::SaveDisplayedLines);
     decodeBox_ = RequiredControl<QCheckBox>(this, MessageDisplayControl::Decode);
     const QString decodeCaption = LoadText(TextId::Decode);
     decodeBox_->setText(decodeCaption);
@@ -403,8 +400,6 @@ void CMessageDisplayDialog::ShowDecoded(bool decoded)
 
 void CMessageDisplayDialog::TogglePause()
 {
-    if (!pauseButton_)
-        return;
     const QString pauseText = LoadText(TextId::Pause);
     if (pauseButton_->text() == pauseText) {
         SetCaption(pauseButton_, LoadText(TextId::Continue));

@@ -23,10 +23,9 @@ CModuleInfoDialog::CModuleInfoDialog(const std::optional<ModuleInfo>& read, QWid
         {FirmwareVersion, QString::fromStdString(info.FirmwareVersion)},
     };
     for (const auto& [id, text] : fields) {
-        if (auto* field = Control<QLineEdit>(this, id)) {
-            field->setText(text);
-            field->setCursorPosition(0);
-        }
+        auto* field = RequiredControl<QLineEdit>(this, id);
+        field->setText(text);
+        field->setCursorPosition(0);
     }
 }
 

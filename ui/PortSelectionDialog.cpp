@@ -54,7 +54,7 @@ CPortSelectionDialog::CPortSelectionDialog(LinkController& link, int baudRate, Q
     : CToolWindow(PortSelectionControl::Template, parent, Kind::Dialog), link_(link), baudRate_(baudRate)
 {
     connect(&link_, &LinkController::PortOpened, this, &CPortSelectionDialog::OnPortOpened);
-    portList_ = Control<QComboBox>(this, PortSelectionControl::PortList);
+    portList_ = RequiredControl<QComboBox>(this, PortSelectionControl::PortList);
     // Editable, so that a port no enumeration finds (a pty link, a by-id path) can be typed in.
     portList_->setEditable(true);
     portList_->setInsertPolicy(QComboBox::NoInsert);
