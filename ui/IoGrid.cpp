@@ -135,6 +135,7 @@ void IoGrid::LayOut()
         headings->setSectionsClickable(false);
         headings->setHighlightSections(false);
         headings->setMinimumSectionSize(1);
+        headings->setFont(view_->font()); // the platform gives headers a font of their own otherwise
     }
     // Rows as tall as the digits need, not the full line height of the CJK fallback fonts (which would scroll
     // the grid much further than its 240-twip rows do).
