@@ -45,7 +45,10 @@ public:
     LentEditorDelegate(QLineEdit* editor, IoGrid::CommitFunction commit, QObject* parent)
         : QStyledItemDelegate(parent), editor_(editor), commit_(std::move(commit))
     {
-        // The editor keeps the window's white field inside the grid, whose own background is grey.
+        // The editor keeps the window's font and white field inside the grid, whose own are others.
+        QFont font = editor_->font();
+        font.setResolveMask(QFont::AllPropertiesResolved);
+        editor_->setFont(font);
         QPalette palette = editor_->palette();
         palette.setColor(QPalette::Base, ActiveCellColor());
         editor_->setPalette(palette);

@@ -80,7 +80,7 @@ TEST_F(IoGridTest, OutOfRangeCellsAreIgnored)
 }
 
 // Keyboard users open the editor on the current cell with Space or F2, as a click does; cells the predicate
-// refuses, and a grid without editing, open nothing.
+// refuses, and a grid without editing, open nothing. The editor keeps the font of the window that lends it.
 TEST_F(IoGridTest, SpaceAndF2OpenTheEditorOnAnEditableCurrentCell)
 {
     QWidget window;
@@ -103,6 +103,7 @@ TEST_F(IoGridTest, SpaceAndF2OpenTheEditorOnAnEditableCurrentCell)
         QTest::keyClick(&view, key);
         ASSERT_TRUE(editor->isVisible()) << key;
         EXPECT_EQ(editor->parentWidget(), view.viewport());
+        EXPECT_EQ(editor->font(), window.font()) << "the window's font, not the grid's";
         QTest::keyClick(editor, Qt::Key_Return);
         EXPECT_FALSE(editor->isVisible());
     }
