@@ -119,4 +119,49 @@ TEST_F(IoGridTest, SpaceAndF2OpenTheEditorOnAnEditableCurrentCell)
     EXPECT_EQ(readView.indexWidget(readGrid.index(0, 0)), nullptr);
 }
 
+// A refused edit keeps the one editor on its cell; a click on another cell meanwhile does not lend it twice.
+TEST_F(IoGridTest, AClickElsewhereAfterARefusalKeepsOneEditorOnOneCell)
+{
+    QWidget window;
+    auto* editor = new QLineEdit(&window);
+    editor->hide();
+    std::vector<std::pair<int, QString>> commits; // column, text
+    grid->EnableEditing(
+        editor, [](int, int) { return true; },
+        [&commits](CellPosition cell, const QString& text) {
+            commits.emplace_back(cell.column, text);
+            return text != QStringLiteral("ab");
+        });
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    const auto click = [this](int column) {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(grid->index(0, column)).center());
+        QCoreApplication::processEvents();
+    };
+    const auto over = [&](int column) {
+        return editor->geometry().contains(view.visualRect(grid->index(0, column)).center());
+    };
+    click(0);
+    ASSERT_TRUE(editor->isVisible());
+    QTest::keyClicks(editor, "ab");
+    click(2); // the focus leaving the editor asks for a commit, which refuses
+    ASSERT_EQ(commits.size(), 1u);
+    EXPECT_EQ(commits[0], std::make_pair(1, QStringLiteral("ab")));
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_TRUE(over(2)) << "the click moved the editor, as it always has";
+    EXPECT_EQ(editor->text(), QString());
+    EXPECT_EQ(view.indexWidget(grid->index(0, 0)), nullptr);
+
+    grid->SetCellText(1, 1, "55"); // the cell left behind changes and the view lays out again
+    view.resize(view.width() + 1, view.height());
+    QTest::qWait(20);
+    EXPECT_TRUE(over(2));
+    QTest::keyClicks(editor, "12");
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_EQ(commits.size(), 2u);
+    EXPECT_EQ(commits[1], std::make_pair(3, QStringLiteral("12")));
+    EXPECT_FALSE(editor->isVisible());
+}
+
 } // namespace
