@@ -17,7 +17,6 @@
 #include "StringTable.h"
 #include "UiControls.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QIcon>
 #include <QLineEdit>
