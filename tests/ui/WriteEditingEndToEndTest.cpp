@@ -3,9 +3,11 @@
 #include "MainWindowHarness.h"
 
 #include "StringTable.h"
+#include "WindowDriver.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTest>
 
@@ -110,6 +112,26 @@ TEST_F(WriteEditingTest, EscapeInTheEditorCancelsTheEditAndElsewhereEndsTheProgr
 
     QTest::keyClick(window->WriteGrid().Widget(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
+}
+
+// With the real modal box, which takes the focus while it shows, the refused edit goes on afterwards.
+TEST_F(WriteEditingTest, AfterTheRealRefusalBoxTheEditorHasItsTextAndTheFocus)
+{
+    EnterWriteLength("2");
+    ClickWriteCell(1, 1);
+    const MessageBoxHook recording = SetMessageBoxHook({});
+    QString shown;
+    WhenModalThenClose<QMessageBox>([&shown](QMessageBox* box) { shown = box->text(); });
+    TypeIntoEditorAndPressEnter("ab");
+    SetMessageBoxHook(recording);
+    EXPECT_EQ(shown, LoadText(TextId::IllegalInputData));
+    QTest::qWait(20);
+    EXPECT_TRUE(Editor()->isVisible());
+    EXPECT_EQ(window->focusWidget(), Editor()) << "the focus it gets back with the window";
+    EXPECT_EQ(Editor()->text(), "ab");
+    EXPECT_EQ(WriteCell(0), "00");
+    TypeIntoEditorAndPressEnter("AB");
+    EXPECT_EQ(WriteCell(0), "AB");
 }
 
 TEST_F(WriteEditingTest, AnEmptyEditCommitsAsZeroWhenTheEditorLosesTheFocus)
