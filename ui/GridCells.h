@@ -4,8 +4,6 @@
 
 #include "Frame.h"
 
-#include <array>
-#include <cstddef>
 #include <string>
 
 namespace trelmo {
@@ -39,30 +37,6 @@ public:
     // Active cells have the normal background; inactive ones are grey (200, 200, 200).
     virtual void SetCellActive(int row, int column, bool active) = 0;
     virtual bool IsCellActive(int row, int column) const = 0;
-};
-
-// A grid held in memory, shaped like the window's I/O grids: every cell empty and inactive at start. Front ends
-// without a window (and the tests) give it to the exchange.
-class MemoryGridCells : public GridCells {
-public:
-    std::string CellText(int row, int column) const override { return cells_.at(Index(row, column)).text; }
-    void SetCellText(int row, int column, const std::string& text) override { cells_.at(Index(row, column)).text = text; }
-    void SetCellActive(int row, int column, bool active) override { cells_.at(Index(row, column)).active = active; }
-    bool IsCellActive(int row, int column) const override { return cells_.at(Index(row, column)).active; }
-
-private:
-    struct Cell {
-        std::string text;
-        bool active = false;
-    };
-    // Anything outside the 26 x 11 cells maps past the end, so at() reports the stray access.
-    static std::size_t Index(int row, int column)
-    {
-        if (row < 0 || row >= GridRows || column < 0 || column >= GridColumns)
-            return GridRows * GridColumns;
-        return static_cast<std::size_t>(row * GridColumns + column);
-    }
-    std::array<Cell, GridRows * GridColumns> cells_{};
 };
 
 // Brings the cell states from one length to another: shrinking empties and greys the cells that fall out of use,
