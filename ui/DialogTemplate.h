@@ -80,8 +80,6 @@ public:
     int Y(int dialogUnits) const { return (dialogUnits * by_ + 4) / 8; }
     QRect ToPixels(const QRect& dialogUnits) const;
     QSize ToPixels(const QSize& dialogUnits) const;
-    int BaseX() const { return bx_; }
-    int BaseY() const { return by_; }
 
 private:
     int bx_;

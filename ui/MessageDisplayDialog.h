@@ -116,7 +116,6 @@ public:
     bool ShowsDecoded() const;
 
     bool IsRunning() const { return timer_.isActive(); }
-    std::size_t DisplayedLineCount() const { return model_.Count(); }
     // The shown lines as display lines (a copy: meant for checks on short lists).
     std::vector<std::string> DisplayedLines() const;
     QTableView* LineList() const { return list_; }
