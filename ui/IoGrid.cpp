@@ -74,8 +74,8 @@ protected:
         if (watched != editor_)
             return QStyledItemDelegate::eventFilter(watched, event);
         if (IsEnterKey(event) || event->type() == QEvent::FocusOut) {
-            // The refusal's message box takes the focus for a while; that ends nothing.
-            if (!refusing_ && (IsEnterKey(event) || IsFocusLoss(event)))
+            // A refusal's message box takes the focus while the commit runs; that ends nothing.
+            if (!committing_ && (IsEnterKey(event) || IsFocusLoss(event)))
                 EndEdit();
             return IsEnterKey(event);
         }
@@ -88,9 +88,9 @@ protected:
 private:
     void EndEdit()
     {
-        refusing_ = true;
+        committing_ = true;
         const bool stored = commit_(editedCell_, editor_->text());
-        refusing_ = false;
+        committing_ = false;
         if (stored) {
             emit closeEditor(editor_, NoHint);
             return;
@@ -106,7 +106,7 @@ private:
     QLineEdit* editor_;
     IoGrid::CommitFunction commit_;
     mutable CellPosition editedCell_{0, 0};
-    bool refusing_ = false;
+    bool committing_ = false;
 };
 
 } // namespace
@@ -155,11 +155,14 @@ void IoGrid::EnableEditing(QLineEdit* editor, EditablePredicate editable, Commit
     editable_ = std::move(editable);
     view_->setItemDelegate(new LentEditorDelegate(editor, std::move(commit), view_));
     view_->setEditTriggers(QAbstractItemView::EditKeyPressed); // F2
-    connect(view_, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        if (flags(index) & Qt::ItemIsEditable)
-            view_->edit(index);
-    });
+    connect(view_, &QTableView::clicked, this, &IoGrid::EditIfEditable);
     view_->installEventFilter(this);
+}
+
+void IoGrid::EditIfEditable(const QModelIndex& index)
+{
+    if (flags(index) & Qt::ItemIsEditable)
+        view_->edit(index);
 }
 
 bool IoGrid::eventFilter(QObject* watched, QEvent* event)
@@ -169,8 +172,7 @@ bool IoGrid::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         const QModelIndex current = view_->currentIndex();
         if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && current.isValid()) {
-            if (flags(current) & Qt::ItemIsEditable)
-                view_->edit(current);
+            EditIfEditable(current);
             return true;
         }
     }

@@ -55,6 +55,7 @@ private:
         bool active = true;
     };
     void LayOut();
+    void EditIfEditable(const QModelIndex& index);
     Cell* DataCell(int row, int column);
     const Cell* DataCell(int row, int column) const;
     void CellChanged(int row, int column);

@@ -72,8 +72,6 @@ public:
     void DisconnectFromModule();
     // Validates the typed write length, recolours the write grid and rebuilds WriteData.
     void ApplyWriteLength();
-    // Stores an edited write-grid cell's text; refuses anything but uppercase hex with a message, and false.
-    bool CommitCellEdit(CellPosition cell, const QString& text);
 
     // What each cycle sends; the write grid and the write Length edit show it.
     const trelmo::WriteData& WriteData() const { return writeData_; }
@@ -108,6 +106,8 @@ private:
     enum class LinkState { Disconnected, Connecting, Connected, Reconnecting };
 
     void ConnectControls();
+    // Stores an edited write-grid cell's text; refuses anything but uppercase hex with a message, and false.
+    bool CommitCellEdit(CellPosition cell, const QString& text);
     void ShowSystemMenu(const QPoint& globalPosition);
     void ShowConnectionState(bool connected);
     // A cycle starts: the typed write length is applied, then the link gets what the cycle sends and serves.
